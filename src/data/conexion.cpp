@@ -1,0 +1,475 @@
+#include "data/conexion.h"
+
+#include "data/comandos.h"
+#include "data/errores.h"
+#include "data/origen_datos.h"
+#include "data/textos.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString kNombreConexion = QStringLiteral("velmora");
+
+struct Diagnostico {
+    QString estado;
+    QString numero;
+    QString texto;
+    int nativo = 0;
+};
+
+SQLHANDLE handle_de(const QVariant& v)
+{
+    // Qt 6.4 hands the handle over as void*, later versions as SQLHANDLE.
+    if (!v.isValid()
+        || (qstrcmp(v.typeName(), "SQLHANDLE") != 0 && qstrcmp(v.typeName(), "void*") != 0))
+        return nullptr;
+    return *static_cast<const SQLHANDLE*>(v.constData());
+}
+
+// The driver's own diagnostic records, read before anything else runs on the handle.
+std::optional<Diagnostico> leer_diagnostico(SQLSMALLINT tipo, SQLHANDLE handle)
+{
+    if (!handle)
+        return std::nullopt;
+    Diagnostico d;
+    bool alguno = false;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLWCHAR estado[SQL_SQLSTATE_SIZE + 1] = {};
+        SQLINTEGER nativo = 0;
+        SQLWCHAR mensaje[SQL_MAX_MESSAGE_LENGTH + 1] = {};
+        SQLSMALLINT largo = 0;
+        const SQLRETURN r = SQLGetDiagRecW(tipo, handle, i, estado, &nativo, mensaje,
+                                           SQL_MAX_MESSAGE_LENGTH, &largo);
+        if (!SQL_SUCCEEDED(r))
+            break;
+        const QString texto = QString::fromUtf16(reinterpret_cast<const char16_t*>(mensaje),
+                                                 qMin<qsizetype>(largo, SQL_MAX_MESSAGE_LENGTH));
+        if (!alguno) {
+            d.estado = QString::fromUtf16(reinterpret_cast<const char16_t*>(estado));
+            d.nativo = nativo;
+            alguno = true;
+            d.texto = texto;
+        } else if (!texto.isEmpty() && !d.texto.contains(texto)) {
+            d.texto += u'\n' + texto;
+        }
+    }
+    if (!alguno)
+        return std::nullopt;
+    d.numero = d.nativo != 0 ? QString::number(d.nativo) : d.estado;
+    return d;
+}
+
+// Refusals of the data given (bad number, constraint, the procedure's own
+// raised error) are told apart from every other failure.
+bool es_rechazo(Dialecto dialecto, const QString& estado, int nativo)
+{
+    if (estado.startsWith(QStringLiteral("22")) || estado.startsWith(QStringLiteral("23"))
+        || estado.startsWith(QStringLiteral("P0")))
+        return true;
+    switch (dialecto) {
+    case Dialecto::SQLite:
+        return nativo == 19; // SQLITE_CONSTRAINT, also what RAISE(ABORT, ...) gives
+    case Dialecto::SqlServer:
+        return nativo >= 50000; // RAISERROR with a message of the database's own
+    case Dialecto::PostgreSQL:
+        return false;
+    }
+    return false;
+}
+
+QString limpiar_texto(QString texto)
+{
+    // Driver prefixes such as "[unixODBC][SQLite]" tell the user nothing.
+    static const QRegularExpression prefijos(QStringLiteral("^(\\[[^\\]]*\\])+\\s*"));
+    texto.remove(prefijos);
+    static const QRegularExpression codigo_final(QStringLiteral("\\s*\\(\\d+\\)$"));
+    texto.remove(codigo_final);
+    return texto.trimmed();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+struct Resultado::Impl {
+    std::optional<QSqlQuery> consulta; // walked live
+    std::vector<QVariantList> filas;   // or held in memory (multi-step procedures)
+    size_t posicion = 0;
+    bool en_memoria = false;
+    bool hay_fila = false;
+    QStringList nombres;
+    QHash<QString, int> indices;
+
+    void leer_nombres(const QSqlRecord& registro)
+    {
+        nombres.clear();
+        indices.clear();
+        for (int i = 0; i < registro.count(); ++i) {
+            nombres << registro.fieldName(i);
+            // The first of two equal names wins, as field lookup by name does.
+            if (!indices.contains(registro.fieldName(i)))
+                indices.insert(registro.fieldName(i), i);
+        }
+    }
+};
+
+Resultado::Resultado(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+Resultado::Resultado(Resultado&&) noexcept = default;
+Resultado& Resultado::operator=(Resultado&&) noexcept = default;
+Resultado::~Resultado() = default;
+
+bool Resultado::eof() const
+{
+    return !d->hay_fila;
+}
+
+void Resultado::siguiente()
+{
+    if (!d->hay_fila)
+        return;
+    if (d->en_memoria) {
+        ++d->posicion;
+        d->hay_fila = d->posicion < d->filas.size();
+    } else {
+        d->hay_fila = d->consulta->next();
+    }
+}
+
+QVariant Resultado::campo(const QString& nombre) const
+{
+    const auto it = d->indices.constFind(nombre);
+    if (it == d->indices.constEnd()) {
+        throw ErrorBaseDatos(QStringLiteral("3265"),
+                             QStringLiteral("El resultado no tiene el campo \"%1\"").arg(nombre));
+    }
+    if (!d->hay_fila) {
+        throw ErrorBaseDatos(QStringLiteral("3021"),
+                             QStringLiteral("No hay fila actual para leer el campo \"%1\"")
+                                 .arg(nombre));
+    }
+    if (d->en_memoria)
+        return d->filas[d->posicion].at(*it);
+    return d->consulta->value(*it);
+}
+
+QString Resultado::texto(const QString& nombre) const
+{
+    return texto_valor(campo(nombre));
+}
+
+QStringList Resultado::campos() const
+{
+    return d->nombres;
+}
+
+// ---------------------------------------------------------------------------
+
+struct ConexionBD::Impl {
+    bool abierta = false;
+    Dialecto dialecto = Dialecto::SqlServer;
+    QString dbms;
+    QString clave;
+    std::function<void(const QString&)> observador;
+    QHash<QString, std::vector<std::pair<QString, QList<int>>>> cuerpos; // SQLite procedures
+
+    QSqlDatabase db() const { return QSqlDatabase::database(kNombreConexion, false); }
+
+    [[noreturn]] void lanzar(const QSqlQuery* consulta, const QSqlError& error,
+                             const QString& contexto = {}) const
+    {
+        std::optional<Diagnostico> diag;
+        if (consulta && consulta->result())
+            diag = leer_diagnostico(SQL_HANDLE_STMT, handle_de(consulta->result()->handle()));
+        if (!diag && db().driver())
+            diag = leer_diagnostico(SQL_HANDLE_DBC, handle_de(db().driver()->handle()));
+        Diagnostico final_;
+        if (diag) {
+            final_ = *diag;
+        } else {
+            final_.numero = error.nativeErrorCode().section(u';', 0, 0);
+            if (final_.numero.isEmpty())
+                final_.numero = QStringLiteral("-1");
+            final_.texto = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+            final_.nativo = final_.numero.toInt();
+        }
+        QString texto = ocultar_clave(limpiar_texto(final_.texto), clave);
+        if (texto.isEmpty())
+            texto = ocultar_clave(error.text(), clave);
+        if (!contexto.isEmpty())
+            texto = contexto + QStringLiteral(": ") + texto;
+        if (abierta && es_rechazo(dialecto, final_.estado, final_.nativo))
+            throw RechazoDatos(final_.numero, texto, final_.estado);
+        throw ErrorBaseDatos(final_.numero, texto, final_.estado);
+    }
+
+    QSqlQuery preparar(const QString& sql, const QStringList& argumentos) const
+    {
+        QSqlQuery q(db());
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            lanzar(&q, q.lastError());
+        for (const QString& a : argumentos)
+            q.addBindValue(a);
+        if (!q.exec())
+            lanzar(&q, q.lastError());
+        return q;
+    }
+
+    QSqlQuery directo(const QString& sql) const
+    {
+        QSqlQuery q(db());
+        q.setForwardOnly(true);
+        if (!q.exec(sql))
+            lanzar(&q, q.lastError());
+        return q;
+    }
+
+    static Resultado en_vivo(QSqlQuery q)
+    {
+        auto r = std::make_unique<Resultado::Impl>();
+        if (q.isSelect()) {
+            r->leer_nombres(q.record());
+            r->consulta.emplace(std::move(q));
+            r->hay_fila = r->consulta->next();
+        }
+        return Resultado(std::move(r));
+    }
+
+    const std::vector<std::pair<QString, QList<int>>>& cuerpo(const QString& nombre)
+    {
+        auto it = cuerpos.constFind(nombre);
+        if (it != cuerpos.constEnd())
+            return *it;
+        QSqlQuery q = preparar(QStringLiteral("SELECT sentencia, parametros FROM procedimientos "
+                                              "WHERE nombre = ? ORDER BY paso"),
+                               {nombre});
+        std::vector<std::pair<QString, QList<int>>> pasos;
+        while (q.next()) {
+            QList<int> parametros;
+            const QStringList partes =
+                q.value(1).toString().split(u',', Qt::SkipEmptyParts);
+            for (const QString& p : partes)
+                parametros << p.trimmed().toInt();
+            pasos.emplace_back(q.value(0).toString(), parametros);
+        }
+        if (pasos.empty()) {
+            throw ErrorBaseDatos(QStringLiteral("2812"),
+                                 QStringLiteral("No existe el procedimiento \"%1\"").arg(nombre));
+        }
+        return *cuerpos.insert(nombre, std::move(pasos));
+    }
+
+    Resultado ejecutar_sqlite(const LlamadaExec& llamada)
+    {
+        const auto& pasos = cuerpo(llamada.nombre);
+        auto argumentos_de = [&](const QList<int>& indices) {
+            QStringList valores;
+            for (int i : indices)
+                valores << (i >= 1 && i <= llamada.argumentos.size() ? llamada.argumentos[i - 1]
+                                                                     : QString());
+            return valores;
+        };
+        if (pasos.size() == 1)
+            return en_vivo(preparar(pasos.front().first, argumentos_de(pasos.front().second)));
+
+        // Several statements: all of them land or none.
+        directo(QStringLiteral("SAVEPOINT procedimiento"));
+        try {
+            auto r = std::make_unique<Resultado::Impl>();
+            r->en_memoria = true;
+            for (const auto& [sentencia, indices] : pasos) {
+                QSqlQuery q = preparar(sentencia, argumentos_de(indices));
+                if (!q.isSelect())
+                    continue;
+                r->leer_nombres(q.record());
+                r->filas.clear();
+                while (q.next()) {
+                    QVariantList fila;
+                    fila.reserve(r->nombres.size());
+                    for (int i = 0; i < r->nombres.size(); ++i)
+                        fila << q.value(i);
+                    r->filas.push_back(std::move(fila));
+                }
+            }
+            directo(QStringLiteral("RELEASE procedimiento"));
+            r->hay_fila = !r->filas.empty();
+            return Resultado(std::move(r));
+        } catch (const ErrorBaseDatos&) {
+            QSqlQuery q(db());
+            q.exec(QStringLiteral("ROLLBACK TO procedimiento"));
+            q.exec(QStringLiteral("RELEASE procedimiento"));
+            throw;
+        }
+    }
+};
+
+ConexionBD::ConexionBD() : d(std::make_unique<Impl>()) {}
+
+ConexionBD::~ConexionBD()
+{
+    cerrar();
+}
+
+void ConexionBD::abrir(const QString& cadena_conexion)
+{
+    cerrar();
+    const OrigenDatos origen = resolver_cadena(cadena_conexion);
+    d->clave = origen.clave;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kNombreConexion);
+        if (!db.isValid()) {
+            throw ErrorBaseDatos(QStringLiteral("IM003"),
+                                 QStringLiteral("No está disponible el controlador ODBC de Qt"));
+        }
+        db.setDatabaseName(origen.cadena);
+        if (!db.open(QString(), QString())) {
+            const QSqlError error = db.lastError();
+            try {
+                d->lanzar(nullptr, error);
+            } catch (...) {
+                db = QSqlDatabase();
+                QSqlDatabase::removeDatabase(kNombreConexion);
+                throw;
+            }
+        }
+        SQLCHAR nombre[256] = {};
+        SQLSMALLINT largo = 0;
+        SQLGetInfo(handle_de(db.driver()->handle()), SQL_DBMS_NAME, nombre, sizeof nombre, &largo);
+        d->dbms = QString::fromUtf8(reinterpret_cast<const char*>(nombre));
+    }
+    if (d->dbms.contains(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive))
+        d->dialecto = Dialecto::PostgreSQL;
+    else if (d->dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive))
+        d->dialecto = Dialecto::SQLite;
+    else
+        d->dialecto = Dialecto::SqlServer;
+    d->abierta = true;
+}
+
+void ConexionBD::cerrar()
+{
+    d->cuerpos.clear();
+    if (!d->abierta && !QSqlDatabase::contains(kNombreConexion))
+        return;
+    d->abierta = false;
+    {
+        QSqlDatabase db = QSqlDatabase::database(kNombreConexion, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(kNombreConexion);
+}
+
+bool ConexionBD::abierta() const
+{
+    return d->abierta;
+}
+
+Dialecto ConexionBD::dialecto() const
+{
+    return d->dialecto;
+}
+
+QString ConexionBD::nombre_dbms() const
+{
+    return d->dbms;
+}
+
+void ConexionBD::observar(std::function<void(const QString&)> observador)
+{
+    d->observador = std::move(observador);
+}
+
+Resultado ConexionBD::ejecutar(const QString& comando)
+{
+    if (!d->abierta)
+        throw ErrorBaseDatos(QStringLiteral("3704"), QStringLiteral("La conexión no está abierta"));
+    if (d->observador)
+        d->observador(comando);
+    if (d->dialecto == Dialecto::SqlServer)
+        return Impl::en_vivo(d->directo(comando));
+
+    const std::optional<LlamadaExec> llamada = analizar_exec(comando);
+    if (!llamada) {
+        if (d->dialecto == Dialecto::PostgreSQL) {
+            static const QRegularExpression corchetes(QStringLiteral("\\[([^\\]]*)\\]"));
+            QString sql = comando;
+            sql.replace(corchetes, QStringLiteral("\"\\1\""));
+            return Impl::en_vivo(d->directo(sql));
+        }
+        return Impl::en_vivo(d->directo(comando));
+    }
+    if (d->dialecto == Dialecto::SQLite)
+        return d->ejecutar_sqlite(*llamada);
+
+    QString nombre = llamada->nombre;
+    nombre.replace(u'"', QStringLiteral("\"\""));
+    QStringList marcas;
+    for (qsizetype i = 0; i < llamada->argumentos.size(); ++i)
+        marcas << QStringLiteral("?");
+    const QString sql = QStringLiteral("SELECT * FROM \"%1\"(%2)").arg(nombre, marcas.join(u','));
+    return Impl::en_vivo(d->preparar(sql, llamada->argumentos));
+}
+
+void ConexionBD::iniciar_transaccion()
+{
+    QSqlDatabase db = d->db();
+    if (!db.transaction())
+        d->lanzar(nullptr, db.lastError());
+}
+
+void ConexionBD::confirmar()
+{
+    QSqlDatabase db = d->db();
+    if (!db.commit())
+        d->lanzar(nullptr, db.lastError());
+}
+
+void ConexionBD::deshacer()
+{
+    QSqlDatabase db = d->db();
+    db.rollback();
+}
+
+ConexionBD& Conexion()
+{
+    // Never destroyed: it must outlive every static of the SQL module.
+    static ConexionBD* conexion = new ConexionBD;
+    return *conexion;
+}
+
+void abrir_conexion()
+{
+    Conexion().abrir(QStringLiteral("FILEDSN=") + ruta_origen_datos());
+}
+
+Transaccion::Transaccion(ConexionBD& conexion) : conexion_(conexion)
+{
+    conexion_.iniciar_transaccion();
+}
+
+Transaccion::~Transaccion()
+{
+    if (activa_)
+        conexion_.deshacer();
+}
+
+void Transaccion::confirmar()
+{
+    conexion_.confirmar();
+    activa_ = false;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+// How commands reach the engine the driver reports.
+enum class Dialecto {
+    SqlServer,  // command texts go as they stand
+    PostgreSQL, // Exec becomes SELECT * FROM "name"(?, ...), [x] becomes "x"
+    SQLite,     // the procedure body is read from the database's own table
+};
+
+// A forward-only result, walked once: end test, field by name, move next.
+class Resultado final {
+public:
+    struct Impl;
+    explicit Resultado(std::unique_ptr<Impl> impl);
+    Resultado(Resultado&&) noexcept;
+    Resultado& operator=(Resultado&&) noexcept;
+    ~Resultado();
+
+    bool eof() const;
+    void siguiente();
+    // Field of the current row by its exact name (accents and blanks
+    // included). An unknown name is a database error that names the field.
+    QVariant campo(const QString& nombre) const;
+    // The field as a cell needs it (Null empty, numbers in the user's locale).
+    QString texto(const QString& nombre) const;
+    QStringList campos() const;
+
+private:
+    std::unique_ptr<Impl> d;
+};
+
+// The one database connection of the program.
+class ConexionBD final {
+public:
+    ConexionBD();
+    ~ConexionBD();
+    ConexionBD(const ConexionBD&) = delete;
+    ConexionBD& operator=(const ConexionBD&) = delete;
+
+    // Opens with a connection string ("FILEDSN=path" or driver keywords).
+    void abrir(const QString& cadena_conexion);
+    void cerrar();
+    bool abierta() const;
+    Dialecto dialecto() const;
+    QString nombre_dbms() const;
+
+    // Runs a lookup or a procedure command text, as the screens build them.
+    Resultado ejecutar(const QString& comando);
+
+    void iniciar_transaccion();
+    void confirmar();
+    void deshacer();
+
+    // Every command text is passed to the observer before it runs (tests
+    // use it to see what a press sends).
+    void observar(std::function<void(const QString&)> observador);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// Created on first use; lives for the whole process.
+ConexionBD& Conexion();
+
+// Opens Conexion() from "FILEDSN=" + the fixed data source path.
+void abrir_conexion();
+
+// Lands all the commands run while it lives, or none of them.
+class Transaccion final {
+public:
+    explicit Transaccion(ConexionBD& conexion);
+    ~Transaccion();
+    Transaccion(const Transaccion&) = delete;
+    Transaccion& operator=(const Transaccion&) = delete;
+    void confirmar();
+
+private:
+    ConexionBD& conexion_;
+    bool activa_ = true;
+};

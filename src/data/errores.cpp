@@ -1,0 +1,12 @@
+#include "data/errores.h"
+
+ErrorBaseDatos::ErrorBaseDatos(QString numero, QString texto, QString estado)
+    : std::runtime_error((numero + QStringLiteral(" - ") + texto).toStdString()),
+      numero_(std::move(numero)), texto_(std::move(texto)), estado_(std::move(estado))
+{
+}
+
+QString ErrorBaseDatos::mensaje() const
+{
+    return numero_ + QStringLiteral(" - ") + texto_;
+}

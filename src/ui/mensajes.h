@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+enum class IconoMensaje { Ninguno, Informacion, Critico };
+
+// The one way the program shows a modal message with an OK button. An empty
+// title shows the program's name.
+void mostrar_mensaje(const QString& texto, const QString& titulo = QString(),
+                     IconoMensaje icono = IconoMensaje::Informacion);
+
+// The usual box of the screens: title "Mensajes", information icon.
+inline void mensaje(const QString& texto)
+{
+    mostrar_mensaje(texto, QStringLiteral("Mensajes"), IconoMensaje::Informacion);
+}
+
+// Replaces how messages are shown (tests record them); returns the previous way.
+using Mensajero = std::function<void(const QString& texto, const QString& titulo, IconoMensaje)>;
+Mensajero establecer_mensajero(Mensajero nuevo);

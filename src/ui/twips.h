@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+// Lengths are given in twips (1440 per inch) and drawn with the screen's
+// logical DPI: 15 twips per pixel at 96 DPI.
+int twips_a_px(int twips, const QWidget* referencia = nullptr);
+int px_a_twips(int px, const QWidget* referencia = nullptr);
+
+// Sets a window's client area, given in twips.
+void fijar_area_cliente(QWidget* ventana, int ancho_twips, int alto_twips);

@@ -1,0 +1,198 @@
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "soporte/soporte.h"
+
+#include <QtTest>
+
+namespace {
+
+QStringList columna(Resultado r, const QString& campo)
+{
+    QStringList valores;
+    for (; !r.eof(); r.siguiente())
+        valores << r.texto(campo);
+    return valores;
+}
+
+QString escribir(const QTemporaryDir& dir, const QString& nombre, const QString& contenido)
+{
+    const QString ruta = dir.filePath(nombre);
+    QFile f(ruta);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Text))
+        f.write(contenido.toUtf8());
+    return ruta;
+}
+
+} // namespace
+
+// A real SQLite file through the real SQLite3 ODBC driver.
+class TstConexion final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { Conexion().cerrar(); }
+    void consulta_con_corchetes();
+    void procedimiento_con_comillas_data();
+    void procedimiento_con_comillas();
+    void nulos_y_numeros();
+    void campo_desconocido();
+    void rechazo_y_atomicidad();
+    void transaccion_todo_o_nada();
+    void origen_de_datos_malo_data();
+    void origen_de_datos_malo();
+
+private:
+    std::unique_ptr<BasePrueba> base_;
+};
+
+void TstConexion::init()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    base_ = std::make_unique<BasePrueba>();
+    base_->abrir();
+    QCOMPARE(Conexion().dialecto(), Dialecto::SQLite);
+    // Procedures of this test's own, written into the copy.
+    for (const QString& sql : {
+             QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY, nombre TEXT NOT NULL UNIQUE, "
+                            "valor REAL)"),
+             QStringLiteral("CREATE TRIGGER t_valor AFTER UPDATE ON t WHEN NEW.valor IS NOT NULL "
+                            "AND typeof(NEW.valor) NOT IN ('integer','real') BEGIN "
+                            "SELECT RAISE(ABORT, 'Valor no numérico'); END"),
+             QStringLiteral("INSERT INTO procedimientos VALUES ('eco', 1, "
+                            "'SELECT ? AS \"Texto\", length(?) AS \"Largo\"', '1,1')"),
+             QStringLiteral("INSERT INTO procedimientos VALUES ('alta', 1, "
+                            "'INSERT INTO t(nombre) VALUES (?)', '1')"),
+             QStringLiteral("INSERT INTO procedimientos VALUES ('poner', 1, "
+                            "'INSERT INTO t(nombre) VALUES (?)', '1')"),
+             QStringLiteral("INSERT INTO procedimientos VALUES ('poner', 2, "
+                            "'UPDATE t SET valor = ? WHERE nombre = ?', '2,1')"),
+             QStringLiteral("INSERT INTO procedimientos VALUES ('poner', 3, "
+                            "'SELECT count(*) AS \"Cuenta\" FROM t', '')"),
+             QStringLiteral("INSERT INTO t(nombre, valor) VALUES ('nulo', NULL), ('real', 12.5)"),
+         })
+        Conexion().ejecutar(sql);
+}
+
+void TstConexion::consulta_con_corchetes()
+{
+    QCOMPARE(columna(Conexion().ejecutar(comando_consulta("Tipo Indicador")), "Tipo Indicador"),
+             QStringList({"Principal      ", "Departamentales"}));
+    QVERIFY(columna(Conexion().ejecutar(comando_consulta("Año")), "año").contains("2005"));
+}
+
+void TstConexion::procedimiento_con_comillas_data()
+{
+    QTest::addColumn<QString>("valor");
+    QTest::newRow("comilla") << "'";
+    QTest::newRow("dos comillas") << "''";
+    QTest::newRow("inyección") << "' or '1'='1";
+    QTest::newRow("comentario") << "x -- y";
+    QTest::newRow("acentos y blancos") << "Días   ";
+}
+
+void TstConexion::procedimiento_con_comillas()
+{
+    QFETCH(QString, valor);
+    Resultado r = Conexion().ejecutar(comando_exec("eco", {valor}));
+    QVERIFY(!r.eof());
+    QCOMPARE(r.texto("Texto"), valor);
+    QCOMPARE(r.campo("Largo").toInt(), valor.size());
+    r.siguiente();
+    QVERIFY(r.eof());
+    // Stored as typed, read back as typed.
+    Conexion().ejecutar(comando_exec("alta", {valor}));
+    QVERIFY(columna(Conexion().ejecutar("SELECT nombre FROM t"), "nombre").contains(valor));
+}
+
+void TstConexion::nulos_y_numeros()
+{
+    const QStringList valores = columna(Conexion().ejecutar("SELECT valor FROM t ORDER BY id"), "valor");
+    QCOMPARE(valores, QStringList({"", "12,5"}));
+}
+
+void TstConexion::campo_desconocido()
+{
+    Resultado r = Conexion().ejecutar(comando_exec("eco", {"x"}));
+    try {
+        r.campo("texto"); // names match exactly, letter case included
+        QFAIL("an unknown field must be an error");
+    } catch (const RechazoDatos&) {
+        QFAIL("an unknown field is not a refusal");
+    } catch (const ErrorBaseDatos& e) {
+        QVERIFY(e.texto().contains("\"texto\""));
+    }
+}
+
+void TstConexion::rechazo_y_atomicidad()
+{
+    // A duplicate name and a value that is not a number are refusals; a
+    // multi-statement procedure that fails leaves nothing behind.
+    QVERIFY_THROWS_EXCEPTION(RechazoDatos, Conexion().ejecutar(comando_exec("alta", {"real"})));
+    try {
+        Conexion().ejecutar(comando_exec("poner", {"nuevo", "abc"}));
+        QFAIL("expected a refusal");
+    } catch (const RechazoDatos& e) {
+        QVERIFY2(e.texto().contains("Valor no numérico"), qPrintable(e.texto()));
+    }
+    QCOMPARE(columna(Conexion().ejecutar("SELECT count(*) AS n FROM t"), "n"), QStringList{"2"});
+    Resultado r = Conexion().ejecutar(comando_exec("poner", {"nuevo", "3.5"}));
+    QCOMPARE(r.texto("Cuenta"), QStringLiteral("3"));
+    // Not a refusal: a procedure that does not exist.
+    try {
+        Conexion().ejecutar(comando_exec("no_existe", {}));
+        QFAIL("expected an error");
+    } catch (const RechazoDatos&) {
+        QFAIL("a missing procedure is not a refusal");
+    } catch (const ErrorBaseDatos&) {
+    }
+}
+
+void TstConexion::transaccion_todo_o_nada()
+{
+    {
+        Transaccion t(Conexion());
+        Conexion().ejecutar(comando_exec("poner", {"a", "1"}));
+        QVERIFY_THROWS_EXCEPTION(RechazoDatos, Conexion().ejecutar(comando_exec("poner", {"b", "x"})));
+    } // not confirmed: rolled back
+    QCOMPARE(columna(Conexion().ejecutar("SELECT count(*) AS n FROM t"), "n"), QStringList{"2"});
+    {
+        Transaccion t(Conexion());
+        Conexion().ejecutar(comando_exec("poner", {"a", "1"}));
+        Conexion().ejecutar(comando_exec("poner", {"b", "2.5"}));
+        t.confirmar();
+    }
+    QCOMPARE(columna(Conexion().ejecutar("SELECT count(*) AS n FROM t"), "n"), QStringList{"4"});
+}
+
+void TstConexion::origen_de_datos_malo_data()
+{
+    QTest::addColumn<QString>("contenido"); // empty: no file at all
+    QTest::addColumn<QString>("en_texto");
+    QTest::newRow("sin archivo") << "" << "no existe";
+    QTest::newRow("sin sección") << "[Otra]\nDRIVER=SQLite3\n" << "[ODBC]";
+    QTest::newRow("sin driver") << "[ODBC]\nDatabase=/tmp/x.db\n" << "DRIVER";
+    QTest::newRow("driver desconocido") << "[ODBC]\nDRIVER=NoExiste\nPWD=secreto99\n" << "";
+}
+
+void TstConexion::origen_de_datos_malo()
+{
+    QFETCH(QString, contenido);
+    QFETCH(QString, en_texto);
+    Conexion().cerrar();
+    QTemporaryDir dir;
+    const QString ruta = contenido.isEmpty() ? dir.filePath("falta.dsn")
+                                             : escribir(dir, "malo.dsn", contenido);
+    try {
+        Conexion().abrir("FILEDSN=" + ruta);
+        QFAIL("expected an error");
+    } catch (const ErrorBaseDatos& e) {
+        QVERIFY(!e.numero().isEmpty());
+        QVERIFY2(e.texto().contains(en_texto), qPrintable(e.texto()));
+        QVERIFY(!e.texto().contains("secreto99"));
+    }
+    QVERIFY(!Conexion().abierta());
+}
+
+QTEST_GUILESS_MAIN(TstConexion)
+#include "tst_conexion.moc"

@@ -1,0 +1,65 @@
+#include "soporte.h"
+
+#include "data/conexion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QWidget>
+#include <QtTest>
+
+BasePrueba::BasePrueba(const QString& plantilla)
+{
+    QVERIFY2(carpeta_.isValid(), "no temporary folder");
+    archivo_ = carpeta_.filePath(QStringLiteral("prueba.db"));
+    dsn_ = carpeta_.filePath(QStringLiteral("conexion.dsn"));
+    if (!QFile::copy(plantilla, archivo_))
+        qFatal("cannot copy %s", qPrintable(plantilla));
+    QFile::setPermissions(archivo_, QFile::ReadOwner | QFile::WriteOwner);
+    QFile f(dsn_);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        qFatal("cannot write %s", qPrintable(dsn_));
+    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\n").arg(archivo_).toUtf8());
+}
+
+QString BasePrueba::ruta_base_demo()
+{
+    return QStringLiteral(VELMORA_BASE_DEMO);
+}
+
+void BasePrueba::abrir() const
+{
+    Conexion().abrir(QStringLiteral("FILEDSN=") + dsn_);
+}
+
+RegistroMensajes::RegistroMensajes()
+{
+    anterior_ = establecer_mensajero([this](const QString& texto, const QString& titulo, IconoMensaje icono) {
+        mensajes.append({texto, titulo, icono});
+    });
+}
+
+RegistroMensajes::~RegistroMensajes()
+{
+    establecer_mensajero(anterior_);
+}
+
+QStringList RegistroMensajes::textos() const
+{
+    QStringList t;
+    for (const auto& m : mensajes)
+        t << m.texto;
+    return t;
+}
+
+void guardar_captura(QWidget* ventana, const QString& nombre)
+{
+    const QString carpeta = QStringLiteral(VELMORA_SCREENSHOTS);
+    QDir().mkpath(carpeta);
+    ventana->grab().save(QDir(carpeta).filePath(nombre + QStringLiteral(".png")));
+}
+
+QString dsn_postgres()
+{
+    return qEnvironmentVariable("VELMORA_PG_DSN");
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ui/mensajes.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+class QWidget;
+
+// A private copy of a database file with its own conexion.dsn.
+class BasePrueba final {
+public:
+    // Copies the demo database (or the given file) into a temporary folder.
+    explicit BasePrueba(const QString& plantilla = ruta_base_demo());
+    static QString ruta_base_demo();
+
+    QString archivo() const { return archivo_; }
+    QString dsn() const { return dsn_; }
+    // Opens Conexion() on this copy.
+    void abrir() const;
+
+private:
+    QTemporaryDir carpeta_;
+    QString archivo_;
+    QString dsn_;
+};
+
+// Records every message the program shows while it lives.
+class RegistroMensajes final {
+public:
+    struct Mensaje {
+        QString texto;
+        QString titulo;
+        IconoMensaje icono;
+    };
+    RegistroMensajes();
+    ~RegistroMensajes();
+    RegistroMensajes(const RegistroMensajes&) = delete;
+    RegistroMensajes& operator=(const RegistroMensajes&) = delete;
+
+    QList<Mensaje> mensajes;
+    QStringList textos() const;
+    void limpiar() { mensajes.clear(); }
+
+private:
+    Mensajero anterior_;
+};
+
+// Writes a picture of the window into build/screenshots/<nombre>.png.
+void guardar_captura(QWidget* ventana, const QString& nombre);
+
+// The data source file of the PostgreSQL server started by the test script,
+// empty when there is none.
+QString dsn_postgres();
