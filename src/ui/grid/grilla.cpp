@@ -1,0 +1,356 @@
+#include "ui/grid/grilla.h"
+
+#include "ui/twips.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QSvgRenderer>
+
+namespace {
+
+// Cell pictures come from the program's own SVG set, rendered once per size.
+QPixmap imagen_celda(const QString& nombre, const QSize& tam, qreal escala)
+{
+    const QString clave = QStringLiteral("celda:%1@%2x%3x%4").arg(nombre).arg(tam.width()).arg(tam.height()).arg(escala);
+    QPixmap pixmap;
+    if (QPixmapCache::find(clave, &pixmap))
+        return pixmap;
+    QSvgRenderer svg(QStringLiteral(":/iconos/") + nombre + QStringLiteral(".svg"));
+    if (!svg.isValid())
+        return {};
+    QSize destino = svg.defaultSize();
+    destino.scale(tam, Qt::KeepAspectRatio);
+    pixmap = QPixmap(destino * escala);
+    pixmap.setDevicePixelRatio(escala);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    svg.render(&p, QRectF(QPointF(0, 0), QSizeF(destino)));
+    p.end();
+    QPixmapCache::insert(clave, pixmap);
+    return pixmap;
+}
+
+} // namespace
+
+Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloGrilla(this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::StyledPanel);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    connect(modelo_, &ModeloGrilla::formaCambiada, this, [this] {
+        const int f = qBound(modelo_->FixedRows() < modelo_->Rows() ? modelo_->FixedRows() : 0, fila_,
+                             qMax(0, modelo_->Rows() - 1));
+        const int c = qBound(modelo_->FixedCols() < modelo_->Cols() ? modelo_->FixedCols() : 0, columna_,
+                             qMax(0, modelo_->Cols() - 1));
+        fila_ = f;
+        columna_ = c;
+        ajustar_barras();
+        viewport()->update();
+    });
+    connect(modelo_, &ModeloGrilla::dataChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(modelo_, &ModeloGrilla::modelReset, viewport(), qOverload<>(&QWidget::update));
+    ajustar_barras();
+}
+
+int Grilla::alto_fila() const
+{
+    const int por_fuente = fontMetrics().height() + 4;
+    return qMax(por_fuente, twips_a_px(modelo_->RowHeightMin(), this));
+}
+
+int Grilla::ancho_columna_px(int columna) const
+{
+    return twips_a_px(modelo_->ColWidth(columna), this);
+}
+
+void Grilla::ajustar_barras()
+{
+    const int alto = alto_fila();
+    const int fijas_alto = modelo_->FixedRows() * alto;
+    const int cuerpo = qMax(0, modelo_->Rows() - modelo_->FixedRows());
+    const int visibles = qMax(1, (viewport()->height() - fijas_alto) / qMax(1, alto));
+    verticalScrollBar()->setRange(0, qMax(0, cuerpo - visibles));
+    verticalScrollBar()->setPageStep(visibles);
+    verticalScrollBar()->setSingleStep(1);
+
+    int total = 0;
+    int fijas_ancho = 0;
+    for (int c = 0; c < modelo_->Cols(); ++c) {
+        const int w = ancho_columna_px(c);
+        total += w;
+        if (c < modelo_->FixedCols())
+            fijas_ancho += w;
+    }
+    const int disponible = qMax(0, viewport()->width() - fijas_ancho);
+    horizontalScrollBar()->setRange(0, qMax(0, total - fijas_ancho - disponible));
+    horizontalScrollBar()->setPageStep(qMax(1, disponible));
+    horizontalScrollBar()->setSingleStep(20);
+}
+
+int Grilla::ancho_fijas() const
+{
+    int x = 0;
+    for (int c = 0; c < modelo_->FixedCols(); ++c)
+        x += ancho_columna_px(c);
+    return x;
+}
+
+int Grilla::x_columna(int columna) const
+{
+    int x = 0;
+    for (int c = 0; c < columna; ++c)
+        x += ancho_columna_px(c);
+    if (columna >= modelo_->FixedCols())
+        x -= horizontalScrollBar()->value();
+    return x;
+}
+
+int Grilla::y_fila(int fila) const
+{
+    const int alto = alto_fila();
+    if (fila < modelo_->FixedRows())
+        return fila * alto;
+    return (fila - verticalScrollBar()->value()) * alto;
+}
+
+QRect Grilla::rectangulo_celda() const
+{
+    if (modelo_->Rows() == 0 || modelo_->Cols() == 0)
+        return {};
+    const QRect r(x_columna(columna_), y_fila(fila_), ancho_columna_px(columna_), alto_fila());
+    return r.translated(viewport()->pos());
+}
+
+QPoint Grilla::celda_en(const QPoint& punto) const
+{
+    const int alto = alto_fila();
+    int fila = punto.y() / qMax(1, alto);
+    if (fila >= modelo_->FixedRows())
+        fila += verticalScrollBar()->value();
+    if (punto.y() < 0 || fila >= modelo_->Rows())
+        return {-1, -1};
+    int x = 0;
+    for (int c = 0; c < modelo_->Cols(); ++c) {
+        const int inicio = c < modelo_->FixedCols() ? x : x - horizontalScrollBar()->value();
+        const int w = ancho_columna_px(c);
+        if (punto.x() >= inicio && punto.x() < inicio + w
+            && (c < modelo_->FixedCols() || punto.x() >= ancho_fijas()))
+            return {c, fila};
+        x += w;
+    }
+    return {-1, -1};
+}
+
+void Grilla::setRow(int fila)
+{
+    Q_ASSERT_X(fila >= 0 && fila < modelo_->Rows(), "Grilla::setRow", "fila fuera de la grilla");
+    if (fila < 0 || fila >= modelo_->Rows())
+        return;
+    mover_a(fila, columna_);
+}
+
+void Grilla::setCol(int columna)
+{
+    Q_ASSERT_X(columna >= 0 && columna < modelo_->Cols(), "Grilla::setCol", "columna fuera de la grilla");
+    if (columna < 0 || columna >= modelo_->Cols())
+        return;
+    mover_a(fila_, columna);
+}
+
+void Grilla::mover_a(int fila, int columna)
+{
+    if (fila == fila_ && columna == columna_)
+        return;
+    emit LeaveCell();
+    fila_ = fila;
+    columna_ = columna;
+    hacer_visible(fila, columna);
+    viewport()->update();
+    emit RowColChange();
+}
+
+void Grilla::hacer_visible(int fila, int columna)
+{
+    if (fila >= modelo_->FixedRows()) {
+        const int alto = alto_fila();
+        const int visibles = qMax(1, (viewport()->height() - modelo_->FixedRows() * alto) / qMax(1, alto));
+        const int primera = verticalScrollBar()->value() + modelo_->FixedRows();
+        if (fila < primera)
+            verticalScrollBar()->setValue(fila - modelo_->FixedRows());
+        else if (fila >= primera + visibles)
+            verticalScrollBar()->setValue(fila - modelo_->FixedRows() - visibles + 1);
+    }
+    if (columna >= modelo_->FixedCols()) {
+        const int borde = ancho_fijas();
+        const int izquierda = x_columna(columna);
+        const int derecha = izquierda + ancho_columna_px(columna);
+        QScrollBar* barra = horizontalScrollBar();
+        if (izquierda < borde)
+            barra->setValue(barra->value() - (borde - izquierda));
+        else if (derecha > viewport()->width())
+            barra->setValue(barra->value() + qMin(derecha - viewport()->width(), izquierda - borde));
+    }
+}
+
+QString Grilla::Text() const
+{
+    return modelo_->Rows() && modelo_->Cols() ? modelo_->TextMatrix(fila_, columna_) : QString();
+}
+
+void Grilla::setText(const QString& texto)
+{
+    modelo_->setTextMatrix(fila_, columna_, texto);
+}
+
+void Grilla::setCellPicture(const QString& nombre)
+{
+    modelo_->setCellPicture(fila_, columna_, nombre);
+}
+
+void Grilla::dibujar_celda(QPainter& p, const QRect& r, int fila, int columna) const
+{
+    const bool fija = fila < modelo_->FixedRows() || columna < modelo_->FixedCols();
+    if (fija) {
+        QStyleOptionHeader opcion;
+        opcion.initFrom(this);
+        opcion.rect = r;
+        opcion.state = QStyle::State_Enabled | QStyle::State_Raised;
+        style()->drawControl(QStyle::CE_HeaderSection, &opcion, &p, this);
+    } else {
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawLine(r.topRight(), r.bottomRight());
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+    }
+    const QString imagen = modelo_->CellPicture(fila, columna);
+    if (!imagen.isEmpty()) {
+        const QPixmap pixmap = imagen_celda(imagen, r.size() - QSize(4, 4), devicePixelRatioF());
+        if (!pixmap.isNull()) {
+            QRect destino(QPoint(0, 0), pixmap.deviceIndependentSize().toSize());
+            destino.moveCenter(r.center());
+            p.drawPixmap(destino, pixmap);
+        }
+    }
+    const QString texto = modelo_->TextMatrix(fila, columna);
+    if (!texto.isEmpty()) {
+        p.setPen(palette().color(fija ? QPalette::ButtonText : QPalette::Text));
+        p.drawText(r.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, texto);
+    }
+    if (!fija && fila == fila_ && columna == columna_ && hasFocus()) {
+        QPen pen(palette().color(QPalette::Highlight));
+        pen.setWidth(2);
+        p.setPen(pen);
+        p.drawRect(r.adjusted(1, 1, -2, -2));
+    }
+}
+
+void Grilla::paintEvent(QPaintEvent*)
+{
+    QPainter p(viewport());
+    const int alto = alto_fila();
+    const int filas_fijas = modelo_->FixedRows();
+    const int columnas_fijas = modelo_->FixedCols();
+    const int primera = verticalScrollBar()->value() + filas_fijas;
+    const int visibles = viewport()->height() / qMax(1, alto) + 1;
+    const int borde_fijo = ancho_fijas();
+
+    auto dibujar_fila = [&](int fila) {
+        const int y = y_fila(fila);
+        // Body columns first, clipped so they never run under the fixed ones.
+        p.save();
+        p.setClipRect(QRect(borde_fijo, 0, viewport()->width() - borde_fijo, viewport()->height()));
+        for (int c = columnas_fijas; c < modelo_->Cols(); ++c) {
+            const int x = x_columna(c);
+            const int w = ancho_columna_px(c);
+            if (x > viewport()->width())
+                break;
+            if (x + w < borde_fijo)
+                continue;
+            dibujar_celda(p, QRect(x, y, w, alto), fila, c);
+        }
+        p.restore();
+        for (int c = 0; c < columnas_fijas; ++c)
+            dibujar_celda(p, QRect(x_columna(c), y, ancho_columna_px(c), alto), fila, c);
+    };
+    p.save();
+    p.setClipRect(QRect(0, filas_fijas * alto, viewport()->width(), viewport()->height()));
+    for (int f = primera; f < modelo_->Rows() && f < primera + visibles; ++f)
+        dibujar_fila(f);
+    p.restore();
+    for (int f = 0; f < filas_fijas && f < modelo_->Rows(); ++f)
+        dibujar_fila(f);
+}
+
+void Grilla::mousePressEvent(QMouseEvent* evento)
+{
+    setFocus(Qt::MouseFocusReason);
+    const QPoint celda = celda_en(evento->position().toPoint());
+    if (celda.x() >= modelo_->FixedCols() && celda.y() >= modelo_->FixedRows())
+        mover_a(celda.y(), celda.x());
+    emit Click();
+}
+
+void Grilla::keyPressEvent(QKeyEvent* evento)
+{
+    int fila = fila_;
+    int columna = columna_;
+    switch (evento->key()) {
+    case Qt::Key_Up:
+        fila = qMax(modelo_->FixedRows(), fila - 1);
+        break;
+    case Qt::Key_Down:
+        fila = qMin(modelo_->Rows() - 1, fila + 1);
+        break;
+    case Qt::Key_Left:
+        columna = qMax(modelo_->FixedCols(), columna - 1);
+        break;
+    case Qt::Key_Right:
+        columna = qMin(modelo_->Cols() - 1, columna + 1);
+        break;
+    case Qt::Key_PageUp:
+        fila = qMax(modelo_->FixedRows(), fila - verticalScrollBar()->pageStep());
+        break;
+    case Qt::Key_PageDown:
+        fila = qMin(modelo_->Rows() - 1, fila + verticalScrollBar()->pageStep());
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(evento);
+        return;
+    }
+    if (fila >= 0 && columna >= 0)
+        mover_a(fila, columna);
+}
+
+void Grilla::focusInEvent(QFocusEvent* evento)
+{
+    QAbstractScrollArea::focusInEvent(evento);
+    viewport()->update();
+    emit GotFocus();
+}
+
+void Grilla::resizeEvent(QResizeEvent* evento)
+{
+    QAbstractScrollArea::resizeEvent(evento);
+    ajustar_barras();
+}
+
+void Grilla::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+QSize Grilla::sizeHint() const
+{
+    int ancho = 2 * frameWidth();
+    for (int c = 0; c < modelo_->Cols(); ++c)
+        ancho += ancho_columna_px(c);
+    return {qMin(ancho, 800), qMin(2 * frameWidth() + modelo_->Rows() * alto_fila(), 400)};
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "ui/grid/modelo_grilla.h"
+
+#include <QAbstractScrollArea>
+#include <QRect>
+
+// A grid on screen: draws its model, keeps a current cell and raises the
+// four events the editable grid handles. Fixed rows and columns are drawn as
+// headings and do not scroll; the body scrolls by whole rows, so a grid of a
+// hundred thousand rows paints only what is visible.
+class Grilla final : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit Grilla(QWidget* padre = nullptr);
+
+    ModeloGrilla* modelo() const { return modelo_; }
+
+    // The model's members, for brevity at the call sites.
+    int Rows() const { return modelo_->Rows(); }
+    void setRows(int n) { modelo_->setRows(n); }
+    int Cols() const { return modelo_->Cols(); }
+    void setCols(int n) { modelo_->setCols(n); }
+    int FixedRows() const { return modelo_->FixedRows(); }
+    void setFixedRows(int n) { modelo_->setFixedRows(n); }
+    int FixedCols() const { return modelo_->FixedCols(); }
+    void setFixedCols(int n) { modelo_->setFixedCols(n); }
+    QString TextMatrix(int f, int c) const { return modelo_->TextMatrix(f, c); }
+    void setTextMatrix(int f, int c, const QString& t) { modelo_->setTextMatrix(f, c, t); }
+    int ColWidth(int c) const { return modelo_->ColWidth(c); }
+    void setColWidth(int c, int twips) { modelo_->setColWidth(c, twips); }
+    void setRowHeightMin(int twips) { modelo_->setRowHeightMin(twips); }
+    void AddItem(const QString& texto) { modelo_->AddItem(texto); }
+
+    // The current cell. Setting Row or Col to another value raises LeaveCell
+    // (the old cell is still current) and then RowColChange.
+    int Row() const { return fila_; }
+    void setRow(int fila);
+    int Col() const { return columna_; }
+    void setCol(int columna);
+    QString Text() const;
+    void setText(const QString& texto);
+    // Gives the current cell a picture by name ("" removes it).
+    void setCellPicture(const QString& nombre);
+
+    // The current cell's rectangle in pixels, relative to the grid's corner.
+    QRect rectangulo_celda() const;
+    int CellLeft() const { return rectangulo_celda().left(); }
+    int CellTop() const { return rectangulo_celda().top(); }
+    int CellWidth() const { return rectangulo_celda().width(); }
+    int CellHeight() const { return rectangulo_celda().height(); }
+    // Point size of the grid's font.
+    double FontSize() const { return font().pointSizeF(); }
+
+    // Pixel geometry, used by drawing and by tests.
+    int alto_fila() const;
+    int ancho_columna_px(int columna) const;
+    // The cell under a point of the viewport, or (-1, -1).
+    QPoint celda_en(const QPoint& punto) const;
+
+signals:
+    void Click();
+    void GotFocus();
+    void LeaveCell();
+    void RowColChange();
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+    void mousePressEvent(QMouseEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void focusInEvent(QFocusEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void scrollContentsBy(int dx, int dy) override;
+    QSize sizeHint() const override;
+
+private:
+    void ajustar_barras();
+    void mover_a(int fila, int columna);
+    void hacer_visible(int fila, int columna);
+    int ancho_fijas() const;          // pixels taken by the fixed columns
+    int x_columna(int columna) const; // left edge in viewport pixels
+    int y_fila(int fila) const;       // top edge in viewport pixels
+    void dibujar_celda(class QPainter& p, const QRect& r, int fila, int columna) const;
+
+    ModeloGrilla* modelo_;
+    int fila_ = 1;
+    int columna_ = 1;
+};
