@@ -1,0 +1,110 @@
+#include "app/fet049tf.h"
+
+#include "app/terminar.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/registro_ventanas.h"
+#include "ui/twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("FET049TF"));
+    setWindowTitle(QStringLiteral("Form1"));
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    lbl_usuario = new QLabel(QStringLiteral("Usuario"), this);
+    lbl_usuario->setObjectName(QStringLiteral("lbl_usuario"));
+    usuario = new QComboBox(this);
+    usuario->setObjectName(QStringLiteral("usuario"));
+    usuario->setEditable(true);
+    // What is typed stays as typed: no completion that would fix its case,
+    // and Enter does not add it to the list.
+    usuario->setCompleter(nullptr);
+    usuario->setInsertPolicy(QComboBox::NoInsert);
+    usuario->addItems({QStringLiteral("Administrador"), QStringLiteral("General")});
+    usuario->setCurrentIndex(-1);
+    lbl_usuario->setBuddy(usuario);
+
+    lbl_contraseña = new QLabel(QStringLiteral("Contraseña"), this);
+    lbl_contraseña->setObjectName(QStringLiteral("lbl_contraseña"));
+    contraseña = new QLineEdit(this);
+    contraseña->setObjectName(QStringLiteral("contraseña"));
+    contraseña->setEchoMode(QLineEdit::Password);
+    contraseña->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
+    lbl_contraseña->setBuddy(contraseña);
+
+    cargar = new QPushButton(QStringLiteral("Cargar"), this);
+    cargar->setObjectName(QStringLiteral("cargar"));
+    cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancelar->setObjectName(QStringLiteral("cancelar"));
+
+    setTabOrder(usuario, contraseña);
+    setTabOrder(contraseña, cargar);
+    setTabOrder(cargar, cancelar);
+
+    auto* campos = new QGridLayout;
+    campos->addWidget(lbl_usuario, 0, 0);
+    campos->addWidget(usuario, 0, 1);
+    campos->addWidget(lbl_contraseña, 1, 0);
+    campos->addWidget(contraseña, 1, 1);
+    campos->setColumnStretch(1, 1);
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(cargar);
+    botones->addWidget(cancelar);
+    auto* capa = new QVBoxLayout(this);
+    capa->setContentsMargins(twips_a_px(450, this), twips_a_px(450, this), twips_a_px(450, this),
+                             twips_a_px(300, this));
+    capa->addLayout(campos);
+    capa->addStretch();
+    capa->addLayout(botones);
+    fijar_area_cliente(this, 5400, 2400);
+
+    connect(cargar, &QPushButton::clicked, this, &FET049TF::cargar_Click);
+    connect(cancelar, &QPushButton::clicked, this, &FET049TF::cancelar_Click);
+    // Enter in the password box logs in, as a dialog's default button would.
+    connect(contraseña, &QLineEdit::returnPressed, cargar, &QPushButton::click);
+}
+
+void FET049TF::cargar_Click()
+{
+    QString menu;
+    if (usuario->currentText() == QStringLiteral("Administrador")) {
+        if (contraseña->text() != QStringLiteral("mirtovask")) {
+            mensaje(QStringLiteral("Contraseña no Válida"));
+            return;
+        }
+        menu = QStringLiteral("Principal");
+    } else if (usuario->currentText() == QStringLiteral("General")) {
+        if (contraseña->text() != QStringLiteral("quandy")) {
+            mensaje(QStringLiteral("Contraseña no Válida"));
+            return;
+        }
+        menu = QStringLiteral("Principalgeneral");
+    } else {
+        mensaje(QStringLiteral("Tienes que seleccionar el tipo de Usuario"));
+        return;
+    }
+    RegistroVentanas& registro = RegistroVentanas::instancia();
+    registro.ocultar(QStringLiteral("FET049TF"));
+    registro.mostrar(menu);
+}
+
+void FET049TF::cancelar_Click()
+{
+    terminar_programa();
+}
+
+void FET049TF::closeEvent(QCloseEvent* evento)
+{
+    evento->ignore();
+    terminar_programa();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QCloseEvent;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The login window: the user type and its password choose the menu.
+class FET049TF final : public QWidget {
+    Q_OBJECT
+public:
+    explicit FET049TF(QWidget* padre = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void cargar_Click();
+    void cancelar_Click();
+
+    QLabel* lbl_usuario;
+    QComboBox* usuario;
+    QLabel* lbl_contraseña;
+    QLineEdit* contraseña;
+    QPushButton* cargar;
+    QPushButton* cancelar;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QCloseEvent;
+class QPushButton;
+
+// The administrator menu.
+class Principal final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Principal(QWidget* padre = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void boton_nuevo_Click();
+    void boton_modificar_Click();
+    void boton_reporte_Click();
+    void cmd_exportar_Click();
+    void cmd_tende_Click();
+    void cmd_kpi_Click();
+    void cmd_salir_Click();
+
+    QPushButton* boton_nuevo;
+    QPushButton* boton_modificar;
+    QPushButton* boton_reporte;
+    QPushButton* cmd_exportar;
+    QPushButton* cmd_tende;
+    QPushButton* cmd_kpi;
+    QPushButton* cmd_salir;
+};

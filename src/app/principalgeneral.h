@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class QCloseEvent;
+class QPushButton;
+
+// The general user's menu: the reports and the trend screen only.
+class Principalgeneral final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Principalgeneral(QWidget* padre = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void cmd_reportes_Click();
+    void cmd_tende_Click();
+    void Command1_Click();
+
+    QPushButton* cmd_reportes;
+    QPushButton* cmd_tende;
+    QPushButton* Command1;
+};

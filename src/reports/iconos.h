@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The pictures the report grids show beside each indicator. Each rule
+// reads the cell texts as numbers and returns the name of a picture:
+// "Blanco", "Rojo", "Amarillo", "Verde", "Azul" for the status, "raya",
+// "Blanco", "T_Azul", "T_Verde", "T_Blanco", "T_Amarillo", "T_Rojo" for
+// the trend.
+
+// How far the value V has come from the baseline B towards the target M.
+// "Blanco" when that cannot be computed (M equal to B, or a text that is
+// not a number).
+QString icono_estado(const QString& V, const QString& M, const QString& B);
+
+// How the value V moved against the comparison value C. "raya" when there
+// is nothing to compare with (C empty, blank or not a number) or V is not a
+// number; "Blanco" when C is zero.
+QString icono_tendencia(const QString& V, const QString& C);
+
+// The resource path of a picture named by the rules: ":/iconos/<nombre>.svg".
+QString ruta_icono(const QString& nombre);
