@@ -11,6 +11,7 @@ private slots:
     void forma_inicial();
     void textos_e_imagenes_en_el_modelo();
     void cambiar_forma_conserva_textos();
+    void lote_avisa_una_vez();
     void eventos_al_mover_por_codigo();
     void clic_y_teclas();
     void fijas_no_se_desplazan();
@@ -68,6 +69,29 @@ void TstGrilla::cambiar_forma_conserva_textos()
     m.setRows(2);
     QCOMPARE(m.Rows(), 2);
     QCOMPARE(m.TextMatrix(1, 8), QStringLiteral("z"));
+}
+
+void TstGrilla::lote_avisa_una_vez()
+{
+    ModeloGrilla m;
+    QSignalSpy cambios(&m, &ModeloGrilla::dataChanged);
+    QSignalSpy filas(&m, &ModeloGrilla::rowsInserted);
+    QSignalSpy reinicios(&m, &ModeloGrilla::modelReset);
+    {
+        ModeloGrilla::Lote lote(m);
+        m.setCols(9);
+        for (int i = 0; i < 100; ++i) {
+            m.AddItem(QString::number(i));
+            m.setTextMatrix(m.Rows() - 1, 8, "x");
+        }
+        QCOMPARE(reinicios.size(), 0);
+    }
+    QCOMPARE(cambios.size(), 0);
+    QCOMPARE(filas.size(), 0);
+    QCOMPARE(reinicios.size(), 1);
+    QCOMPARE(m.Rows(), 102);
+    QCOMPARE(m.TextMatrix(101, 0), QStringLiteral("99"));
+    QCOMPARE(m.TextMatrix(101, 8), QStringLiteral("x"));
 }
 
 void TstGrilla::eventos_al_mover_por_codigo()

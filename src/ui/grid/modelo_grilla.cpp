@@ -12,6 +12,7 @@ ModeloGrilla::ModeloGrilla(QObject* padre) : QAbstractTableModel(padre)
 
 bool ModeloGrilla::valida(int fila, int columna, const char* donde) const
 {
+    Q_UNUSED(donde);
     const bool ok = fila >= 0 && fila < filas_ && columna >= 0 && columna < columnas_;
     // A cell outside the grid is the caller's mistake: loud in debug builds,
     // harmless (nothing read or written) otherwise.
@@ -55,6 +56,10 @@ void ModeloGrilla::setRows(int filas)
 {
     if (filas == filas_)
         return;
+    if (lote_) {
+        redimensionar(filas, columnas_);
+        return;
+    }
     beginResetModel();
     redimensionar(filas, columnas_);
     endResetModel();
@@ -65,6 +70,10 @@ void ModeloGrilla::setCols(int columnas)
 {
     if (columnas == columnas_)
         return;
+    if (lote_) {
+        redimensionar(filas_, columnas);
+        return;
+    }
     beginResetModel();
     redimensionar(filas_, columnas);
     endResetModel();
@@ -99,6 +108,8 @@ void ModeloGrilla::setTextMatrix(int fila, int columna, const QString& texto)
     if (!valida(fila, columna, "ModeloGrilla::setTextMatrix"))
         return;
     textos_[posicion(fila, columna)] = texto;
+    if (lote_)
+        return;
     const QModelIndex i = index(fila, columna);
     emit dataChanged(i, i, {Qt::DisplayRole});
 }
@@ -125,6 +136,8 @@ void ModeloGrilla::setCellPicture(int fila, int columna, const QString& nombre)
     if (imagenes_.empty())
         imagenes_.assign(textos_.size(), 0);
     imagenes_[posicion(fila, columna)] = quint8(n);
+    if (lote_)
+        return;
     const QModelIndex i = index(fila, columna);
     emit dataChanged(i, i, {RolImagen});
 }
@@ -155,15 +168,32 @@ void ModeloGrilla::setRowHeightMin(int twips)
 
 void ModeloGrilla::AddItem(const QString& texto)
 {
-    beginInsertRows(QModelIndex(), filas_, filas_);
+    if (!lote_)
+        beginInsertRows(QModelIndex(), filas_, filas_);
     textos_.resize(textos_.size() + size_t(columnas_));
     if (!imagenes_.empty())
         imagenes_.resize(textos_.size(), 0);
     ++filas_;
     if (columnas_ > 0)
         textos_[posicion(filas_ - 1, 0)] = texto;
+    if (lote_)
+        return;
     endInsertRows();
     emit formaCambiada();
+}
+
+ModeloGrilla::Lote::Lote(ModeloGrilla& modelo) : modelo_(modelo)
+{
+    if (modelo_.lote_++ == 0)
+        modelo_.beginResetModel();
+}
+
+ModeloGrilla::Lote::~Lote()
+{
+    if (--modelo_.lote_ == 0) {
+        modelo_.endResetModel();
+        emit modelo_.formaCambiada();
+    }
 }
 
 int ModeloGrilla::rowCount(const QModelIndex& padre) const
