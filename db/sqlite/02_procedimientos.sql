@@ -24,7 +24,7 @@ CREATE VIEW entrada_numero AS
                 WHEN m NOT GLOB '*[^0-9.+-]*' AND substr(m, 2) NOT GLOB '*[+-]*'
                      AND m GLOB '*[0-9]*' AND length(m) - length(replace(m, '.', '')) <= 1
                      AND x NOT GLOB '*[^0-9+-]*' AND substr(x, 2) NOT GLOB '*[+-]*'
-                     AND x GLOB '*[0-9]*' AND length(x) <= 4
+                     AND x GLOB '*[0-9]*' AND length(ltrim(x, '+-')) <= 2
                 THEN 1 ELSE 0 END AS valido,
            CASE WHEN t = '' THEN NULL ELSE CAST(t AS REAL) END AS numero,
            CASE WHEN t <> '' AND t NOT GLOB '*[^0-9]*' AND length(t) <= 18

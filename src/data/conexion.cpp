@@ -98,6 +98,10 @@ QString limpiar_texto(QString texto)
     texto.remove(prefijos);
     static const QRegularExpression codigo_final(QStringLiteral("\\s*\\(\\d+\\)$"));
     texto.remove(codigo_final);
+    // psqlODBC wraps the server's text: "ERROR: text;\nError while executing the query".
+    static const QRegularExpression postgres(
+        QStringLiteral("^ERROR:\\s*|;?\\s*Error while executing the query\\s*$"));
+    texto.remove(postgres);
     return texto.trimmed();
 }
 

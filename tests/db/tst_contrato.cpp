@@ -1,0 +1,673 @@
+// The scorecard database's contract, checked through the data layer on the
+// real ODBC drivers: the same suite runs on a copy of the SQLite demo database
+// and (with VELMORA_MOTOR=postgres) on the PostgreSQL server whose data
+// source file VELMORA_PG_DSN names.
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "data/textos.h"
+#include "soporte/soporte.h"
+
+#include <QProcess>
+#include <QtTest>
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+// A result read whole: field names and every row's texts.
+struct Tabla {
+    QStringList campos;
+    QList<QStringList> filas;
+    bool operator==(const Tabla&) const = default;
+};
+
+Tabla leer(const QString& comando)
+{
+    Tabla t;
+    Resultado r = Conexion().ejecutar(comando);
+    t.campos = r.campos();
+    for (; !r.eof(); r.siguiente()) {
+        QStringList fila;
+        for (const QString& c : t.campos)
+            fila << r.texto(c);
+        t.filas << fila;
+    }
+    return t;
+}
+
+QStringList columna(const QString& comando, const QString& campo)
+{
+    QStringList valores;
+    for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente())
+        valores << r.texto(campo);
+    return valores;
+}
+
+// Everything a store may touch, to show that a refused one touched nothing.
+QStringList huella()
+{
+    QStringList h;
+    for (const QString& sql :
+         {QStringLiteral("SELECT id, id_indicador, id_departamento, id_anio, mes, valor, meta, "
+                         "linea_base FROM registro ORDER BY id"),
+          QStringLiteral("SELECT id, nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad "
+                         "FROM indicador ORDER BY id"),
+          QStringLiteral("SELECT id_indicador, id_departamento FROM indicador_departamento "
+                         "ORDER BY id_indicador, id_departamento")}) {
+        const Tabla t = leer(sql);
+        for (const QStringList& fila : t.filas)
+            h << fila.join(u'|');
+    }
+    return h;
+}
+
+QString relleno(const QString& texto, int ancho)
+{
+    return texto.leftJustified(ancho, u' ', true);
+}
+
+// A list item as the screens build it: the field and 15 blanks, cut.
+QString item(const QString& texto, int n)
+{
+    return texto_item(texto, n);
+}
+
+const QStringList kCamposReporte = {"Indicador", "Meta C/P", "Valor", "Nivel Base",
+                                    "Id_Desempeño"};
+const QStringList kClientes = {"Satisfacción del cliente", "Reclamos recibidos",
+                               "Tiempo de respuesta a reclamos", "Clientes nuevos",
+                               "Retención de clientes", "Tiempo de espera en caja"};
+
+QString reporte(const QString& perspectiva, const QString& anio, const QString& periodo)
+{
+    return comando_exec("Reporte_Principal", {perspectiva, anio, periodo, "1"});
+}
+
+QString reporte_dep(const QString& departamento, const QString& anio, const QString& periodo)
+{
+    return comando_exec("Reporte_Departamentos", {departamento, anio, periodo, "2"});
+}
+
+QString leer_archivo(const QString& ruta)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+// Where the suite runs: a private database for the checks that only read or
+// must leave the data as they found them, and a fresh one for a test that
+// lands stores for good.
+class Motor {
+public:
+    virtual ~Motor() = default;
+    virtual void abrir_compartida() = 0;
+    virtual void abrir_fresca() = 0;
+    virtual void reabrir_fresca() = 0;
+};
+
+class MotorSqlite final : public Motor {
+public:
+    void abrir_compartida() override
+    {
+        if (!compartida_)
+            compartida_ = std::make_unique<BasePrueba>();
+        compartida_->abrir();
+    }
+    void abrir_fresca() override
+    {
+        fresca_ = std::make_unique<BasePrueba>();
+        fresca_->abrir();
+    }
+    void reabrir_fresca() override { fresca_->abrir(); }
+
+private:
+    std::unique_ptr<BasePrueba> compartida_;
+    std::unique_ptr<BasePrueba> fresca_;
+};
+
+// The loaded database is the shared one; a fresh one is a copy made from it
+// as a template, in the server's maintenance database.
+class MotorPostgres final : public Motor {
+public:
+    explicit MotorPostgres(const QString& dsn) : dsn_(dsn)
+    {
+        const QStringList lineas = leer_archivo(dsn).split(u'\n');
+        for (const QString& l : lineas)
+            if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
+                plantilla_ = l.section(u'=', 1).trimmed();
+        nombre_fresca_ = QStringLiteral("velmora_prueba_%1").arg(QCoreApplication::applicationPid());
+        mantenimiento_ = escribir_dsn(QStringLiteral("postgres"));
+        fresca_ = escribir_dsn(nombre_fresca_);
+    }
+    ~MotorPostgres() override
+    {
+        try {
+            Conexion().abrir(QStringLiteral("FILEDSN=") + mantenimiento_);
+            Conexion().ejecutar(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_fresca_);
+            Conexion().cerrar();
+        } catch (const ErrorBaseDatos&) {
+        }
+    }
+    void abrir_compartida() override { Conexion().abrir(QStringLiteral("FILEDSN=") + dsn_); }
+    void abrir_fresca() override
+    {
+        Conexion().abrir(QStringLiteral("FILEDSN=") + mantenimiento_);
+        Conexion().ejecutar(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_fresca_);
+        Conexion().ejecutar(QStringLiteral("CREATE DATABASE %1 TEMPLATE \"%2\"")
+                                .arg(nombre_fresca_, plantilla_));
+        reabrir_fresca();
+    }
+    void reabrir_fresca() override { Conexion().abrir(QStringLiteral("FILEDSN=") + fresca_); }
+
+private:
+    QString escribir_dsn(const QString& base)
+    {
+        QStringList lineas = leer_archivo(dsn_).split(u'\n');
+        for (QString& l : lineas)
+            if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
+                l = QStringLiteral("Database=") + base;
+        const QString ruta = carpeta_.filePath(base + QStringLiteral(".dsn"));
+        QFile f(ruta);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+            qFatal("cannot write %s", qPrintable(ruta));
+        f.write(lineas.join(u'\n').toUtf8());
+        return ruta;
+    }
+
+    QTemporaryDir carpeta_;
+    QString dsn_;
+    QString plantilla_;
+    QString nombre_fresca_;
+    QString mantenimiento_;
+    QString fresca_;
+};
+
+} // namespace
+
+class TstContrato final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init() { motor_->abrir_compartida(); }
+    void listas_data();
+    void listas();
+    void procedimientos_data();
+    void procedimientos();
+    void periodos_equivalentes_data();
+    void periodos_equivalentes();
+    void numeros_con_tipo();
+    void exportar_en_orden();
+    void modificar_guarda_data();
+    void modificar_guarda();
+    void rechazos_data();
+    void rechazos();
+    void altas_y_bajas_data();
+    void altas_y_bajas();
+    void doce_modificar_en_una_transaccion();
+    void datos_demo_al_dia();
+
+private:
+    bool postgres_ = false;
+    std::unique_ptr<Motor> motor_;
+};
+
+void TstContrato::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    postgres_ = qEnvironmentVariable("VELMORA_MOTOR") == QStringLiteral("postgres");
+    if (postgres_) {
+        if (dsn_postgres().isEmpty())
+            QSKIP("no PostgreSQL server (VELMORA_PG_DSN is not set)");
+        motor_ = std::make_unique<MotorPostgres>(dsn_postgres());
+    } else {
+        motor_ = std::make_unique<MotorSqlite>();
+    }
+    motor_->abrir_compartida();
+    QCOMPARE(Conexion().dialecto(), postgres_ ? Dialecto::PostgreSQL : Dialecto::SQLite);
+}
+
+void TstContrato::cleanupTestCase()
+{
+    Conexion().cerrar();
+    motor_.reset();
+}
+
+void TstContrato::listas_data()
+{
+    QTest::addColumn<QString>("tabla");
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<int>("filas");
+    QTest::addColumn<QStringList>("primeros");
+    QTest::newRow("años") << "Año" << "año" << 22 << QStringList{"2005", "2006", "2007"};
+    QTest::newRow("perspectivas")
+        << "Perspectivas" << "perspectiva" << 4
+        << QStringList{relleno("Financiero", 30), relleno("Clientes", 30),
+                       relleno("Procesos Internos", 30), relleno("Capital Intangible", 30)};
+    QTest::newRow("departamentos")
+        << "Departamentos" << "Departamento" << 5
+        << QStringList{"Ventas", "Producción", "Finanzas", "Recursos Humanos", "Logística"};
+    QTest::newRow("tipos") << "Tipo Indicador" << "Tipo Indicador" << 2
+                           << QStringList{"Principal      ", "Departamentales"};
+    QTest::newRow("unidades") << "Tipo Unidad" << "unidad" << 6
+                              << QStringList{"%         ", "Horas     ", "#         ",
+                                             "Días      ", "$         ", "Minutos   "};
+    QTest::newRow("desempeño") << "Desempeño" << "desempeño" << 2
+                               << QStringList{"Creciente      ", "Decreciente    "};
+    QTest::newRow("indicadores") << "Indicadores" << "Indicador" << 32
+                                 << QStringList{"Margen operativo", "Ingresos por ventas"};
+}
+
+void TstContrato::listas()
+{
+    QFETCH(QString, tabla);
+    QFETCH(QString, campo);
+    QFETCH(int, filas);
+    QFETCH(QStringList, primeros);
+    const QStringList valores = columna(comando_consulta(tabla), campo);
+    QCOMPARE(valores.size(), filas);
+    QCOMPARE(valores.mid(0, primeros.size()), primeros);
+}
+
+void TstContrato::procedimientos_data()
+{
+    QTest::addColumn<QString>("comando");
+    QTest::addColumn<QStringList>("campos");
+    QTest::addColumn<int>("filas");
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QStringList>("valores");
+
+    const QString clientes = item(relleno("Clientes", 30), 50);
+    const QString doce_vacios = QString(11, u'|');
+    QTest::newRow("Reporte_Principal: nombres")
+        << reporte(clientes, "2025 ", "Marzo") << kCamposReporte << 6 << "Indicador" << kClientes;
+    QTest::newRow("Reporte_Principal: mes sin valor es fila Null")
+        << reporte(clientes, "2025 ", "Marzo") << kCamposReporte << 6 << "Valor"
+        << QStringList{"", "28", "25,1", "48", "88,2", "7,7"};
+    QTest::newRow("Reporte_Principal: meta igual a la base")
+        << reporte(item(relleno("Procesos Internos", 30), 50), "2024 ", "Diciembre")
+        << kCamposReporte << 5 << "Nivel Base" << QStringList{"85", "36", "4", "98", "90"};
+    QTest::newRow("Reporte_Principal: mes vacío")
+        << reporte(clientes, "2025 ", "") << kCamposReporte << 6 << "Valor"
+        << QString(5, u'|').split(u'|');
+    QTest::newRow("Reporte_Principal: año sin datos")
+        << reporte(clientes, "2030", "Enero") << kCamposReporte << 6 << "Indicador" << kClientes;
+    QTest::newRow("Reporte_Departamentos")
+        << reporte_dep(item("Ventas", 50), "2025 ", "Julio") << kCamposReporte << 3 << "Valor"
+        << QStringList{"100", "", "2,2"};
+    QTest::newRow("Ten_Des")
+        << comando_exec_tendencia("Ten_Des", {TIPO_PRINCIPAL, "2025 ",
+                                              item("Satisfacción del cliente", 100)})
+        << QStringList{"Meta C/P", "Valor", "Nivel Base", "Id_Desempeño"} << 12 << "Valor"
+        << QStringList{"90,8", "85,3", "", "76,2", "77,9", "80", "77,6", "78,9", "79,7", "80",
+                       "83,8", "83,3"};
+    QTest::newRow("Ten_Des: año sin datos")
+        << comando_exec_tendencia("Ten_Des", {TIPO_PRINCIPAL, "2030", "Clientes nuevos"})
+        << QStringList{"Meta C/P", "Valor", "Nivel Base", "Id_Desempeño"} << 12 << "Valor"
+        << doce_vacios.split(u'|');
+    QTest::newRow("Ten_Des: indicador desconocido")
+        << comando_exec_tendencia("Ten_Des", {TIPO_PRINCIPAL, "2025", "No existe"})
+        << QStringList{"Meta C/P", "Valor", "Nivel Base", "Id_Desempeño"} << 12
+        << "Id_Desempeño" << doce_vacios.split(u'|');
+    QTest::newRow("Ten_Des2")
+        << comando_exec_tendencia("Ten_Des2", {TIPO_DEPARTAMENTAL, "2026 ", item("Ausentismo", 100),
+                                               item("Producción", 100)})
+        << QStringList{"Meta", "Valor", "Linea_Base", "Id_Desempeño"} << 12 << "Valor"
+        << QStringList{"1,2", "2,4", "2,8", "3,3", "4", "4", "4,3", "6,2", "5,7", "4,7", "4,2",
+                       "3,9"};
+    const QStringList ausentismo = {"Ventas", "Producción", "Recursos Humanos"};
+    QTest::newRow("Ten_Des_1_2")
+        << comando_exec_tendencia("Ten_Des_1_2", {TIPO_DEPARTAMENTAL, "2026 ",
+                                                  item("Ausentismo", 100), "Primer Trimestre"})
+        << QStringList{"Nombre1"} << 3 << "Nombre1" << ausentismo;
+    QTest::newRow("Consulta_KPI_2")
+        << comando_exec("Consulta_KPI_2", {item("Ausentismo", 80), "", ""})
+        << QStringList{"Nombre1"} << 3 << "Nombre1" << ausentismo;
+    QTest::newRow("Principales_o_Departametnales 1")
+        << comando_exec("Principales_o_Departametnales", {"1"})
+        << QStringList{"Indicador", "Nombre"} << 20 << "Indicador"
+        << QStringList{"Margen operativo", "Ingresos por ventas", "Costo por unidad producida",
+                       "Rotación de cartera", "Rentabilidad sobre activos"} + kClientes
+               + QStringList{"Entregas a tiempo", "Tiempo de ciclo de producción",
+                             "Productos defectuosos", "Disponibilidad de equipos",
+                             "Tiempo medio de reparación", "Horas de capacitación por empleado",
+                             "Rotación de personal", "Clima laboral",
+                             "Proyectos de mejora implementados"};
+    QTest::newRow("Principales_o_Departametnales 2")
+        << comando_exec("Principales_o_Departametnales", {"2"})
+        << QStringList{"Indicador", "Nombre"} << 12 << "Nombre"
+        << QStringList{"Cumplimiento de cuota de ventas", "Visitas a clientes",
+                       "Unidades producidas", "Paradas no programadas", "Días de cierre contable",
+                       "Pagos a proveedores a tiempo", "Tiempo de contratación",
+                       "Empleados capacitados", "Costo de flete por pedido",
+                       "Pedidos despachados el mismo día", "Tiempo de carga por camión",
+                       "Ausentismo"};
+    const QStringList campos_kpi = {"Tipo Indicador", "unidad", "Nivel Base", "Valor", "Meta C/P",
+                                    "año", "ID", "Tipo_Indicador"};
+    QTest::newRow("Consulta_KPI: tipo")
+        << comando_exec("Consulta_KPI", {item("Ausentismo", 80), "", ""}) << campos_kpi << 1
+        << "Tipo_Indicador" << QStringList{TIPO_DEPARTAMENTAL};
+    QTest::newRow("Consulta_KPI: registro")
+        << comando_exec("Consulta_KPI", {item("Margen operativo", 80), "Enero", item("2025", 15)})
+        << campos_kpi << 1 << "Valor" << QStringList{"12,9"};
+    QTest::newRow("Consulta_KPI: año e identificador")
+        << comando_exec("Consulta_KPI", {item("Margen operativo", 80), "Enero", item("2025", 15)})
+        << campos_kpi << 1 << "ID" << QStringList{"241"};
+    QTest::newRow("Consulta_KPI_DEPARTAMENTOS")
+        << comando_exec("Consulta_KPI_DEPARTAMENTOS", {item("Ausentismo", 80), "Enero",
+                                                       item("2025", 15),
+                                                       item("Recursos Humanos", 100)})
+        << QStringList{"Tipo_Indicador", "Tipo_Unidad", "Linea_Base", "Valor", "Meta", "año", "Id1"}
+        << 1 << "Valor" << QStringList{"3,1"};
+    QTest::newRow("Consulta_modificar")
+        << comando_exec("Consulta_modificar", {item("Margen operativo", 80), item("2024", 15)})
+        << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 12 << "Id1"
+        << QStringList{"229", "230", "231", "232", "233", "234", "235", "236", "237", "238", "239",
+                       "240"};
+    QTest::newRow("Exportar")
+        << comando_exec("Exportar")
+        << QStringList{"año", "Mes", "Indicador", "Tipo Indicador", "desempeño", "unidad",
+                       "Nivel Base", "Valor", "Meta C/P"}
+        << 2039 << "" << QStringList{};
+}
+
+void TstContrato::procedimientos()
+{
+    QFETCH(QString, comando);
+    QFETCH(QStringList, campos);
+    QFETCH(int, filas);
+    QFETCH(QString, campo);
+    QFETCH(QStringList, valores);
+    const Tabla t = leer(comando);
+    QCOMPARE(t.campos, campos);
+    QCOMPARE(t.filas.size(), filas);
+    if (!campo.isEmpty()) {
+        const qsizetype i = t.campos.indexOf(campo);
+        QStringList columna;
+        for (const QStringList& fila : t.filas)
+            columna << fila.at(i);
+        QCOMPARE(columna, valores);
+    }
+    // The same rows in the same order on every run.
+    QCOMPARE(leer(comando), t);
+}
+
+void TstContrato::periodos_equivalentes_data()
+{
+    QTest::addColumn<QString>("comando");
+    QTest::addColumn<QString>("igual_a");
+    const QString clientes = item(relleno("Clientes", 30), 50);
+    QTest::newRow("primer trimestre") << reporte(clientes, "2025 ", "Primer Trimestre")
+                                      << reporte(clientes, "2025 ", "Marzo");
+    QTest::newRow("segundo trimestre") << reporte_dep("Producción", "2024", "Segundo Trimestre")
+                                       << reporte_dep("Producción", "2024", "Junio");
+    QTest::newRow("tercer trimestre") << reporte_dep("Ventas", "2026", "Tercer Trimestre")
+                                      << reporte_dep("Ventas", "2026", "Septiembre");
+    QTest::newRow("cuarto trimestre") << reporte(clientes, "2024", "Cuarto Trimestre")
+                                      << reporte(clientes, "2024", "Diciembre");
+    QTest::newRow("mes en minúsculas") << reporte_dep(item("Ventas", 50), "2025 ", "septiembre")
+                                       << reporte_dep("Ventas", "2025", "Septiembre");
+    QTest::newRow("mes en mayúsculas") << reporte(clientes, "2025 ", "ABRIL")
+                                       << reporte("Clientes", "2025", "Abril");
+    QTest::newRow("sin blancos") << reporte("Clientes", "2025", "Marzo")
+                                 << reporte(clientes, "2025 ", "Marzo");
+    QTest::newRow("KPI en minúsculas")
+        << comando_exec("Consulta_KPI", {"Margen operativo", "octubre", "2024"})
+        << comando_exec("Consulta_KPI", {item("Margen operativo", 80), "Octubre", item("2024", 15)});
+}
+
+void TstContrato::periodos_equivalentes()
+{
+    QFETCH(QString, comando);
+    QFETCH(QString, igual_a);
+    const Tabla t = leer(comando);
+    QVERIFY(!t.filas.isEmpty());
+    const qsizetype valor = t.campos.indexOf("Valor");
+    QVERIFY(std::any_of(t.filas.cbegin(), t.filas.cend(),
+                        [valor](const QStringList& f) { return !f.at(valor).isEmpty(); }));
+    QCOMPARE(t, leer(igual_a));
+}
+
+void TstContrato::numeros_con_tipo()
+{
+    // Numbers arrive typed, so the data layer writes them in the user's locale.
+    Resultado r = Conexion().ejecutar(
+        comando_exec("Consulta_KPI", {"Tiempo de respuesta a reclamos", "Marzo", "2025"}));
+    QVERIFY(!r.eof());
+    for (const char* campo : {"Nivel Base", "Valor", "Meta C/P"})
+        QCOMPARE(r.campo(campo).metaType().id(), QMetaType::Double);
+    QCOMPARE(r.texto("Valor"), QStringLiteral("25,1"));
+    QVERIFY(r.campo("año").metaType().id() != QMetaType::QString);
+    QCOMPARE(r.texto("año"), QStringLiteral("2025"));
+    QCOMPARE(r.texto("unidad"), QStringLiteral("Horas     "));
+    QVERIFY(columna(comando_consulta("Año"), "año").contains("2007"));
+}
+
+void TstContrato::exportar_en_orden()
+{
+    QStringList orden_indicadores = columna(comando_consulta("Indicadores"), "Indicador");
+    int anio = 0, mes = 0, indicador = -1, filas = 0;
+    for (Resultado r = Conexion().ejecutar(comando_exec("Exportar")); !r.eof(); r.siguiente()) {
+        const int a = r.texto("año").toInt();
+        const int m = static_cast<int>(nombres_meses().indexOf(r.texto("Mes"))) + 1;
+        const int i = static_cast<int>(orden_indicadores.indexOf(r.texto("Indicador")));
+        QVERIFY(m >= 1 && i >= 0);
+        QVERIFY2(std::tie(a, m, i) >= std::tie(anio, mes, indicador),
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(a).arg(m).arg(i)));
+        QVERIFY(!(r.texto("Valor") + r.texto("Meta C/P") + r.texto("Nivel Base")).isEmpty());
+        anio = a;
+        mes = m;
+        indicador = i;
+        ++filas;
+    }
+    QCOMPARE(filas, 2039);
+    QCOMPARE(anio, 2026);
+}
+
+void TstContrato::modificar_guarda_data()
+{
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<QString>("meta");
+    QTest::addColumn<QStringList>("leido"); // "Nivel Base", "Valor", "Meta C/P"
+    QTest::newRow("coma y blancos") << "12,5       " << "7       " << " 3,25 "
+                                    << QStringList{"12,5", "7", "3,25"};
+    QTest::newRow("punto y signos") << "12.5" << "-0.5" << "+.75" << QStringList{"12,5", "-0,5", "0,75"};
+    QTest::newRow("vacíos son Null") << "" << "       " << "1" << QStringList{"", "", "1"};
+}
+
+void TstContrato::modificar_guarda()
+{
+    QFETCH(QString, base);
+    QFETCH(QString, valor);
+    QFETCH(QString, meta);
+    QFETCH(QStringList, leido);
+    const QString consulta = comando_exec("Consulta_modificar", {"Margen operativo", "2024"});
+    const QStringList ids = columna(consulta, "Id1");
+    QCOMPARE(ids.size(), 12);
+    Transaccion t(Conexion()); // never confirmed: the shared database stays as it was
+    // The identifier as a cell holds it, blanks included.
+    Conexion().ejecutar(comando_modificar(base, valor, meta, texto_celda(ids[4], 15)));
+    const Tabla despues = leer(consulta);
+    QCOMPARE((QStringList{despues.filas[4][2], despues.filas[4][0], despues.filas[4][1]}), leido);
+    QCOMPARE(despues.filas[3][0], QStringLiteral("16,8")); // the month before is untouched
+}
+
+void TstContrato::rechazos_data()
+{
+    QTest::addColumn<QString>("comando");
+    QTest::addColumn<QString>("mensaje");
+    const QString id = QStringLiteral("229            ");
+    QTest::newRow("base no numérica") << comando_modificar("1,2,3", "1", "1", id)
+                                      << "La Linea Base no es un número";
+    QTest::newRow("valor no numérico") << comando_modificar("1", "abc", "1", id)
+                                       << "El Valor no es un número";
+    QTest::newRow("meta no numérica") << comando_modificar("1", "1", "1.2.3", id)
+                                      << "La Meta no es un número";
+    QTest::newRow("registro desconocido") << comando_modificar("1", "1", "1", "99999999")
+                                          << "No existe el registro indicado";
+    QTest::newRow("registro vacío") << comando_modificar("1", "1", "1", "")
+                                    << "No existe el registro indicado";
+    QTest::newRow("registro no numérico") << comando_modificar("1", "1", "1", "2 9")
+                                          << "No existe el registro indicado";
+    QTest::newRow("nombre repetido")
+        << comando_exec("Nuevo_Indicador", {"Margen operativo     ", "1"})
+        << "Ya existe un indicador con ese nombre";
+    QTest::newRow("nombre en blanco") << comando_exec("Nuevo_Indicador", {"   ", "1"})
+                                      << "Falta el nombre del indicador";
+    QTest::newRow("nombre largo") << comando_exec("Nuevo_Indicador", {QString(71, u'x'), "1"})
+                                  << "El nombre del indicador no puede pasar de 70 caracteres";
+    QTest::newRow("tipo desconocido") << comando_exec("Nuevo_Indicador", {"Otro", "3"})
+                                      << "Tipo de indicador desconocido";
+    QTest::newRow("eliminar desconocido") << comando_exec("eliminar", {"No existe   "})
+                                          << "No existe el indicador";
+    auto registro = [](const QString& anio, const QString& mes, const QString& indicador,
+                       const QString& desempeno, const QString& perspectiva,
+                       const QString& unidad, const QString& valor) {
+        return comando_exec("Nuevo_registro", {anio, mes, indicador, desempeno, perspectiva, "1",
+                                               unidad, "10", "20", valor});
+    };
+    QTest::newRow("año código 0") << registro("0", "Enero", "Margen operativo", "1", "1", "1", "5")
+                                  << "Año desconocido";
+    QTest::newRow("mes desconocido")
+        << registro("3", "Primer Trimestre", "Margen operativo", "1", "1", "1", "5")
+        << "Mes desconocido";
+    QTest::newRow("indicador desconocido")
+        << registro("3", "Enero", "No existe", "1", "1", "1", "5") << "No existe el indicador";
+    QTest::newRow("desempeño código 0")
+        << registro("3", "Enero", "Margen operativo", "0", "1", "1", "5") << "Desempeño desconocido";
+    QTest::newRow("perspectiva código 5")
+        << registro("3", "Enero", "Margen operativo", "1", "5", "1", "5")
+        << "Perspectiva desconocida";
+    QTest::newRow("unidad código 0")
+        << registro("3", "Enero", "Margen operativo", "1", "1", "0", "5") << "Unidad desconocida";
+    QTest::newRow("tipo código 0")
+        << comando_exec("Nuevo_registro", {"3", "Enero", "Margen operativo", "1", "1", "0", "1",
+                                           "10", "20", "5"})
+        << "Tipo de indicador desconocido";
+    QTest::newRow("valor no numérico")
+        << registro("3", "Enero", "Margen operativo", "1", "1", "1", "cinco")
+        << "El Valor no es un número";
+}
+
+void TstContrato::rechazos()
+{
+    QFETCH(QString, comando);
+    QFETCH(QString, mensaje);
+    const QStringList antes = huella();
+    try {
+        Conexion().ejecutar(comando);
+        QFAIL("the store was not refused");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.texto(), mensaje);
+    }
+    QCOMPARE(huella(), antes);
+}
+
+void TstContrato::altas_y_bajas_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::newRow("principal") << "1";
+    QTest::newRow("departamental") << "2";
+}
+
+void TstContrato::altas_y_bajas()
+{
+    QFETCH(QString, tipo);
+    const bool principal = tipo == QStringLiteral("1");
+    const QString nombre = QStringLiteral("Clientes 'VIP' atendidos; -- \"Ñandú\"");
+    const QStringList antes = huella();
+    Transaccion t(Conexion()); // never confirmed
+
+    Conexion().ejecutar(comando_exec("Nuevo_Indicador", {nombre + "   ", tipo}));
+    QCOMPARE(columna(comando_consulta("Indicadores"), "Indicador").last(), nombre);
+    QCOMPARE(columna(comando_exec("Principales_o_Departametnales", {tipo}),
+                     principal ? "Indicador" : "Nombre").last(),
+             nombre);
+    QCOMPARE(columna(comando_exec("Consulta_modificar", {item(nombre, 80), "2026"}), "Valor"),
+             QString(11, u'|').split(u'|'));
+    // A new principal indicator starts in the first perspective, a
+    // departmental one in the first department.
+    const QString lista = principal ? reporte("Financiero", "2007", "Enero")
+                                    : reporte_dep("Ventas", "2007", "Enero");
+    QCOMPARE(columna(lista, "Indicador").last(), nombre);
+    if (!principal) {
+        QCOMPARE(columna(comando_exec("Consulta_KPI_2", {item(nombre, 80), "", ""}), "Nombre1"),
+                 QStringList{"Ventas"});
+    }
+
+    // Direction 2, perspective 2, unit 4 (Días); the numbers go into 2007's January.
+    Conexion().ejecutar(comando_exec("Nuevo_registro", {"3", "Enero", item(nombre, 80), "2", "2",
+                                                        tipo, "4", "10", "5", "7,5"}));
+    const Tabla kpi = principal
+        ? leer(comando_exec("Consulta_KPI", {nombre, "Enero", "2007 "}))
+        : leer(comando_exec("Consulta_KPI_DEPARTAMENTOS", {nombre, "Enero", "2007 ", "Ventas"}));
+    QCOMPARE(kpi.filas.size(), 1);
+    QCOMPARE(kpi.filas[0].mid(1, 5), (QStringList{"Días      ", "10", "7,5", "5", "2007"}));
+    if (principal)
+        QCOMPARE(columna(reporte("Clientes", "2007", "Enero"), "Indicador").last(), nombre);
+    QCOMPARE(columna(comando_exec("Ten_Des", {TIPO_PRINCIPAL, "2007", nombre}), "Id_Desempeño")
+                 .first(),
+             QStringLiteral("2"));
+
+    Conexion().ejecutar(comando_exec("eliminar", {nombre + "  "}));
+    QVERIFY(!columna(comando_consulta("Indicadores"), "Indicador").contains(nombre));
+    QVERIFY(columna(comando_exec("Consulta_modificar", {nombre, "2026"}), "Valor").isEmpty());
+    QCOMPARE(huella().size(), antes.size()); // its records went with it
+}
+
+void TstContrato::doce_modificar_en_una_transaccion()
+{
+    motor_->abrir_fresca();
+    const QString consulta = comando_exec("Consulta_modificar", {"Clientes nuevos", "2025"});
+    const Tabla antes = leer(consulta);
+    QCOMPARE(antes.filas.size(), 12);
+    auto guardar = [&](int refusado) {
+        Transaccion t(Conexion());
+        for (int m = 0; m < 12; ++m) {
+            const QStringList& f = antes.filas[m];
+            Conexion().ejecutar(comando_modificar("1", m == refusado ? "x" : QString::number(m + 100),
+                                                  "2", f[3]));
+        }
+        t.confirmar();
+    };
+    // One refused call undoes the eleven others.
+    QVERIFY_THROWS_EXCEPTION(RechazoDatos, guardar(6));
+    QCOMPARE(leer(consulta), antes);
+    // All twelve accepted: all twelve land, as a new connection sees.
+    guardar(-1);
+    motor_->reabrir_fresca();
+    const Tabla despues = leer(consulta);
+    for (int m = 0; m < 12; ++m) {
+        QCOMPARE(despues.filas[m], (QStringList{QString::number(m + 100), "2", "1",
+                                                antes.filas[m][3]}));
+    }
+    // A call outside a transaction lands at once.
+    Conexion().ejecutar(comando_modificar("", "", "", antes.filas[0][3]));
+    motor_->reabrir_fresca();
+    QCOMPARE(leer(consulta).filas[0], (QStringList{"", "", "", antes.filas[0][3]}));
+}
+
+void TstContrato::datos_demo_al_dia()
+{
+    if (postgres_)
+        QSKIP("the generator's output does not depend on the server");
+    for (const QString& motor : {QStringLiteral("sqlite"), QStringLiteral("postgresql")}) {
+        QProcess p;
+        p.start(QStringLiteral(VELMORA_GENERADOR), {QStringLiteral("--motor"), motor});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        const QString guardado = leer_archivo(QStringLiteral(VELMORA_DB "/%1/03_datos_demo.sql").arg(motor));
+        QVERIFY2(QString::fromUtf8(p.readAllStandardOutput()) == guardado,
+                 qPrintable("db/" + motor + "/03_datos_demo.sql is not generar_demo's output: "
+                            "regenerate it"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TstContrato)
+#include "tst_contrato.moc"
