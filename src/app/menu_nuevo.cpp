@@ -27,7 +27,7 @@ Menu_Nuevo::Menu_Nuevo(QWidget* padre) : QWidget(padre)
     capa->addWidget(cmd_nuevo_registro);
     capa->addStretch();
     capa->addWidget(cmd_salir_reporte);
-    fijar_area_cliente(this, 4500, 4800);
+    fijar_area_cliente(this, 4500, 4200);
 
     connect(cmd_n_indicador, &QPushButton::clicked, this, &Menu_Nuevo::cmd_n_indicador_Click);
     connect(cmd_n_registro, &QPushButton::clicked, this, &Menu_Nuevo::cmd_n_registro_Click);
