@@ -3,6 +3,9 @@
 #include "soporte/soporte.h"
 #include "ui/registro_ventanas.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 // Start-up reads conexion.dsn from the program's own folder, so each case
@@ -13,6 +16,8 @@ private slots:
     void cleanup();
     void con_origen_de_datos_se_ve_el_login();
     void sin_origen_de_datos_termina_con_error();
+    void el_login_lleva_a_su_menu_data();
+    void el_login_lleva_a_su_menu();
 
 private:
     static QString ruta_dsn() { return QCoreApplication::applicationDirPath() + "/conexion.dsn"; }
@@ -53,6 +58,43 @@ void TstArranque::sin_origen_de_datos_termina_con_error()
     QVERIFY(!RegistroVentanas::instancia().ventana("FET049TF"));
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void TstArranque::el_login_lleva_a_su_menu_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("clave");
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("administrador") << "Administrador" << "mirtovask" << "Principal";
+    QTest::newRow("general") << "General" << "quandy" << "Principalgeneral";
+}
+
+// From start-up to the menu; the administrator menu shown is the one loaded
+// hidden at start-up.
+void TstArranque::el_login_lleva_a_su_menu()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QString, clave);
+    QFETCH(QString, menu);
+    BasePrueba base;
+    QFile::remove(ruta_dsn());
+    QVERIFY(QFile::copy(base.dsn(), ruta_dsn()));
+    RegistroMensajes mensajes;
+    QVERIFY(iniciar());
+    RegistroVentanas& registro = RegistroVentanas::instancia();
+    QWidget* principal = registro.ventana("Principal");
+    QWidget* login = registro.ventana("FET049TF");
+
+    auto* usuario = login->findChild<QComboBox*>("usuario");
+    QTest::keyClicks(usuario->lineEdit(), tipo);
+    QTest::keyClicks(login->findChild<QLineEdit*>("contraseña"), clave);
+    QTest::mouseClick(login->findChild<QPushButton*>("cargar"), Qt::LeftButton);
+
+    QVERIFY(mensajes.mensajes.isEmpty());
+    QVERIFY(!login->isVisible());
+    QVERIFY(registro.ventana(menu)->isVisible());
+    QCOMPARE(registro.ventana("Principal"), principal);
+    QCOMPARE(principal->isVisible(), menu == "Principal");
 }
 
 QTEST_MAIN(TstArranque)
