@@ -62,7 +62,7 @@ void TstLogin::orden_del_foco()
 {
     QApplication::setActiveWindow(login);
     QVERIFY(QTest::qWaitForWindowActive(login));
-    usuario()->setFocus();
+    // The window opens with the focus on the user type.
     const QList<QWidget*> orden = {usuario(), contraseña(), boton("cargar"), boton("cancelar"), usuario()};
     for (int i = 0; i < orden.size(); ++i) {
         QWidget* foco = QApplication::focusWidget();
