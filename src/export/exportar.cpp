@@ -1,0 +1,136 @@
+#include "export/exportar.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/origen_datos.h"
+#include "data/textos.h"
+#include "export/exportar_excel.h"
+#include "export/progreso.h"
+#include "ui/grid/grilla.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// Heading, result field and width in twips of each column of the listing.
+struct Columna {
+    const char16_t* titulo;
+    const char16_t* campo;
+    int ancho;
+};
+
+const std::array<Columna, 9> kColumnas = {{
+    {u"Año", u"año", 700},
+    {u"Mes", u"Mes", 1150},
+    {u"Indicador", u"Indicador", 3600},
+    {u"Tipo Indicador", u"Tipo Indicador", 1500},
+    {u"Desempeño", u"desempeño", 1350},
+    {u"Unidad", u"unidad", 1100},
+    {u"Nivel Base", u"Nivel Base", 1100},
+    {u"Valor", u"Valor", 1100},
+    {u"Meta", u"Meta C/P", 1100},
+}};
+
+// Rows are read into a batch and the grid grows once per batch: growing it
+// row by row makes every view lay itself out again for each record.
+constexpr int kLote = 4096;
+
+} // namespace
+
+Exportar::Exportar(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("Exportar"));
+    setWindowTitle(QStringLiteral("Exportar"));
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    Text1 = new QLineEdit(ruta_exportar_por_defecto(), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setToolTip(QStringLiteral("Archivo de Excel"));
+    MSHFlexGrid = new Grilla(this);
+    MSHFlexGrid->setObjectName(QStringLiteral("MSHFlexGrid"));
+    Command2 = new QPushButton(QStringLiteral("Llenar"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    poner_imagen(Command2, QStringLiteral("llenar"));
+    Command1 = new QPushButton(QStringLiteral("Exportar"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    poner_imagen(Command1, QStringLiteral("exportar"));
+    for (QPushButton* boton : {Command2, Command1})
+        boton->setMinimumSize(twips_a_px(1600, this), twips_a_px(645, this));
+
+    auto* botones = new QHBoxLayout;
+    botones->addStretch(1);
+    botones->addWidget(Command2);
+    botones->addWidget(Command1);
+    auto* capa = new QVBoxLayout(this);
+    const int margen = twips_a_px(300, this);
+    capa->setContentsMargins(margen, margen, margen, margen);
+    capa->setSpacing(twips_a_px(150, this));
+    capa->addWidget(Text1);
+    capa->addWidget(MSHFlexGrid, 1);
+    capa->addLayout(botones);
+    resize(twips_a_px(14400, this), twips_a_px(7800, this));
+
+    connect(Command1, &QPushButton::clicked, this, &Exportar::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Exportar::Command2_Click);
+    Form_Load();
+}
+
+void Exportar::Form_Load()
+{
+    MSHFlexGrid->setCols(int(kColumnas.size()));
+    for (int c = 0; c < int(kColumnas.size()); ++c) {
+        MSHFlexGrid->setTextMatrix(0, c, QString::fromUtf16(kColumnas[size_t(c)].titulo));
+        MSHFlexGrid->setColWidth(c, kColumnas[size_t(c)].ancho);
+    }
+    MSHFlexGrid->setFixedCols(0);
+}
+
+void Exportar::Command1_Click()
+{
+    if (exportar_excel(Text1->text(), *MSHFlexGrid->modelo()))
+        mostrar_mensaje(QStringLiteral(" Datos exportados "), QString(), IconoMensaje::Informacion);
+}
+
+void Exportar::Command2_Click()
+{
+    // One walk of the procedure fills every column; the listing is built
+    // afresh, so a second press shows the records once.
+    Resultado registros = Conexion().ejecutar(comando_exec(QStringLiteral("Exportar")));
+    ModeloGrilla* grilla = MSHFlexGrid->modelo();
+    grilla->setRows(2);
+
+    QStringList campos;
+    for (const Columna& columna : kColumnas)
+        campos << QString::fromUtf16(columna.campo);
+    const int columnas = int(campos.size());
+    Progreso progreso(this, QStringLiteral("Leyendo los registros..."));
+    std::vector<QString> lote;
+    lote.reserve(size_t(kLote) * size_t(columnas));
+    qint64 leidas = 0;
+    auto volcar = [&] {
+        const int primera = grilla->Rows();
+        const int filas = int(lote.size()) / columnas;
+        grilla->setRows(primera + filas);
+        for (int f = 0; f < filas; ++f)
+            for (int c = 0; c < columnas; ++c)
+                grilla->setTextMatrix(primera + f, c, lote[size_t(f) * size_t(columnas) + size_t(c)]);
+        lote.clear();
+    };
+    for (; !registros.eof(); registros.siguiente()) {
+        for (const QString& campo : campos)
+            lote.push_back(texto_celda(registros.texto(campo), 80));
+        if (int(lote.size()) >= kLote * columnas)
+            volcar();
+        progreso.avanzar(++leidas);
+    }
+    volcar();
+}

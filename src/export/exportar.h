@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class Grilla;
+class QLineEdit;
+class QPushButton;
+
+// Lists every record of the database and writes the listing to a
+// spreadsheet file.
+class Exportar final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Exportar(QWidget* padre = nullptr);
+
+private:
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+
+    QLineEdit* Text1;
+    Grilla* MSHFlexGrid;
+    QPushButton* Command2;
+    QPushButton* Command1;
+};

@@ -1,0 +1,278 @@
+#include "export/exportar_excel.h"
+
+#include "data/origen_datos.h"
+#include "data/textos.h"
+#include "export/progreso.h"
+#include "ui/grid/modelo_grilla.h"
+#include "ui/mensajes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRandomGenerator>
+
+#include <xlsxwriter.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <system_error>
+
+namespace {
+
+// Characters a sheet cell holds.
+constexpr int kLargoMaximoTexto = 32767;
+
+// A failure of one step: the number and description the user is shown.
+struct Fallo {
+    long numero;
+    QString descripcion;
+};
+
+QString texto_sistema(int numero)
+{
+    return QString::fromLocal8Bit(std::generic_category().message(numero));
+}
+
+QString nativa(const QString& ruta)
+{
+    return QDir::toNativeSeparators(ruta);
+}
+
+QString descripcion_lxw(lxw_error error)
+{
+    switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return QStringLiteral("No hay memoria suficiente para escribir el libro");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+        return QStringLiteral("No se puede crear el archivo de Excel");
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+        return QStringLiteral("No se puede usar un archivo temporal");
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_PARAMETER_ERROR:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return QStringLiteral("No se pudo terminar de escribir el archivo de Excel");
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        return QStringLiteral("Un texto pasa de los %1 caracteres que admite una celda")
+            .arg(QLocale().toString(kLargoMaximoTexto));
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+        return QStringLiteral("Fila o columna fuera de la hoja");
+    default:
+        return QString::fromUtf8(lxw_strerror(error));
+    }
+}
+
+void comprobar(lxw_error error)
+{
+    if (error != LXW_NO_ERROR)
+        throw Fallo{error, descripcion_lxw(error)};
+}
+
+void comprobar_celda(lxw_error error, lxw_row_t fila, lxw_col_t columna)
+{
+    if (error == LXW_NO_ERROR)
+        return;
+    char celda[16] = {};
+    lxw_rowcol_to_cell(celda, fila, columna);
+    throw Fallo{error, descripcion_lxw(error) + QStringLiteral(" (celda %1)").arg(QLatin1String(celda))};
+}
+
+// The file really written: always .xlsx, relative names in the export folder.
+QString ruta_destino(const QString& escrita)
+{
+    const QString ruta = QDir::fromNativeSeparators(escrita);
+    const QString nombre = ruta.section(u'/', -1);
+    if (nombre.trimmed().isEmpty()) {
+        throw Fallo{EINVAL, QStringLiteral("\"%1\" no es un nombre de archivo válido").arg(escrita)};
+    }
+    QString destino = QDir::isRelativePath(ruta)
+                          ? QFileInfo(ruta_exportar_por_defecto()).dir().filePath(ruta)
+                          : ruta;
+    const QString sufijo = QFileInfo(nombre).suffix();
+    if (sufijo.compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
+        destino.chop(sufijo.size() + 1);
+    if (sufijo.compare(QLatin1String("xlsx"), Qt::CaseInsensitive) != 0)
+        destino += QStringLiteral(".xlsx");
+
+    const QFileInfo info(destino);
+    if (!info.dir().exists()) {
+        throw Fallo{ENOENT, QStringLiteral("No existe la carpeta \"%1\": %2")
+                                .arg(nativa(info.absolutePath()), texto_sistema(ENOENT))};
+    }
+    if (info.isDir()) {
+        throw Fallo{EISDIR, QStringLiteral("\"%1\" es una carpeta: %2")
+                                .arg(nativa(info.absoluteFilePath()), texto_sistema(EISDIR))};
+    }
+    return info.absoluteFilePath();
+}
+
+void comprobar_tamano(const ModeloGrilla& grilla)
+{
+    // Grid row r lands on sheet row r (1-based), so the last row must fit.
+    const qint64 filas_hoja = qint64(grilla.Rows()) - 1;
+    if (filas_hoja > LXW_ROW_MAX) {
+        throw Fallo{LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE,
+                    QStringLiteral("La hoja admite %1 filas y la lista necesita %2")
+                        .arg(QLocale().toString(LXW_ROW_MAX), QLocale().toString(filas_hoja))};
+    }
+    if (grilla.Cols() > LXW_COL_MAX) {
+        throw Fallo{LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE,
+                    QStringLiteral("La hoja admite %1 columnas y la lista tiene %2")
+                        .arg(QLocale().toString(LXW_COL_MAX), QLocale().toString(grilla.Cols()))};
+    }
+}
+
+std::FILE* abrir_para_escribir(const QString& archivo)
+{
+#ifdef Q_OS_WIN
+    return _wfopen(reinterpret_cast<const wchar_t*>(archivo.utf16()), L"wb");
+#else
+    return std::fopen(QFile::encodeName(archivo).constData(), "wb");
+#endif
+}
+
+// An empty file with a free name beside the target; creating it also proves
+// that the folder takes new files before any work is done.
+QString crear_temporal(const QString& destino)
+{
+    const QFileInfo info(destino);
+    QString nombre;
+    do {
+        nombre = info.dir().filePath(QStringLiteral(".~%1.%2.tmp")
+                                         .arg(info.fileName())
+                                         .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0')));
+    } while (QFileInfo::exists(nombre));
+    errno = 0;
+    std::FILE* archivo = abrir_para_escribir(nombre);
+    if (!archivo) {
+        const int numero = errno ? errno : EIO;
+        throw Fallo{numero, QStringLiteral("No se puede escribir en la carpeta \"%1\": %2")
+                                .arg(nativa(info.absolutePath()), texto_sistema(numero))};
+    }
+    std::fclose(archivo);
+    return nombre;
+}
+
+void reemplazar(const QString& temporal, const QString& destino)
+{
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(temporal).filesystemFilePath(),
+                            QFileInfo(destino).filesystemFilePath(), error);
+    if (error) {
+        throw Fallo{error.value(), QStringLiteral("No se puede reemplazar \"%1\": %2")
+                                       .arg(nativa(destino), QString::fromLocal8Bit(error.message()))};
+    }
+}
+
+QString sin_relleno(const QString& texto)
+{
+    qsizetype n = texto.size();
+    while (n > 0 && texto.at(n - 1) == u' ')
+        --n;
+    return texto.left(n);
+}
+
+void escribir_celda(lxw_worksheet* hoja, lxw_row_t fila, lxw_col_t columna, const QString& texto,
+                    bool numeros, lxw_format* formato = nullptr)
+{
+    const QString t = sin_relleno(texto);
+    if (t.isEmpty())
+        return;
+    if (numeros) {
+        if (const auto numero = a_numero(t)) {
+            comprobar_celda(worksheet_write_number(hoja, fila, columna, *numero, formato), fila, columna);
+            return;
+        }
+    }
+    comprobar_celda(worksheet_write_string(hoja, fila, columna, t.toUtf8().constData(), formato), fila,
+                    columna);
+}
+
+// Grid widths are twips; the sheet counts characters of about 7 pixels.
+double ancho_hoja(int twips)
+{
+    return qMax(0.0, (twips / 15.0 - 5.0) / 7.0);
+}
+
+struct LiberarLibro {
+    void operator()(lxw_workbook* libro) const { lxw_workbook_free(libro); }
+};
+
+void escribir_libro(const QString& archivo, const ModeloGrilla& grilla)
+{
+    lxw_workbook_options opciones{};
+    // Rows stream to disk as they are written instead of piling up in memory.
+    opciones.constant_memory = LXW_TRUE;
+    const QByteArray nombre = QFile::encodeName(archivo);
+    std::unique_ptr<lxw_workbook, LiberarLibro> libro(workbook_new_opt(nombre.constData(), &opciones));
+    if (!libro)
+        throw Fallo{LXW_ERROR_MEMORY_MALLOC_FAILED, descripcion_lxw(LXW_ERROR_MEMORY_MALLOC_FAILED)};
+    lxw_worksheet* hoja = workbook_add_worksheet(libro.get(), "Datos");
+    if (!hoja)
+        throw Fallo{LXW_ERROR_CREATING_TMPFILE, descripcion_lxw(LXW_ERROR_CREATING_TMPFILE)};
+    lxw_format* negrita = workbook_add_format(libro.get());
+    format_set_bold(negrita);
+
+    const int filas = grilla.Rows();
+    const int columnas = grilla.Cols();
+    for (int c = 0; c < columnas; ++c)
+        comprobar(worksheet_set_column(hoja, lxw_col_t(c), lxw_col_t(c), ancho_hoja(grilla.ColWidth(c)), nullptr));
+    if (filas > 0) {
+        for (int c = 0; c < columnas; ++c)
+            escribir_celda(hoja, 0, lxw_col_t(c), grilla.TextMatrix(0, c), false, negrita);
+        worksheet_freeze_panes(hoja, 1, 0);
+    }
+
+    Progreso progreso(QApplication::activeWindow(), QStringLiteral("Escribiendo el archivo de Excel..."),
+                      filas);
+    for (int r = 2; r < filas; ++r) {
+        for (int c = 0; c < columnas; ++c)
+            escribir_celda(hoja, lxw_row_t(r - 1), lxw_col_t(c), grilla.TextMatrix(r, c), true);
+        progreso.avanzar(r);
+    }
+    progreso.fijar_texto(QStringLiteral("Guardando el archivo de Excel..."));
+    // Closing writes the file and frees the workbook, whatever the outcome.
+    comprobar(workbook_close(libro.release()));
+}
+
+void avisar(const Fallo& fallo)
+{
+    mostrar_mensaje(QString::number(fallo.numero) + QStringLiteral(" - ") + fallo.descripcion, QString(),
+                    IconoMensaje::Ninguno);
+}
+
+} // namespace
+
+bool exportar_excel(const QString& ruta, const ModeloGrilla& grilla)
+{
+    if (ruta.isEmpty()) {
+        mostrar_mensaje(QStringLiteral(" Falta el Path del archivo de Excel "), QString(), IconoMensaje::Ninguno);
+        return false;
+    }
+    QString temporal;
+    try {
+        const QString destino = ruta_destino(ruta);
+        comprobar_tamano(grilla);
+        temporal = crear_temporal(destino);
+        escribir_libro(temporal, grilla);
+        reemplazar(temporal, destino);
+        return true;
+    } catch (const Fallo& fallo) {
+        if (!temporal.isEmpty())
+            QFile::remove(temporal);
+        avisar(fallo);
+    } catch (const std::bad_alloc&) {
+        if (!temporal.isEmpty())
+            QFile::remove(temporal);
+        avisar({LXW_ERROR_MEMORY_MALLOC_FAILED, descripcion_lxw(LXW_ERROR_MEMORY_MALLOC_FAILED)});
+    }
+    return false;
+}

@@ -1,0 +1,72 @@
+#include "export/progreso.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QProgressDialog>
+
+#include <algorithm>
+
+namespace {
+
+// Often enough for the window to feel alive, seldom enough to cost nothing.
+constexpr qint64 kIntervaloMs = 100;
+
+} // namespace
+
+Progreso::Progreso(QWidget* padre, QString texto, qint64 total)
+    : padre_(padre), texto_(std::move(texto)), total_(total)
+{
+    if (total_ > Umbral)
+        mostrar();
+}
+
+Progreso::~Progreso() = default;
+
+void Progreso::mostrar()
+{
+    dialogo_ = std::make_unique<QProgressDialog>(padre_.data());
+    dialogo_->setObjectName(QStringLiteral("Progreso"));
+    dialogo_->setWindowTitle(QApplication::applicationDisplayName());
+    // Stopping halfway would leave a half-built listing or file.
+    dialogo_->setCancelButton(nullptr);
+    dialogo_->setWindowModality(Qt::ApplicationModal);
+    dialogo_->setMinimumDuration(0);
+    dialogo_->setAutoReset(false);
+    dialogo_->setAutoClose(false);
+    dialogo_->setRange(0, total_ > 0 ? int(std::min<qint64>(total_, INT_MAX)) : 0);
+    dialogo_->setLabelText(texto_);
+    dialogo_->show();
+    reloj_.start();
+    refrescar(0);
+}
+
+void Progreso::avanzar(qint64 hechas)
+{
+    if (!dialogo_) {
+        if (hechas <= Umbral)
+            return;
+        mostrar();
+    }
+    if (reloj_.elapsed() >= kIntervaloMs) {
+        refrescar(hechas);
+        reloj_.restart();
+    }
+}
+
+void Progreso::fijar_texto(const QString& texto)
+{
+    texto_ = texto;
+    if (dialogo_) {
+        dialogo_->setLabelText(texto_);
+        QCoreApplication::processEvents();
+    }
+}
+
+void Progreso::refrescar(qint64 hechas)
+{
+    if (total_ > 0)
+        dialogo_->setValue(int(std::min(hechas, total_)));
+    else
+        dialogo_->setLabelText(texto_ + u'\n' + QLocale().toString(hechas));
+    QCoreApplication::processEvents();
+}

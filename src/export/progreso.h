@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QProgressDialog;
+
+// Progress of a long job that runs on the user-interface thread. A modal
+// dialog appears once the job passes a few thousand rows, and the windows
+// keep repainting while it runs; short jobs show nothing.
+class Progreso final {
+public:
+    static constexpr qint64 Umbral = 2000;
+
+    // total 0: the number of rows is not known yet (the count is shown).
+    Progreso(QWidget* padre, QString texto, qint64 total = 0);
+    ~Progreso();
+    Progreso(const Progreso&) = delete;
+    Progreso& operator=(const Progreso&) = delete;
+
+    // Cheap enough to call once per row.
+    void avanzar(qint64 hechas);
+    void fijar_texto(const QString& texto);
+
+private:
+    void mostrar();
+    void refrescar(qint64 hechas);
+
+    QPointer<QWidget> padre_;
+    QString texto_;
+    qint64 total_;
+    std::unique_ptr<QProgressDialog> dialogo_;
+    QElapsedTimer reloj_;
+};

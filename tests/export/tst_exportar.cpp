@@ -1,0 +1,311 @@
+// The export window driven by control name, on a private copy of the
+// database with a small listing of its own, and the file it writes read back.
+#include "data/conexion.h"
+#include "data/origen_datos.h"
+#include "data/textos.h"
+#include "export/exportar.h"
+#include "libro_leido.h"
+#include "soporte/soporte.h"
+#include "ui/grid/grilla.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kLargo = QStringLiteral("Porcentaje de cumplimiento del plan anual de mantenimiento preventivo de equipos críticos");
+
+// Three records: accents, a Null value, a name longer than a cell holds.
+const char* const kRegistros[] = {
+    "CREATE TABLE registros_prueba (orden INTEGER PRIMARY KEY, anio INTEGER, mes TEXT, indicador TEXT, "
+    "tipo TEXT, desempeno TEXT, unidad TEXT, base REAL, valor REAL, meta REAL)",
+    "INSERT INTO registros_prueba VALUES "
+    "(1, 2005, 'Enero', 'Satisfacción del cliente', 'Principal      ', 'Creciente      ', '%         ', 60, 72.5, 80), "
+    "(2, 2005, 'Febrero', 'Rotación de personal', 'Departamentales', 'Decreciente    ', 'Personas  ', 12, NULL, 10.25), "
+    "(3, 2006, 'Diciembre', 'Porcentaje de cumplimiento del plan anual de mantenimiento preventivo de equipos "
+    "críticos', 'Principal      ', 'Creciente      ', '%         ', 0, -3.5, 100)",
+    "DELETE FROM procedimientos WHERE nombre = 'Exportar'",
+    "INSERT INTO procedimientos (nombre, paso, sentencia, parametros) VALUES ('Exportar', 1, "
+    "'SELECT anio AS \"año\", mes AS \"Mes\", indicador AS \"Indicador\", tipo AS \"Tipo Indicador\", "
+    "desempeno AS \"desempeño\", unidad AS \"unidad\", base AS \"Nivel Base\", valor AS \"Valor\", "
+    "meta AS \"Meta C/P\" FROM registros_prueba ORDER BY orden', '')",
+};
+
+const QStringList kEncabezados = {
+    QStringLiteral("Año"),        QStringLiteral("Mes"),   QStringLiteral("Indicador"),
+    QStringLiteral("Tipo Indicador"), QStringLiteral("Desempeño"), QStringLiteral("Unidad"),
+    QStringLiteral("Nivel Base"), QStringLiteral("Valor"), QStringLiteral("Meta"),
+};
+
+QStringList fila_grilla(const Grilla* g, int f)
+{
+    QStringList textos;
+    for (int c = 0; c < g->Cols(); ++c)
+        textos << g->TextMatrix(f, c);
+    return textos;
+}
+
+QStringList celdas(const QStringList& campos)
+{
+    QStringList textos;
+    for (const QString& campo : campos)
+        textos << texto_celda(campo, 80);
+    return textos;
+}
+
+// Counts the progress dialogs shown while it lives.
+class VigiaProgreso final : public QObject {
+public:
+    VigiaProgreso() { qApp->installEventFilter(this); }
+    ~VigiaProgreso() override { qApp->removeEventFilter(this); }
+    int mostrados = 0;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        if (evento->type() == QEvent::Show && qobject_cast<QProgressDialog*>(objeto))
+            ++mostrados;
+        return false;
+    }
+};
+
+} // namespace
+
+class PruebaExportar final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void carga();
+    void llenar_y_exportar_data();
+    void llenar_y_exportar();
+    void exportar_sin_llenar();
+    void llenar_sin_registros();
+    void errores_data();
+    void errores();
+    void muchos_registros();
+
+private:
+    void press(const char* boton);
+
+    std::unique_ptr<BasePrueba> base_;
+    std::unique_ptr<Exportar> ventana_;
+    std::unique_ptr<QTemporaryDir> carpeta_;
+    Grilla* grilla_ = nullptr;
+    QLineEdit* texto_ = nullptr;
+};
+
+void PruebaExportar::init()
+{
+    base_ = std::make_unique<BasePrueba>();
+    base_->abrir();
+    for (const char* sql : kRegistros)
+        Conexion().ejecutar(QString::fromUtf8(sql));
+    carpeta_ = std::make_unique<QTemporaryDir>();
+    ventana_ = std::make_unique<Exportar>();
+    ventana_->show();
+    grilla_ = ventana_->findChild<Grilla*>(QStringLiteral("MSHFlexGrid"));
+    texto_ = ventana_->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    QVERIFY(grilla_ && texto_);
+}
+
+void PruebaExportar::cleanup()
+{
+    ventana_.reset();
+    Conexion().observar({});
+    Conexion().cerrar();
+    base_.reset();
+    carpeta_.reset();
+}
+
+void PruebaExportar::press(const char* boton)
+{
+    auto* b = ventana_->findChild<QPushButton*>(QLatin1String(boton));
+    QVERIFY2(b, boton);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void PruebaExportar::carga()
+{
+    QCOMPARE(ventana_->objectName(), QStringLiteral("Exportar"));
+    QCOMPARE(ventana_->windowTitle(), QStringLiteral("Exportar"));
+    QCOMPARE(texto_->text(), ruta_exportar_por_defecto());
+    QCOMPARE(QFileInfo(texto_->text()).fileName(), QStringLiteral("Datos.xlsx"));
+    QCOMPARE(grilla_->Rows(), 2);
+    QCOMPARE(grilla_->Cols(), 9);
+    QCOMPARE(grilla_->FixedRows(), 1);
+    QCOMPARE(grilla_->FixedCols(), 0);
+    QCOMPARE(fila_grilla(grilla_, 0), kEncabezados);
+    QCOMPARE(fila_grilla(grilla_, 1), QStringList(9, QString()));
+    const struct { const char* nombre; const char* texto; } botones[] = {{"Command2", "Llenar"}, {"Command1", "Exportar"}};
+    for (const auto& b : botones) {
+        auto* boton = ventana_->findChild<QPushButton*>(QLatin1String(b.nombre));
+        QVERIFY2(boton, b.nombre);
+        QCOMPARE(boton->text(), QString::fromUtf8(b.texto));
+        QVERIFY(!boton->icon().isNull());
+    }
+    guardar_captura(ventana_.get(), QStringLiteral("exportar"));
+}
+
+void PruebaExportar::llenar_y_exportar_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("coma");
+    QTest::newRow("C") << "C" << ".";
+    QTest::newRow("Spanish") << "es_ES" << ",";
+}
+
+void PruebaExportar::llenar_y_exportar()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, coma);
+    const QLocale anterior;
+    QLocale::setDefault(QLocale(locale));
+    auto restaurar = qScopeGuard([&] { QLocale::setDefault(anterior); });
+
+    int ejecuciones = 0;
+    Conexion().observar([&](const QString& texto) {
+        QCOMPARE(texto, QStringLiteral("Exec Exportar"));
+        ++ejecuciones;
+    });
+    // Pressed twice: the listing is built afresh, one walk per press.
+    press("Command2");
+    press("Command2");
+    QCOMPARE(ejecuciones, 2);
+    QCOMPARE(grilla_->Rows(), 5);
+    QCOMPARE(fila_grilla(grilla_, 0), kEncabezados);
+    QCOMPARE(fila_grilla(grilla_, 1), QStringList(9, QString()));
+    QCOMPARE(fila_grilla(grilla_, 2),
+             celdas({"2005", "Enero", "Satisfacción del cliente", "Principal      ", "Creciente      ",
+                     "%         ", "60", "72" + coma + "5", "80"}));
+    QCOMPARE(fila_grilla(grilla_, 3),
+             celdas({"2005", "Febrero", "Rotación de personal", "Departamentales", "Decreciente    ",
+                     "Personas  ", "12", "", "10" + coma + "25"}));
+    QCOMPARE(grilla_->TextMatrix(3, 7), QStringLiteral("       "));
+    QCOMPARE(grilla_->TextMatrix(4, 2), kLargo.left(80));
+    QCOMPARE(grilla_->TextMatrix(4, 7), QStringLiteral("-3") + coma + QStringLiteral("5       "));
+    guardar_captura(ventana_.get(), QStringLiteral("exportar_") + locale);
+
+    const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
+    texto_->setText(archivo);
+    RegistroMensajes mensajes;
+    press("Command1");
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    QCOMPARE(mensajes.mensajes[0].titulo, QString());
+    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Informacion);
+
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.fila(1), kEncabezados);
+    QCOMPARE(libro.ultima_fila, 4);
+    QCOMPARE(libro.fila(2), (QStringList{"2005", "Enero", "Satisfacción del cliente", "Principal", "Creciente",
+                                         "%", "60", "72.5", "80"}));
+    QCOMPARE(libro.fila(3), (QStringList{"2005", "Febrero", "Rotación de personal", "Departamentales",
+                                         "Decreciente", "Personas", "12", "", "10.25"}));
+    QCOMPARE(libro.fila(4), (QStringList{"2006", "Diciembre", kLargo.left(80), "Principal", "Creciente", "%",
+                                         "0", "-3.5", "100"}));
+    QVERIFY(!libro.tiene(QStringLiteral("H3")));
+    // Year and the three figures are numbers, everything else text.
+    for (int f = 2; f <= 4; ++f) {
+        for (int c = 0; c < 9; ++c) {
+            const QString ref = QString(QChar(u'A' + c)) + QString::number(f);
+            if (!libro.tiene(ref))
+                continue;
+            QCOMPARE(libro.celda(ref).numero, c == 0 || c >= 6);
+        }
+    }
+}
+
+void PruebaExportar::exportar_sin_llenar()
+{
+    const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
+    texto_->setText(archivo);
+    RegistroMensajes mensajes;
+    press("Command1");
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.fila(1), kEncabezados);
+    QCOMPARE(libro.ultima_fila, 1);
+}
+
+void PruebaExportar::llenar_sin_registros()
+{
+    press("Command2");
+    QCOMPARE(grilla_->Rows(), 5);
+    Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
+    press("Command2");
+    QCOMPARE(grilla_->Rows(), 2);
+    QCOMPARE(fila_grilla(grilla_, 0), kEncabezados);
+}
+
+void PruebaExportar::errores_data()
+{
+    QTest::addColumn<QString>("ruta"); // %1 is the test's folder
+    QTest::addColumn<QString>("patron");
+    QTest::newRow("empty path") << "" << "^ Falta el Path del archivo de Excel $";
+    QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << "^2 - .*no_existe";
+}
+
+void PruebaExportar::errores()
+{
+    QFETCH(QString, ruta);
+    QFETCH(QString, patron);
+    press("Command2");
+    texto_->setText(ruta.contains(QStringLiteral("%1")) ? ruta.arg(carpeta_->path()) : ruta);
+    RegistroMensajes mensajes;
+    press("Command1");
+    // Only the failure is told; no success message follows.
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QVERIFY2(QRegularExpression(patron).match(mensajes.mensajes[0].texto).hasMatch(),
+             qPrintable(mensajes.mensajes[0].texto));
+    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Ninguno);
+    QVERIFY(QDir(carpeta_->path()).isEmpty());
+    QCOMPARE(grilla_->Rows(), 5);
+}
+
+void PruebaExportar::muchos_registros()
+{
+    // Enough records for the progress dialog, in more than one batch.
+    const int n = 9000;
+    Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
+    Conexion().ejecutar(QStringLiteral(
+        "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) "
+        "INSERT INTO registros_prueba SELECT i, 2000 + i %% 20, 'Marzo', 'Indicador ' || i, 'Principal      ', "
+        "'Creciente      ', '%%         ', i, i + 0.5, NULL FROM k").arg(n).replace(QStringLiteral("%%"), QStringLiteral("%")));
+    VigiaProgreso vigia;
+    press("Command2");
+    QCOMPARE(vigia.mostrados, 1);
+    QCOMPARE(grilla_->Rows(), n + 2);
+    for (int i : {1, 4096, 4097, n}) {
+        QCOMPARE(grilla_->TextMatrix(i + 1, 2), texto_celda(QStringLiteral("Indicador %1").arg(i), 80));
+        QCOMPARE(grilla_->TextMatrix(i + 1, 6), texto_celda(QString::number(i), 80));
+    }
+
+    const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
+    texto_->setText(archivo);
+    RegistroMensajes mensajes;
+    press("Command1");
+    QCOMPARE(vigia.mostrados, 2);
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.ultima_fila, n + 1);
+    QCOMPARE(libro.fila(n + 1), (QStringList{QString::number(2000 + n % 20), "Marzo", QStringLiteral("Indicador %1").arg(n),
+                                             "Principal", "Creciente", "%", QString::number(n),
+                                             QString::number(n) + ".5", ""}));
+    QCOMPARE(libro.celdas.size(), 9 + 8 * n);
+}
+
+QTEST_MAIN(PruebaExportar)
+#include "tst_exportar.moc"

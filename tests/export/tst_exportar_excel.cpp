@@ -1,0 +1,284 @@
+// The spreadsheet writer on grids built by hand: how cells land, the file
+// name, and failures that leave the folder as it was.
+#include "data/origen_datos.h"
+#include "export/exportar_excel.h"
+#include "libro_leido.h"
+#include "soporte/soporte.h"
+#include "ui/grid/modelo_grilla.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Headings in row 0, the blank row 1, then the given rows from row 2.
+void llenar(ModeloGrilla& grilla, const QStringList& encabezados, const QList<QStringList>& filas)
+{
+    grilla.setCols(int(encabezados.size()));
+    grilla.setFixedCols(0);
+    grilla.setRows(2 + int(filas.size()));
+    for (int c = 0; c < encabezados.size(); ++c)
+        grilla.setTextMatrix(0, c, encabezados[c]);
+    for (int f = 0; f < filas.size(); ++f)
+        for (int c = 0; c < filas[f].size(); ++c)
+            grilla.setTextMatrix(2 + f, c, filas[f][c]);
+}
+
+QByteArray contenido(const QString& archivo)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList listado(const QString& carpeta)
+{
+    return QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Sets the default locale for one test and puts the previous one back.
+class LocalePrueba final {
+public:
+    explicit LocalePrueba(const QString& nombre) : anterior_(QLocale()) { QLocale::setDefault(QLocale(nombre)); }
+    ~LocalePrueba() { QLocale::setDefault(anterior_); }
+
+private:
+    QLocale anterior_;
+};
+
+} // namespace
+
+class PruebaExportarExcel final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void celdas_data();
+    void celdas();
+    void filas_y_encabezados();
+    void reemplaza_archivo_existente();
+    void nombre_data();
+    void nombre();
+    void ruta_relativa();
+    void fallo_data();
+    void fallo();
+    void ultima_fila_de_la_hoja();
+};
+
+void PruebaExportarExcel::celdas_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("escrita");
+    QTest::addColumn<bool>("numero");
+    QTest::addColumn<QString>("valor");
+
+    QTest::newRow("year") << "C" << "2005       " << true << true << "2005";
+    QTest::newRow("decimal point") << "C" << "72.5       " << true << true << "72.5";
+    QTest::newRow("decimal comma, Spanish") << "es_ES" << "72,5       " << true << true << "72.5";
+    QTest::newRow("negative, Spanish") << "es_ES" << "-3,25" << true << true << "-3.25";
+    QTest::newRow("month") << "C" << "Enero      " << true << false << "Enero";
+    QTest::newRow("accents") << "es_ES" << "Satisfacción del cliente: año, ñandú       " << true << false
+                             << "Satisfacción del cliente: año, ñandú";
+    QTest::newRow("fixed-width type") << "C" << "Principal             " << true << false << "Principal";
+    QTest::newRow("leading blanks kept") << "C" << "  Tendencia  " << true << false << "  Tendencia";
+    QTest::newRow("number with a sign after") << "C" << "12 %" << true << false << "12 %";
+    QTest::newRow("formula stays text") << "C" << "=1+1" << true << false << "=1+1";
+    QTest::newRow("Null cell") << "C" << "       " << false << false << "";
+    QTest::newRow("empty") << "C" << "" << false << false << "";
+}
+
+void PruebaExportarExcel::celdas()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, texto);
+    QFETCH(bool, escrita);
+    QFETCH(bool, numero);
+    QFETCH(QString, valor);
+
+    LocalePrueba l(locale);
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año"), QStringLiteral("Valor")}, {{QStringLiteral("x"), texto}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(mensajes.mensajes.isEmpty());
+
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.tiene(QStringLiteral("B2")), escrita);
+    if (!escrita)
+        return;
+    QCOMPARE(libro.celda(QStringLiteral("B2")).numero, numero);
+    if (numero)
+        QCOMPARE(libro.celda(QStringLiteral("B2")).valor.toDouble(), valor.toDouble());
+    else
+        QCOMPARE(libro.celda(QStringLiteral("B2")).valor, valor);
+}
+
+void PruebaExportarExcel::filas_y_encabezados()
+{
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año"), QStringLiteral("Mes"), QStringLiteral("Desempeño")},
+           {{QStringLiteral("2005   "), QStringLiteral("Enero   "), QStringLiteral("Creciente      ")},
+            {QStringLiteral("2006   "), QStringLiteral("       "), QStringLiteral("Decreciente    ")},
+            {QStringLiteral("2007   "), QStringLiteral("Marzo   "), QStringLiteral("       ")}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(archivo, grilla));
+
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.hojas, QStringList{QStringLiteral("Datos")});
+    // Headings on row 1 (over the grid's blank row), grid row r on sheet row r.
+    QCOMPARE(libro.fila(1, 3), (QStringList{QStringLiteral("Año"), QStringLiteral("Mes"), QStringLiteral("Desempeño")}));
+    QVERIFY(!libro.celda(QStringLiteral("A1")).numero);
+    QCOMPARE(libro.fila(2, 3), (QStringList{QStringLiteral("2005"), QStringLiteral("Enero"), QStringLiteral("Creciente")}));
+    QCOMPARE(libro.fila(3, 3), (QStringList{QStringLiteral("2006"), QString(), QStringLiteral("Decreciente")}));
+    QCOMPARE(libro.fila(4, 3), (QStringList{QStringLiteral("2007"), QStringLiteral("Marzo"), QString()}));
+    QCOMPARE(libro.ultima_fila, 4);
+    QCOMPARE(libro.celdas.size(), 3 + 7);
+}
+
+void PruebaExportarExcel::reemplaza_archivo_existente()
+{
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}, {QStringLiteral("2006")}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(archivo, grilla));
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2010")}});
+    QVERIFY(exportar_excel(archivo, grilla));
+
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.fila(2, 1), QStringList{QStringLiteral("2010")});
+    QCOMPARE(libro.ultima_fila, 2);
+    QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("Datos.xlsx")});
+}
+
+void PruebaExportarExcel::nombre_data()
+{
+    QTest::addColumn<QString>("escrito");
+    QTest::addColumn<QString>("escrito_en");
+
+    QTest::newRow("xlsx as typed") << "Datos.xlsx" << "Datos.xlsx";
+    QTest::newRow("capitals kept") << "Datos.XLSX" << "Datos.XLSX";
+    QTest::newRow("old xls name") << "Datos.xls" << "Datos.xlsx";
+    QTest::newRow("no extension") << "Datos" << "Datos.xlsx";
+    QTest::newRow("other extension") << "informe.2024" << "informe.2024.xlsx";
+    QTest::newRow("accents and blanks") << "Año ñandú .xlsx" << "Año ñandú .xlsx";
+}
+
+void PruebaExportarExcel::nombre()
+{
+    QFETCH(QString, escrito);
+    QFETCH(QString, escrito_en);
+
+    QTemporaryDir carpeta;
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(carpeta.filePath(escrito), grilla));
+    QCOMPARE(listado(carpeta.path()), QStringList{escrito_en});
+    const LibroLeido libro = leer_libro(carpeta.filePath(escrito_en));
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.celda(QStringLiteral("A2")).valor, QStringLiteral("2005"));
+}
+
+void PruebaExportarExcel::ruta_relativa()
+{
+    // A bare name goes to the export folder, not to wherever the program was started.
+    const QString carpeta = QFileInfo(ruta_exportar_por_defecto()).absolutePath();
+    QVERIFY(QDir().mkpath(carpeta));
+    const QString esperado = QDir(carpeta).filePath(QStringLiteral("prueba_relativa.xlsx"));
+    QFile::remove(esperado);
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(QStringLiteral("prueba_relativa"), grilla));
+    QVERIFY(leer_libro(esperado).ok);
+    QVERIFY(QFile::remove(esperado));
+}
+
+void PruebaExportarExcel::fallo_data()
+{
+    QTest::addColumn<QString>("ruta");   // %1 is the test's folder
+    QTest::addColumn<QString>("celda");  // put into row 2 (a text of that length when it is a number)
+    QTest::addColumn<int>("filas");      // grid rows
+    QTest::addColumn<QString>("patron"); // the message
+
+    const QString texto = QStringLiteral("2005");
+    QTest::newRow("empty path") << "" << texto << 3 << "^ Falta el Path del archivo de Excel $";
+    QTest::newRow("path of blanks") << "   " << texto << 3 << "^\\d+ - \"   \" no es un nombre de archivo válido$";
+    QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << texto << 3
+                                                << "^2 - No existe la carpeta \".*no_existe\"";
+    QTest::newRow("target is a folder") << "%1/carpeta.xlsx" << texto << 3 << "^\\d+ - \".*carpeta.xlsx\" es una carpeta";
+    QTest::newRow("text too long for a cell") << "%1/Datos.xlsx" << "40000" << 3
+                                              << "^\\d+ - Un texto pasa de .* \\(celda A2\\)$";
+    QTest::newRow("more rows than a sheet") << "%1/Datos.xlsx" << texto << 1048578
+                                            << "^\\d+ - La hoja admite 1.?048.?576 filas y la lista necesita 1.?048.?577$";
+}
+
+void PruebaExportarExcel::fallo()
+{
+    QFETCH(QString, ruta);
+    QFETCH(QString, celda);
+    QFETCH(int, filas);
+    QFETCH(QString, patron);
+
+    // The folder holds an earlier export and a subfolder; neither may change.
+    QTemporaryDir carpeta;
+    const QString anterior = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("1999")}});
+    {
+        RegistroMensajes m;
+        QVERIFY(exportar_excel(anterior, grilla));
+    }
+    QVERIFY(QDir(carpeta.path()).mkdir(QStringLiteral("carpeta.xlsx")));
+    const QByteArray bytes = contenido(anterior);
+    const QStringList antes = listado(carpeta.path());
+
+    grilla.setRows(filas);
+    bool es_numero = false;
+    const int largo = celda.toInt(&es_numero);
+    grilla.setTextMatrix(2, 0, es_numero && largo > 10000 ? QString(largo, u'x') : celda);
+    RegistroMensajes mensajes;
+    QVERIFY(!exportar_excel(ruta.contains(QStringLiteral("%1")) ? ruta.arg(carpeta.path()) : ruta, grilla));
+
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QVERIFY2(QRegularExpression(patron).match(mensajes.mensajes[0].texto).hasMatch(),
+             qPrintable(mensajes.mensajes[0].texto));
+    QCOMPARE(mensajes.mensajes[0].titulo, QString());
+    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Ninguno);
+    QCOMPARE(listado(carpeta.path()), antes);
+    QCOMPARE(contenido(anterior), bytes);
+}
+
+void PruebaExportarExcel::ultima_fila_de_la_hoja()
+{
+    // The largest listing that fits: its last grid row lands on the sheet's last row.
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    grilla.setRows(1048577);
+    grilla.setTextMatrix(1048576, 0, QStringLiteral("fin    "));
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(archivo, grilla));
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.ultima_fila, 1048576);
+    QCOMPARE(libro.celda(QStringLiteral("A1048576")).valor, QStringLiteral("fin"));
+    QCOMPARE(libro.celdas.size(), 3);
+}
+
+QTEST_MAIN(PruebaExportarExcel)
+#include "tst_exportar_excel.moc"
