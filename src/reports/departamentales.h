@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class Grilla;
+class ModeloGrilla;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// Status report of the departmental indicators of one department.
+class Departamentales final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Departamentales(QWidget* padre = nullptr);
+
+private:
+    void Form_Load();
+    void Button_Cargar_ReporteSocial_Click();
+
+    QLabel* Label_Departamento;
+    QComboBox* Cmb_Departamentos_Reporte;
+    QLabel* Label_Año;
+    QComboBox* Cmb_Año_Reporte;
+    QLabel* Label_Mes;
+    QComboBox* Cmb_Trimestre_ReporteSocial;
+    QPushButton* Button_Cargar_ReporteSocial;
+    Grilla* Flex31;
+    ModeloGrilla* Flex41; // work grid, never shown
+};

@@ -1,0 +1,51 @@
+#include "reports/principales.h"
+
+#include "data/textos.h"
+#include "reports/reporte_estado.h"
+#include "reports/ventana_reporte.h"
+#include "ui/grid/grilla.h"
+#include "ui/imagenes.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+Principales::Principales(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("Principales"));
+    setWindowTitle(QStringLiteral("Principales"));
+    fijar_fondo(this, QStringLiteral("principal"));
+
+    Label_Perspectiva = etiqueta_reporte(this, QStringLiteral("Label_Perspectiva"), QStringLiteral("Perspectiva :"));
+    Cmb_Perspectiva_Reporte = lista_reporte(this, QStringLiteral("Cmb_Perspectiva_Reporte"), 3000);
+    Label_Año = etiqueta_reporte(this, QStringLiteral("Label_Año"), QStringLiteral("Año :"));
+    Cmb_Año_Reporte = lista_reporte(this, QStringLiteral("Cmb_Año_Reporte"), 1000);
+    Label_Mes = etiqueta_reporte(this, QStringLiteral("Label_Mes"), QStringLiteral("Mes :"));
+    Cmb_mes_Reporte = lista_reporte(this, QStringLiteral("Cmb_mes_Reporte"), 1600);
+    Button_Cargar_ReporteSocial = boton_ver(this, QStringLiteral("Button_Cargar_ReporteSocial"));
+    Flex3 = grilla_reporte(this, QStringLiteral("Flex3"));
+    Flex4 = new ModeloGrilla(this);
+    Flex4->setObjectName(QStringLiteral("Flex4"));
+
+    disponer_reporte(this,
+                     {{Label_Perspectiva, Cmb_Perspectiva_Reporte}, {Label_Año, Cmb_Año_Reporte}, {Label_Mes, Cmb_mes_Reporte}},
+                     Button_Cargar_ReporteSocial, Flex3);
+
+    connect(Button_Cargar_ReporteSocial, &QPushButton::clicked, this, &Principales::Button_Cargar_ReporteSocial_Click);
+    Form_Load();
+}
+
+void Principales::Form_Load()
+{
+    preparar_grillas(*Flex3, *Flex4, forma_principal());
+    llenar_lista(Cmb_Perspectiva_Reporte, QStringLiteral("Perspectivas"), QStringLiteral("perspectiva"), 50);
+    llenar_lista(Cmb_Año_Reporte, QStringLiteral("Año"), QStringLiteral("año"), 5);
+    Cmb_mes_Reporte->addItems(nombres_meses());
+    Cmb_mes_Reporte->setCurrentIndex(-1);
+}
+
+void Principales::Button_Cargar_ReporteSocial_Click()
+{
+    ver_reporte(forma_principal(), Cmb_Perspectiva_Reporte->currentText(), Cmb_Año_Reporte->currentText(),
+                Cmb_mes_Reporte->currentText(), *Flex3->modelo(), *Flex4);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class Grilla;
+class ModeloGrilla;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// Status report of the principal indicators of one perspective.
+class Principales final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Principales(QWidget* padre = nullptr);
+
+private:
+    void Form_Load();
+    void Button_Cargar_ReporteSocial_Click();
+
+    QLabel* Label_Perspectiva;
+    QComboBox* Cmb_Perspectiva_Reporte;
+    QLabel* Label_Año;
+    QComboBox* Cmb_Año_Reporte;
+    QLabel* Label_Mes;
+    QComboBox* Cmb_mes_Reporte;
+    QPushButton* Button_Cargar_ReporteSocial;
+    Grilla* Flex3;
+    ModeloGrilla* Flex4; // work grid, never shown
+};

@@ -1,0 +1,185 @@
+#include "reports/reporte_estado.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/textos.h"
+#include "reports/iconos.h"
+#include "reports/mes_anterior.h"
+#include "ui/grid/grilla.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <map>
+#include <vector>
+
+namespace {
+
+// Height of the tallest trend picture's holder; rows get 2 pixels more.
+constexpr int kAltoIcono = 435;
+
+// Status grid columns.
+enum { kIndicador, kMeta, kValor, kDesempeño, kTendencia };
+// Work grid columns.
+enum { kBase, kDireccion, kMes, kValorMes, kValorAñoAnterior };
+
+struct FilaReporte {
+    QString indicador, meta, valor, base, desempeño;
+};
+using Filas = std::vector<FilaReporte>;
+
+// The rows of each command text of one press, walked once. A text asked for
+// again is answered from the first walk, so every column it feeds comes
+// from the same rows.
+class Consultas final {
+public:
+    const Filas& filas(const QString& comando)
+    {
+        if (auto it = hechas_.find(comando); it != hechas_.end())
+            return it->second;
+        Filas filas;
+        for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente()) {
+            filas.push_back({r.texto(QStringLiteral("Indicador")), r.texto(QStringLiteral("Meta C/P")),
+                             r.texto(QStringLiteral("Valor")), r.texto(QStringLiteral("Nivel Base")),
+                             r.texto(QStringLiteral("Id_Desempeño"))});
+        }
+        return hechas_.emplace(comando, std::move(filas)).first->second;
+    }
+
+private:
+    std::map<QString, Filas> hechas_;
+};
+
+void dar_filas(ModeloGrilla& estado, ModeloGrilla& trabajo, int indicadores)
+{
+    estado.setRows(indicadores + 1);
+    trabajo.setRows(indicadores + 1);
+}
+
+void limpiar(ModeloGrilla& estado, ModeloGrilla& trabajo)
+{
+    // A long report grew the grids; the next one starts from their own size.
+    dar_filas(estado, trabajo, kFilasIndicador);
+    for (int r = 1; r <= kFilasIndicador; ++r) {
+        for (int c = 0; c < trabajo.Cols(); ++c)
+            trabajo.setTextMatrix(r, c, QString());
+        for (int c : {kIndicador, kMeta, kValor})
+            estado.setTextMatrix(r, c, QString());
+        estado.setCellPicture(r, kDesempeño, QStringLiteral("Blanco"));
+        estado.setCellPicture(r, kTendencia, QStringLiteral("Blanco"));
+    }
+}
+
+// Field "Valor" of each row into one work grid column; rows past the grid
+// match no indicator of the report.
+void poner_valores(const Filas& filas, ModeloGrilla& trabajo, int columna)
+{
+    const int n = qMin(int(filas.size()), trabajo.Rows() - 1);
+    for (int i = 0; i < n; ++i)
+        trabajo.setTextMatrix(i + 1, columna, texto_celda(filas[size_t(i)].valor, 15));
+}
+
+} // namespace
+
+const FormaReporte& forma_principal()
+{
+    static const FormaReporte forma{QStringLiteral("Reporte_Principal"), QStringLiteral("1"),
+                                    {3000, 1250, 1250, 1250, 1250},      15,
+                                    QStringLiteral("Valor Mes anterior"), QStringLiteral("Septiembre")};
+    return forma;
+}
+
+const FormaReporte& forma_departamental()
+{
+    static const FormaReporte forma{QStringLiteral("Reporte_Departamentos"), QStringLiteral("2"),
+                                    {3000},                               80,
+                                    QStringLiteral("Valor año anterior"), QStringLiteral("septiembre")};
+    return forma;
+}
+
+void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte& forma)
+{
+    estado.setFixedCols(0);
+    estado.setCols(5);
+    estado.setFixedRows(1);
+    estado.setRows(kFilasIndicador + 1);
+    for (int c = 0; c < forma.anchos.size(); ++c)
+        estado.setColWidth(c, forma.anchos[c]);
+    trabajo.setFixedCols(0);
+    trabajo.setCols(5);
+    trabajo.setFixedRows(0);
+    trabajo.setRows(kFilasIndicador + 1);
+
+    const QStringList titulos = {QStringLiteral("Indicador"), QStringLiteral("Meta"), QStringLiteral("Valor"),
+                                 QStringLiteral("Desempeño"), QStringLiteral("Tendencia")};
+    const QStringList titulos_trabajo = {QStringLiteral("Linea Base"), QStringLiteral("Desempeño"),
+                                         QStringLiteral("Mes"), QStringLiteral("Valor Mes"),
+                                         forma.titulo_año_anterior};
+    for (int c = 0; c < 5; ++c) {
+        estado.setTextMatrix(0, c, titulos[c]);
+        trabajo.setTextMatrix(0, c, titulos_trabajo[c]);
+    }
+    estado.setRowHeightMin(kAltoIcono + px_a_twips(2, &estado));
+}
+
+QString comando_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+                        const QString& periodo)
+{
+    return comando_exec(forma.procedimiento, {lista, año, periodo, forma.tipo});
+}
+
+void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+                 const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo)
+{
+    if (lista.isEmpty() || año.isEmpty() || mes.isEmpty()) {
+        mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
+        return;
+    }
+    limpiar(estado, trabajo);
+
+    Consultas consultas;
+    const Filas& filas = consultas.filas(comando_reporte(forma, lista, año, mes));
+    const int n = int(filas.size());
+    if (n > kFilasIndicador)
+        dar_filas(estado, trabajo, n);
+    const QString previo = mes_anterior(mes, forma.septiembre);
+    for (int i = 0; i < n; ++i) {
+        const FilaReporte& f = filas[size_t(i)];
+        const int r = i + 1;
+        estado.setTextMatrix(r, kIndicador, texto_celda(f.indicador, 80));
+        estado.setTextMatrix(r, kMeta, texto_celda(f.meta, forma.ancho_meta));
+        estado.setTextMatrix(r, kValor, texto_celda(f.valor, 15));
+        trabajo.setTextMatrix(r, kMes, previo);
+        trabajo.setTextMatrix(r, kBase, texto_celda(f.base, 15));
+        trabajo.setTextMatrix(r, kDireccion, texto_celda(f.desempeño, 15));
+    }
+
+    // The month before is read back from the work grid: empty when the
+    // report has no rows, and the call is made all the same.
+    poner_valores(consultas.filas(comando_reporte(forma, lista, año, trabajo.TextMatrix(1, kMes))),
+                  trabajo, kValorMes);
+
+    // A year that is not a number has no year before: January then has
+    // nothing to compare with.
+    const std::optional<double> y = a_numero(año);
+    if (y) {
+        poner_valores(consultas.filas(comando_reporte(forma, lista, numero_a_texto(*y - 1),
+                                                      QStringLiteral("Cuarto Trimestre"))),
+                      trabajo, kValorAñoAnterior);
+    }
+
+    for (int r = 1; r <= n; ++r) {
+        estado.setCellPicture(r, kDesempeño,
+                              icono_estado(estado.TextMatrix(r, kValor), estado.TextMatrix(r, kMeta),
+                                           trabajo.TextMatrix(r, kBase)));
+    }
+    const bool enero = mes == QStringLiteral("Enero");
+    // January of 2008 is compared with nothing: its trend cells stay blank.
+    const bool primer_enero = enero && y && *y == 2008;
+    const int comparacion = enero ? kValorAñoAnterior : kValorMes;
+    for (int r = 1; r <= n; ++r) {
+        estado.setCellPicture(r, kTendencia,
+                              primer_enero ? QStringLiteral("Blanco")
+                                           : icono_tendencia(estado.TextMatrix(r, kValor),
+                                                             trabajo.TextMatrix(r, comparacion)));
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class Grilla;
+class ModeloGrilla;
+
+// What tells the principal and the departmental status reports apart; the
+// press of "Ver" is one and the same for both.
+struct FormaReporte {
+    QString procedimiento;       // "Reporte_Principal" / "Reporte_Departamentos"
+    QString tipo;                // indicator-type code, the last argument
+    QList<int> anchos;           // status grid widths in twips, from column 0
+    int ancho_meta = 15;         // characters kept of the target
+    QString titulo_año_anterior; // heading of the work grid's last column
+    QString septiembre;          // the month before "Octubre", as sent
+};
+
+const FormaReporte& forma_principal();
+const FormaReporte& forma_departamental();
+
+// Indicator rows the grids hold before a report needs more.
+inline constexpr int kFilasIndicador = 41;
+
+// Load step of both grids: shape, widths, headings and the least row
+// height that fits an icon. The work grid is never shown.
+void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte& forma);
+
+// The report procedure call for one list text (perspective or department),
+// year and period, as the database receives it.
+QString comando_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+                        const QString& periodo);
+
+// "Ver": checks the three texts, clears both grids, fills them from the
+// chosen period, the month before and the previous year's fourth quarter,
+// then sets the status and trend icons. Each distinct command runs once.
+void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+                 const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo);

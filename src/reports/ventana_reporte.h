@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class Grilla;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// Pieces the two report windows share; each window keeps them as its own
+// named members.
+
+// The client area of both report windows, in twips.
+inline constexpr int kAnchoReporte = 10095;
+inline constexpr int kAltoReporte = 5775;
+
+QLabel* etiqueta_reporte(QWidget* ventana, const QString& nombre, const QString& texto);
+
+// An editable list: whatever is typed stays as typed.
+QComboBox* lista_reporte(QWidget* ventana, const QString& nombre, int ancho_twips);
+
+// Adds one item per row of "select * from <tabla> ": the field's text
+// followed by 15 blanks, cut to ancho characters. Nothing is chosen.
+void llenar_lista(QComboBox* lista, const QString& tabla, const QString& campo, int ancho);
+
+// "Ver" with its picture.
+QPushButton* boton_ver(QWidget* ventana, const QString& nombre);
+
+Grilla* grilla_reporte(QWidget* ventana, const QString& nombre);
+
+// Lists with their labels and "Ver" along the top, the status grid framed
+// below; fixes the client area so the window cannot be resized.
+void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
+                      QPushButton* ver, Grilla* grilla);

@@ -1,0 +1,696 @@
+#include "data/conexion.h"
+#include "reports/departamentales.h"
+#include "reports/mes_anterior.h"
+#include "reports/principales.h"
+#include "soporte/soporte.h"
+#include "ui/grid/grilla.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+const QString kPrincipales = QStringLiteral("Principales");
+const QString kDepartamentales = QStringLiteral("Departamentales");
+
+// One report window, reached by its controls' names.
+struct Pantalla {
+    std::unique_ptr<QWidget> ventana;
+    QComboBox* lista = nullptr;
+    QComboBox* año = nullptr;
+    QComboBox* mes = nullptr;
+    QPushButton* ver = nullptr;
+    Grilla* estado = nullptr;
+    ModeloGrilla* trabajo = nullptr;
+    QString procedimiento;
+    QString tipo;
+
+    bool completa() const { return lista && año && mes && ver && estado && trabajo; }
+
+    void pedir(const QString& l, const QString& a, const QString& m) const
+    {
+        lista->setCurrentText(l);
+        año->setCurrentText(a);
+        mes->setCurrentText(m);
+        ver->click();
+    }
+    // The command as the database must receive it.
+    QString comando(const QString& l, const QString& a, const QString& periodo) const
+    {
+        return QStringLiteral("Exec ") + procedimiento + QStringLiteral(" '") + l + QStringLiteral("','") + a +
+               QStringLiteral("','") + periodo + QStringLiteral("','") + tipo + QStringLiteral("'");
+    }
+};
+
+Pantalla abrir_pantalla(const QString& nombre)
+{
+    Pantalla p;
+    const bool principal = nombre == kPrincipales;
+    if (principal)
+        p.ventana = std::make_unique<Principales>();
+    else
+        p.ventana = std::make_unique<Departamentales>();
+    QWidget* v = p.ventana.get();
+    p.lista = v->findChild<QComboBox*>(principal ? "Cmb_Perspectiva_Reporte" : "Cmb_Departamentos_Reporte");
+    p.año = v->findChild<QComboBox*>("Cmb_Año_Reporte");
+    p.mes = v->findChild<QComboBox*>(principal ? "Cmb_mes_Reporte" : "Cmb_Trimestre_ReporteSocial");
+    p.ver = v->findChild<QPushButton*>("Button_Cargar_ReporteSocial");
+    p.estado = v->findChild<Grilla*>(principal ? "Flex3" : "Flex31");
+    p.trabajo = v->findChild<ModeloGrilla*>(principal ? "Flex4" : "Flex41");
+    p.procedimiento = principal ? QStringLiteral("Reporte_Principal") : QStringLiteral("Reporte_Departamentos");
+    p.tipo = principal ? QStringLiteral("1") : QStringLiteral("2");
+    return p;
+}
+
+QString celda(const QString& texto, int n)
+{
+    return (texto + QString(7, u' ')).left(n);
+}
+
+// Every cell text and picture of a grid, to see that nothing changed.
+QStringList contenido(const ModeloGrilla& m)
+{
+    QStringList t;
+    for (int r = 0; r < m.Rows(); ++r)
+        for (int c = 0; c < m.Cols(); ++c)
+            t << m.TextMatrix(r, c) + u'|' + m.CellPicture(r, c);
+    return t;
+}
+
+// The icon rules worked out here on the raw numbers, apart from the
+// program's own code.
+QString estado_esperado(const QVariant& v, const QVariant& m, const QVariant& b)
+{
+    if (v.isNull() || m.isNull() || b.isNull() || m.toDouble() == b.toDouble())
+        return QStringLiteral("Blanco");
+    const double p = (v.toDouble() - b.toDouble()) / (m.toDouble() - b.toDouble()) * 100;
+    if (p < 40)
+        return QStringLiteral("Rojo");
+    if (p <= 75)
+        return QStringLiteral("Amarillo");
+    return p <= 100 ? QStringLiteral("Verde") : QStringLiteral("Azul");
+}
+
+QString tendencia_esperada(const QVariant& v, const std::optional<QVariant>& c)
+{
+    if (!c || c->isNull())
+        return QStringLiteral("raya");
+    if (c->toDouble() == 0)
+        return QStringLiteral("Blanco");
+    if (v.isNull())
+        return QStringLiteral("raya");
+    const double t = (v.toDouble() - c->toDouble()) / c->toDouble() * 100;
+    if (t > 20)
+        return QStringLiteral("T_Azul");
+    if (t >= 5)
+        return QStringLiteral("T_Verde");
+    if (t > -5)
+        return QStringLiteral("T_Blanco");
+    return t >= -20 ? QStringLiteral("T_Amarillo") : QStringLiteral("T_Rojo");
+}
+
+// A row of the test's own report data: numbers as SQL literals. The target
+// column has no type, so a quoted target comes back as the very text stored.
+struct Dato {
+    QString año;
+    QString periodo;
+    QString indicador;
+    QString meta, valor, base;
+};
+
+void sql(const QString& texto)
+{
+    Conexion().ejecutar(texto);
+}
+
+// Both report procedures read the given rows (by year and period only), in
+// the order given.
+void fijar_datos(const QList<Dato>& datos)
+{
+    sql(QStringLiteral("CREATE TABLE reporte_prueba (orden INTEGER, anio TEXT, periodo TEXT, \"Indicador\" TEXT, "
+                       "\"Meta C/P\", \"Valor\" REAL, \"Nivel Base\" REAL, \"Id_Desempeño\" INTEGER)"));
+    for (int i = 0; i < datos.size(); ++i) {
+        const Dato& d = datos[i];
+        sql(QStringLiteral("INSERT INTO reporte_prueba VALUES (%1, '%2', '%3', '%4', %5, %6, %7, 1)")
+                .arg(i)
+                .arg(d.año, d.periodo, d.indicador, d.meta, d.valor, d.base));
+    }
+    sql(QStringLiteral("DELETE FROM procedimientos WHERE nombre IN ('Reporte_Principal', 'Reporte_Departamentos')"));
+    const QString cuerpo = QStringLiteral(
+        "SELECT \"Indicador\", \"Meta C/P\", \"Valor\", \"Nivel Base\", \"Id_Desempeño\" FROM reporte_prueba "
+        "WHERE anio = rtrim(?) AND periodo = ? ORDER BY orden");
+    for (const char* nombre : {"Reporte_Principal", "Reporte_Departamentos"}) {
+        sql(QStringLiteral("INSERT INTO procedimientos (nombre, paso, sentencia, parametros) "
+                           "VALUES ('%1', 1, '%2', '2,3')")
+                .arg(QLatin1String(nombre), QString(cuerpo).replace(u'\'', QStringLiteral("''"))));
+    }
+}
+
+QList<Dato> indicadores(int n, const QString& año, const QString& periodo)
+{
+    QList<Dato> datos;
+    for (int i = 1; i <= n; ++i)
+        datos.append({año, periodo, QStringLiteral("Indicador %1").arg(i), QStringLiteral("100"),
+                      QString::number(i), QStringLiteral("0")});
+    return datos;
+}
+
+} // namespace
+
+// The two status reports, driven through their controls on a copy of the
+// demo database.
+class TstReportes final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void forma_data();
+    void forma();
+    void informe_completo_data();
+    void informe_completo();
+    void mes_anterior_data();
+    void mes_anterior();
+    void mes_previo_pedido_data();
+    void mes_previo_pedido();
+    void comparaciones_data();
+    void comparaciones();
+    void enero_data();
+    void enero();
+    void lista_vacia_data();
+    void lista_vacia();
+    void sin_filas();
+    void mas_de_41_data();
+    void mas_de_41();
+    void año_en_texto();
+    void meta_larga_data();
+    void meta_larga();
+
+private:
+    void ambas_pantallas();
+    std::unique_ptr<BasePrueba> base_;
+    QStringList comandos_;
+};
+
+void TstReportes::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+}
+
+void TstReportes::init()
+{
+    base_ = std::make_unique<BasePrueba>();
+    base_->abrir();
+    comandos_.clear();
+}
+
+void TstReportes::cleanup()
+{
+    Conexion().observar({});
+    Conexion().cerrar();
+    base_.reset();
+}
+
+void TstReportes::ambas_pantallas()
+{
+    QTest::addColumn<QString>("pantalla");
+}
+
+void TstReportes::forma_data()
+{
+    ambas_pantallas();
+    QTest::newRow("principales") << kPrincipales;
+    QTest::newRow("departamentales") << kDepartamentales;
+}
+
+void TstReportes::forma()
+{
+    QFETCH(QString, pantalla);
+    const bool principal = pantalla == kPrincipales;
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    QWidget* v = p.ventana.get();
+    QCOMPARE(v->objectName(), pantalla);
+    QCOMPARE(v->windowTitle(), pantalla);
+    QCOMPARE(v->minimumSize(), v->maximumSize());
+    QCOMPARE(v->size(), QSize(twips_a_px(10095, v), twips_a_px(5775, v)));
+    QCOMPARE(p.ver->text(), QStringLiteral("Ver"));
+    QVERIFY(!p.ver->icon().isNull());
+
+    QStringList etiquetas;
+    for (const QLabel* l : v->findChildren<QLabel*>())
+        etiquetas << l->text();
+    etiquetas.sort();
+    QStringList esperadas = {principal ? QStringLiteral("Perspectiva :") : QStringLiteral("Departamento :"),
+                             QStringLiteral("Año :"), QStringLiteral("Mes :")};
+    esperadas.sort();
+    QCOMPARE(etiquetas, esperadas);
+
+    // Lists: the lookup's rows in order, cut as the commands carry them.
+    auto items = [](const QComboBox* c) {
+        QStringList t;
+        for (int i = 0; i < c->count(); ++i)
+            t << c->itemText(i);
+        return t;
+    };
+    auto consulta = [](const QString& texto, const QString& campo, int n) {
+        QStringList t;
+        for (Resultado r = Conexion().ejecutar(texto); !r.eof(); r.siguiente())
+            t << (r.texto(campo) + QString(15, u' ')).left(n);
+        return t;
+    };
+    const QStringList listas = items(p.lista);
+    QCOMPARE(listas, principal ? consulta("select * from Perspectivas ", "perspectiva", 50)
+                               : consulta("select * from Departamentos ", "Departamento", 50));
+    QCOMPARE(items(p.año), consulta("select * from Año ", "año", 5));
+    QVERIFY(items(p.año).contains(QStringLiteral("2007 ")));
+    QCOMPARE(items(p.mes), (QStringList{"Enero", "Febrero", "Marzo", "Abril", "Mayo", "Junio", "Julio", "Agosto",
+                                        "Septiembre", "Octubre", "Noviembre", "Diciembre"}));
+    for (const QComboBox* c : {p.lista, p.año, p.mes}) {
+        QVERIFY(c->isEditable());
+        QCOMPARE(c->currentText(), QString());
+    }
+
+    // Grids.
+    const ModeloGrilla& e = *p.estado->modelo();
+    QCOMPARE(e.Rows(), 42);
+    QCOMPARE(e.Cols(), 5);
+    QCOMPARE(e.FixedRows(), 1);
+    QCOMPARE(e.FixedCols(), 0);
+    const QList<int> anchos = principal ? QList<int>{3000, 1250, 1250, 1250, 1250}
+                                        : QList<int>{3000, 960, 960, 960, 960};
+    for (int c = 0; c < 5; ++c)
+        QCOMPARE(e.ColWidth(c), anchos[c]);
+    QCOMPARE(e.RowHeightMin(), 435 + px_a_twips(2, p.estado));
+    QVERIFY(p.estado->alto_fila() >= twips_a_px(435, p.estado) + 2);
+    QCOMPARE(QStringList({e.TextMatrix(0, 0), e.TextMatrix(0, 1), e.TextMatrix(0, 2), e.TextMatrix(0, 3),
+                          e.TextMatrix(0, 4)}),
+             (QStringList{"Indicador", "Meta", "Valor", "Desempeño", "Tendencia"}));
+    const ModeloGrilla& t = *p.trabajo;
+    QCOMPARE(t.Rows(), 42);
+    QCOMPARE(t.Cols(), 5);
+    QCOMPARE(t.FixedRows(), 0);
+    QCOMPARE(t.FixedCols(), 0);
+    QCOMPARE(QStringList({t.TextMatrix(0, 0), t.TextMatrix(0, 1), t.TextMatrix(0, 2), t.TextMatrix(0, 3),
+                          t.TextMatrix(0, 4)}),
+             (QStringList{"Linea Base", "Desempeño", "Mes", "Valor Mes",
+                          principal ? "Valor Mes anterior" : "Valor año anterior"}));
+}
+
+void TstReportes::informe_completo_data()
+{
+    ambas_pantallas();
+    QTest::addColumn<int>("lista");
+    QTest::addColumn<QString>("año");
+    QTest::addColumn<QString>("mes");
+    QTest::addColumn<QString>("previo");
+    QTest::addColumn<QString>("captura");
+    QTest::newRow("principal marzo") << kPrincipales << 0 << "2009 " << "Marzo" << "Febrero" << "principales";
+    QTest::newRow("principal enero") << kPrincipales << 1 << "2009 " << "Enero" << "" << "";
+    QTest::newRow("principal enero 2008") << kPrincipales << 2 << "2008 " << "Enero" << "" << "";
+    QTest::newRow("principal diciembre") << kPrincipales << 3 << "2025 " << "Diciembre" << "Noviembre" << "";
+    QTest::newRow("departamental octubre") << kDepartamentales << 0 << "2009 " << "Octubre" << "septiembre"
+                                           << "departamentales";
+    QTest::newRow("departamental enero") << kDepartamentales << 4 << "2025 " << "Enero" << "" << "";
+}
+
+// A whole report on the demo data, each row checked against the procedure's
+// raw numbers.
+void TstReportes::informe_completo()
+{
+    QFETCH(QString, pantalla);
+    QFETCH(int, lista);
+    QFETCH(QString, año);
+    QFETCH(QString, mes);
+    QFETCH(QString, previo);
+    QFETCH(QString, captura);
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    QVERIFY(lista < p.lista->count());
+    p.lista->setCurrentIndex(lista);
+    const QString l = p.lista->currentText();
+    const int y = año.trimmed().toInt();
+    const bool enero = mes == QStringLiteral("Enero");
+
+    struct Fila {
+        QString indicador, meta, valor;
+        QVariant v, m, b;
+    };
+    auto leer = [](const QString& comando) {
+        QList<Fila> filas;
+        for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente())
+            filas.append({r.texto("Indicador"), r.texto("Meta C/P"), r.texto("Valor"), r.campo("Valor"),
+                          r.campo("Meta C/P"), r.campo("Nivel Base")});
+        return filas;
+    };
+    const QString anterior = p.comando(l, QString::number(y - 1), "Cuarto Trimestre");
+    const QString comparado = enero ? anterior : p.comando(l, año, previo);
+    const QList<Fila> filas = leer(p.comando(l, año, mes));
+    const QList<Fila> antes = leer(comparado);
+    QVERIFY(filas.size() > 1);
+
+    Conexion().observar([this](const QString& c) { comandos_ << c; });
+    p.pedir(l, año, mes);
+    QCOMPARE(comandos_, (QStringList{p.comando(l, año, mes), p.comando(l, año, enero ? "Diciembre" : previo),
+                                     anterior}));
+
+    const ModeloGrilla& e = *p.estado->modelo();
+    const int ancho_meta = pantalla == kPrincipales ? 15 : 80;
+    int comparables = 0;
+    for (int i = 0; i < filas.size(); ++i) {
+        const Fila& f = filas[i];
+        const int r = i + 1;
+        QCOMPARE(e.TextMatrix(r, 0), celda(f.indicador, 80));
+        QCOMPARE(e.TextMatrix(r, 1), celda(f.meta, ancho_meta));
+        QCOMPARE(e.TextMatrix(r, 2), celda(f.valor, 15));
+        QCOMPARE(e.CellPicture(r, 3), estado_esperado(f.v, f.m, f.b));
+        const std::optional<QVariant> c = i < antes.size() ? std::optional(antes[i].v) : std::nullopt;
+        const QString tendencia = enero && y == 2008 ? QStringLiteral("Blanco") : tendencia_esperada(f.v, c);
+        QCOMPARE(e.CellPicture(r, 4), tendencia);
+        comparables += tendencia.startsWith(u'T');
+    }
+    // The demo data give real comparisons outside January of 2008.
+    QVERIFY(enero && y == 2008 ? comparables == 0 : comparables > 0);
+    QCOMPARE(e.TextMatrix(filas.size() + 1, 0), QString());
+
+    if (!captura.isEmpty()) {
+        p.ventana->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.ventana.get()));
+        guardar_captura(p.ventana.get(), captura);
+    }
+}
+
+void TstReportes::mes_anterior_data()
+{
+    QTest::addColumn<QString>("mes");
+    QTest::addColumn<QString>("principal");
+    QTest::addColumn<QString>("departamental");
+    const QStringList meses = {"Enero", "Febrero", "Marzo", "Abril", "Mayo", "Junio", "Julio", "Agosto",
+                               "Septiembre", "Octubre", "Noviembre", "Diciembre"};
+    for (int i = 1; i < meses.size(); ++i) {
+        const QString antes = meses[i - 1] == "Septiembre" ? QStringLiteral("septiembre") : meses[i - 1];
+        QTest::newRow(qPrintable(meses[i])) << meses[i] << meses[i - 1] << antes;
+    }
+    QTest::newRow("Enero") << "Enero" << "Diciembre" << "Diciembre";
+    QTest::newRow("minúscula") << "marzo" << "Diciembre" << "Diciembre";
+    QTest::newRow("con blanco") << "Marzo " << "Diciembre" << "Diciembre";
+    QTest::newRow("trimestre") << "Cuarto Trimestre" << "Diciembre" << "Diciembre";
+    QTest::newRow("vacío") << "" << "Diciembre" << "Diciembre";
+}
+
+void TstReportes::mes_anterior()
+{
+    QFETCH(QString, mes);
+    QFETCH(QString, principal);
+    QFETCH(QString, departamental);
+    QCOMPARE(::mes_anterior(mes), principal);
+    QCOMPARE(::mes_anterior(mes, QStringLiteral("septiembre")), departamental);
+}
+
+void TstReportes::mes_previo_pedido_data()
+{
+    ambas_pantallas();
+    QTest::addColumn<QString>("mes");
+    QTest::addColumn<QString>("previo");
+    QTest::newRow("principal marzo") << kPrincipales << "Marzo" << "Febrero";
+    QTest::newRow("principal octubre") << kPrincipales << "Octubre" << "Septiembre";
+    QTest::newRow("departamental octubre") << kDepartamentales << "Octubre" << "septiembre";
+    QTest::newRow("departamental noviembre") << kDepartamentales << "Noviembre" << "Octubre";
+}
+
+// The month before is sent as the work grid holds it, and the trend compares
+// with that month's values row by row.
+void TstReportes::mes_previo_pedido()
+{
+    QFETCH(QString, pantalla);
+    QFETCH(QString, mes);
+    QFETCH(QString, previo);
+    QList<Dato> datos = indicadores(3, "2009", mes);
+    datos += {{"2009", previo, "Indicador 1", "100", "1", "0"},
+              {"2009", previo, "Indicador 2", "100", "1.5", "0"},
+              {"2009", previo, "Indicador 3", "100", "4", "0"}};
+    fijar_datos(datos);
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    Conexion().observar([this](const QString& c) { comandos_ << c; });
+    p.pedir("Ventas", "2009 ", mes);
+
+    QCOMPARE(comandos_, (QStringList{p.comando("Ventas", "2009 ", mes), p.comando("Ventas", "2009 ", previo),
+                                     p.comando("Ventas", "2008", "Cuarto Trimestre")}));
+    for (int r = 1; r <= 3; ++r)
+        QCOMPARE(p.trabajo->TextMatrix(r, 2), previo);
+    QCOMPARE(p.trabajo->TextMatrix(4, 2), QString());
+    // 1 against 1, 2 against 1,5, 3 against 4.
+    QCOMPARE(p.trabajo->TextMatrix(2, 3), QStringLiteral("1,5       "));
+    const QStringList tendencias = {p.estado->modelo()->CellPicture(1, 4), p.estado->modelo()->CellPicture(2, 4),
+                                    p.estado->modelo()->CellPicture(3, 4)};
+    QCOMPARE(tendencias, (QStringList{"T_Blanco", "T_Azul", "T_Rojo"}));
+}
+
+void TstReportes::comparaciones_data()
+{
+    ambas_pantallas();
+    QTest::newRow("principales") << kPrincipales;
+    QTest::newRow("departamentales") << kDepartamentales;
+}
+
+// An empty previous value, a zero, a row the previous month lacks and a
+// target equal to its baseline: each row gets its own icons, the others
+// are unaffected.
+void TstReportes::comparaciones()
+{
+    QFETCH(QString, pantalla);
+    fijar_datos({{"2009", "Marzo", "Sin anterior", "100", "80", "0"},
+                 {"2009", "Marzo", "Anterior cero", "100", "50", "0"},
+                 {"2009", "Marzo", "Sube", "100", "120", "0"},
+                 {"2009", "Marzo", "Meta en la base", "50", "30", "50"},
+                 {"2009", "Marzo", "Sin valor", "100", "NULL", "0"},
+                 {"2009", "Febrero", "Sin anterior", "100", "NULL", "0"},
+                 {"2009", "Febrero", "Anterior cero", "100", "0", "0"},
+                 {"2009", "Febrero", "Sube", "100", "100", "0"},
+                 {"2009", "Febrero", "Meta en la base", "50", "30", "50"}});
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    p.pedir("Ventas", "2009 ", "Marzo");
+
+    const ModeloGrilla& e = *p.estado->modelo();
+    QStringList estados, tendencias;
+    for (int r = 1; r <= 5; ++r) {
+        estados << e.CellPicture(r, 3);
+        tendencias << e.CellPicture(r, 4);
+        QCOMPARE(e.TextMatrix(r, 3), QString());
+        QCOMPARE(e.TextMatrix(r, 4), QString());
+    }
+    QCOMPARE(estados, (QStringList{"Verde", "Amarillo", "Azul", "Blanco", "Blanco"}));
+    QCOMPARE(tendencias, (QStringList{"raya", "Blanco", "T_Verde", "T_Blanco", "raya"}));
+    // A missing value reads as blanks; a row the previous month lacks stays empty.
+    QCOMPARE(e.TextMatrix(5, 2), QStringLiteral("       "));
+    QCOMPARE(p.trabajo->TextMatrix(1, 3), QStringLiteral("       "));
+    QCOMPARE(p.trabajo->TextMatrix(5, 3), QString());
+    QCOMPARE(e.CellPicture(6, 3), QStringLiteral("Blanco"));
+    QCOMPARE(e.TextMatrix(6, 0), QString());
+}
+
+void TstReportes::enero_data()
+{
+    ambas_pantallas();
+    QTest::addColumn<QString>("año");
+    QTest::addColumn<QString>("año_anterior");
+    QTest::addColumn<QStringList>("tendencias");
+    QTest::newRow("principal 2008") << kPrincipales << "2008 " << "2007" << QStringList{"Blanco", "Blanco", "Blanco"};
+    QTest::newRow("departamental 2008") << kDepartamentales << "2008 " << "2007"
+                                        << QStringList{"Blanco", "Blanco", "Blanco"};
+    QTest::newRow("principal 2009") << kPrincipales << "2009 " << "2008"
+                                    << QStringList{"T_Rojo", "T_Blanco", "raya"};
+    QTest::newRow("departamental 2009") << kDepartamentales << "2009 " << "2008"
+                                        << QStringList{"T_Rojo", "T_Blanco", "raya"};
+}
+
+// January compares with the previous year's fourth quarter, not with
+// December of the same year; January of 2008 shows no trend.
+void TstReportes::enero()
+{
+    QFETCH(QString, pantalla);
+    QFETCH(QString, año);
+    QFETCH(QString, año_anterior);
+    QFETCH(QStringList, tendencias);
+    const QString y = año.trimmed();
+    QList<Dato> datos = indicadores(3, y, "Enero");
+    // December of the same year would give other icons.
+    datos += indicadores(3, y, "Diciembre");
+    datos += {{año_anterior, "Cuarto Trimestre", "Indicador 1", "100", "10", "0"},
+              {año_anterior, "Cuarto Trimestre", "Indicador 2", "100", "2", "0"},
+              {año_anterior, "Cuarto Trimestre", "Indicador 3", "100", "NULL", "0"}};
+    fijar_datos(datos);
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    Conexion().observar([this](const QString& c) { comandos_ << c; });
+    p.pedir("Ventas", año, "Enero");
+
+    QCOMPARE(comandos_, (QStringList{p.comando("Ventas", año, "Enero"), p.comando("Ventas", año, "Diciembre"),
+                                     p.comando("Ventas", año_anterior, "Cuarto Trimestre")}));
+    QStringList vistas;
+    for (int r = 1; r <= 3; ++r)
+        vistas << p.estado->modelo()->CellPicture(r, 4);
+    QCOMPARE(vistas, tendencias);
+    QCOMPARE(p.trabajo->TextMatrix(1, 4), QStringLiteral("10       "));
+}
+
+void TstReportes::lista_vacia_data()
+{
+    ambas_pantallas();
+    QTest::addColumn<int>("vacia");
+    for (const QString& pantalla : {kPrincipales, kDepartamentales}) {
+        QTest::addRow("%s sin lista", qPrintable(pantalla)) << pantalla << 0;
+        QTest::addRow("%s sin año", qPrintable(pantalla)) << pantalla << 1;
+        QTest::addRow("%s sin mes", qPrintable(pantalla)) << pantalla << 2;
+    }
+}
+
+// The message stops the press before anything runs: the last report stays.
+void TstReportes::lista_vacia()
+{
+    QFETCH(QString, pantalla);
+    QFETCH(int, vacia);
+    fijar_datos(indicadores(4, "2009", "Marzo"));
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    p.pedir("Ventas", "2009 ", "Marzo");
+    QCOMPARE(p.estado->TextMatrix(4, 0), celda("Indicador 4", 80));
+    const QStringList antes = contenido(*p.estado->modelo()) + contenido(*p.trabajo);
+
+    RegistroMensajes mensajes;
+    Conexion().observar([this](const QString& c) { comandos_ << c; });
+    QStringList textos = {"Ventas", "2009 ", "Marzo"};
+    textos[vacia].clear();
+    p.pedir(textos[0], textos[1], textos[2]);
+
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(mensajes.mensajes[0].texto, QStringLiteral("Tiene que llenar Todos los Parametros"));
+    QCOMPARE(mensajes.mensajes[0].titulo, QStringLiteral("Mensajes"));
+    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Informacion);
+    QCOMPARE(comandos_, QStringList());
+    QCOMPARE(contenido(*p.estado->modelo()) + contenido(*p.trabajo), antes);
+}
+
+// A list text with no rows clears everything, row 41 included; the month
+// before is then asked with an empty name. A quote reaches the database
+// doubled, as typed.
+void TstReportes::sin_filas()
+{
+    QList<Dato> datos = indicadores(41, "2009", "Marzo");
+    fijar_datos(datos);
+    const Pantalla p = abrir_pantalla(kPrincipales);
+    QVERIFY(p.completa());
+    p.pedir("Ventas", "2009 ", "Marzo");
+    QCOMPARE(p.estado->TextMatrix(41, 0), celda("Indicador 41", 80));
+
+    Conexion().observar([this](const QString& c) { comandos_ << c; });
+    p.pedir("O'Higgins", "2010 ", "Marzo");
+    QCOMPARE(comandos_, (QStringList{p.comando("O''Higgins", "2010 ", "Marzo"), p.comando("O''Higgins", "2010 ", ""),
+                                     p.comando("O''Higgins", "2009", "Cuarto Trimestre")}));
+    QCOMPARE(p.estado->Rows(), 42);
+    for (int r = 1; r <= 41; ++r) {
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(p.estado->TextMatrix(r, c), QString());
+        QCOMPARE(p.estado->modelo()->CellPicture(r, 3), QStringLiteral("Blanco"));
+        QCOMPARE(p.estado->modelo()->CellPicture(r, 4), QStringLiteral("Blanco"));
+        for (int c = 0; c < 5; ++c)
+            QCOMPARE(p.trabajo->TextMatrix(r, c), QString());
+    }
+}
+
+void TstReportes::mas_de_41_data()
+{
+    ambas_pantallas();
+    QTest::newRow("principales") << kPrincipales;
+    QTest::newRow("departamentales") << kDepartamentales;
+}
+
+// Every indicator is shown: the grids grow, and the next shorter report
+// brings them back to their own size.
+void TstReportes::mas_de_41()
+{
+    QFETCH(QString, pantalla);
+    QList<Dato> datos = indicadores(45, "2009", "Marzo");
+    datos += indicadores(45, "2009", "Febrero");
+    datos += indicadores(3, "2009", "Abril");
+    fijar_datos(datos);
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    p.pedir("Ventas", "2009 ", "Marzo");
+
+    QCOMPARE(p.estado->Rows(), 46);
+    QCOMPARE(p.trabajo->Rows(), 46);
+    for (int r = 1; r <= 45; ++r) {
+        QCOMPARE(p.estado->TextMatrix(r, 0).trimmed(), QStringLiteral("Indicador %1").arg(r));
+        QCOMPARE(p.estado->modelo()->CellPicture(r, 3), r < 40 ? QStringLiteral("Rojo") : QStringLiteral("Amarillo"));
+        QCOMPARE(p.estado->modelo()->CellPicture(r, 4), QStringLiteral("T_Blanco"));
+        QCOMPARE(p.trabajo->TextMatrix(r, 3).trimmed(), QString::number(r));
+    }
+
+    p.pedir("Ventas", "2009 ", "Abril");
+    QCOMPARE(p.estado->Rows(), 42);
+    QCOMPARE(p.trabajo->Rows(), 42);
+    QCOMPARE(p.estado->TextMatrix(3, 0).trimmed(), QStringLiteral("Indicador 3"));
+    QCOMPARE(p.estado->TextMatrix(4, 0), QString());
+    QCOMPARE(p.estado->TextMatrix(41, 0), QString());
+    QCOMPARE(p.estado->modelo()->CellPicture(41, 4), QStringLiteral("Blanco"));
+    QCOMPARE(p.trabajo->TextMatrix(41, 0), QString());
+}
+
+// A year typed as text has no year before: the call is not made, January
+// has nothing to compare with, the rest of the report is whole.
+void TstReportes::año_en_texto()
+{
+    fijar_datos({{"dos mil", "Enero", "Uno", "100", "80", "0"},
+                 {"dos mil", "Enero", "Dos", "100", "20", "0"},
+                 {"dos mil", "Diciembre", "Uno", "100", "80", "0"},
+                 {"dos mil", "Diciembre", "Dos", "100", "20", "0"}});
+    const Pantalla p = abrir_pantalla(kDepartamentales);
+    QVERIFY(p.completa());
+    RegistroMensajes mensajes;
+    Conexion().observar([this](const QString& c) { comandos_ << c; });
+    p.pedir("Ventas", "dos mil", "Enero");
+
+    QCOMPARE(comandos_, (QStringList{p.comando("Ventas", "dos mil", "Enero"),
+                                     p.comando("Ventas", "dos mil", "Diciembre")}));
+    QCOMPARE(mensajes.mensajes.size(), 0);
+    const ModeloGrilla& e = *p.estado->modelo();
+    QCOMPARE(QStringList({e.CellPicture(1, 3), e.CellPicture(2, 3)}), (QStringList{"Verde", "Rojo"}));
+    QCOMPARE(QStringList({e.CellPicture(1, 4), e.CellPicture(2, 4)}), (QStringList{"raya", "raya"}));
+    QCOMPARE(p.trabajo->TextMatrix(1, 3), QStringLiteral("80       "));
+}
+
+void TstReportes::meta_larga_data()
+{
+    ambas_pantallas();
+    QTest::addColumn<QString>("meta");
+    QTest::addColumn<QString>("icono");
+    // A hair over 100: cut to 15 characters it reads as 100, so 40 is
+    // exactly 40 per cent of it; whole, a hair less.
+    QTest::newRow("principales") << kPrincipales << "100,00000000000" << "Amarillo";
+    QTest::newRow("departamentales") << kDepartamentales << "100,000000000001       " << "Rojo";
+}
+
+void TstReportes::meta_larga()
+{
+    QFETCH(QString, pantalla);
+    QFETCH(QString, meta);
+    QFETCH(QString, icono);
+    fijar_datos({{"2009", "Marzo", "Largo", "'100,000000000001'", "40", "0"}});
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    p.pedir("Ventas", "2009 ", "Marzo");
+    QCOMPARE(p.estado->TextMatrix(1, 1), meta);
+    QCOMPARE(p.estado->modelo()->CellPicture(1, 3), icono);
+}
+
+QTEST_MAIN(TstReportes)
+#include "tst_reportes.moc"
