@@ -34,7 +34,11 @@ static QLocale locale_usuario()
 
 QString numero_a_texto(double numero)
 {
-    return locale_usuario().toString(numero, 'g', QLocale::FloatingPointShortest);
+    // Plain digits in the usual range, so a round 100000 is not shown as
+    // "1E+05"; an exponent only for the very large and the very small.
+    const double a = std::fabs(numero);
+    const char forma = a == 0 || (a >= 1e-4 && a < 1e15) ? 'f' : 'g';
+    return locale_usuario().toString(numero, forma, QLocale::FloatingPointShortest);
 }
 
 QString texto_valor(const QVariant& valor)

@@ -50,6 +50,7 @@ void TstTextos::valores()
     QCOMPARE(texto_valor(0.85), QStringLiteral("0,85"));
     QCOMPARE(texto_valor(2007), QStringLiteral("2007"));        // no grouping
     QCOMPARE(texto_valor(1234567.25), QStringLiteral("1234567,25"));
+    QCOMPARE(texto_valor(100000.0), QStringLiteral("100000"));   // round numbers without exponent
     QCOMPARE(texto_valor(QStringLiteral("Días      ")), QStringLiteral("Días      "));
     QLocale::setDefault(QLocale::c());
     QCOMPARE(texto_valor(12.5), QStringLiteral("12.5"));
