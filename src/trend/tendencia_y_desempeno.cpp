@@ -1,0 +1,250 @@
+#include "trend/tendencia_y_desempeno.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/textos.h"
+#include "trend/grafica_tendencia.h"
+#include "trend/tablas_tendencia.h"
+#include "ui/grid/grilla.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QString FALTAN_PARAMETROS = QStringLiteral("Tiene que llenar Todos los Parametros");
+
+// Places a control by its rectangle in twips.
+void en_twips(QWidget* control, int x, int y, int ancho, int alto)
+{
+    const QWidget* ventana = control->window();
+    control->setGeometry(twips_a_px(x, ventana), twips_a_px(y, ventana), twips_a_px(ancho, ventana),
+                         twips_a_px(alto, ventana));
+}
+
+template <class Control>
+Control* control(QWidget* ventana, const QString& nombre)
+{
+    auto* c = new Control(ventana);
+    c->setObjectName(nombre);
+    return c;
+}
+
+QComboBox* lista(QWidget* ventana, const QString& nombre)
+{
+    auto* l = control<QComboBox>(ventana, nombre);
+    l->setEditable(true);
+    l->setInsertPolicy(QComboBox::NoInsert); // a typed text is used, never kept as an item
+    return l;
+}
+
+QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto)
+{
+    auto* e = control<QLabel>(ventana, nombre);
+    e->setText(texto);
+    return e;
+}
+
+// One item per result row; nothing is chosen until the user picks.
+void llenar_lista(QComboBox* lista, const QString& comando, const QString& campo, int largo)
+{
+    for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente())
+        lista->addItem(texto_item(r.texto(campo), largo));
+    lista->setCurrentIndex(-1);
+}
+
+} // namespace
+
+Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("Tendencia_y_Desempeño"));
+    setWindowTitle(QStringLiteral("Tendencia y Desempeño"));
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    Lbl_Tipo_Indicador = etiqueta(this, QStringLiteral("Lbl_Tipo_Indicador"), QStringLiteral("Tipo Indicador :"));
+    Lbl_Departamento = etiqueta(this, QStringLiteral("Lbl_Departamento"), QStringLiteral("Departamento :"));
+    Lbl_KPI = etiqueta(this, QStringLiteral("Lbl_KPI"), QStringLiteral("K P I :"));
+    Lbl_Año = etiqueta(this, QStringLiteral("Lbl_Año"), QStringLiteral("Año :"));
+    Cmb_Tipo_Indicador_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_Tipo_Indicador_TendenciasyDesempeño"));
+    Cmb_Departamento_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_Departamento_TendenciasyDesempeño"));
+    Cmb_KPI_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_KPI_TendenciasyDesempeño"));
+    Cmb_Año_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_Año_TendenciasyDesempeño"));
+
+    Button_LLenar_TendeciasyDesempeño = control<QPushButton>(this, QStringLiteral("Button_LLenar_TendeciasyDesempeño"));
+    Button_LLenar_TendeciasyDesempeño->setText(QStringLiteral("Ver"));
+    poner_imagen(Button_LLenar_TendeciasyDesempeño, QStringLiteral("ver"));
+    Button_Graficar = control<QPushButton>(this, QStringLiteral("Button_Graficar"));
+    Button_Graficar->setText(QStringLiteral("Graficar"));
+    poner_imagen(Button_Graficar, QStringLiteral("graficar"));
+
+    mshtd = control<Grilla>(this, QStringLiteral("mshtd"));
+    Flex3 = control<Grilla>(this, QStringLiteral("Flex3"));
+    Flex2 = control<ModeloGrilla>(this, QStringLiteral("Flex2"));
+    ChartSpace1 = control<QChartView>(this, QStringLiteral("ChartSpace1"));
+    ChartSpace1->setRenderHint(QPainter::Antialiasing);
+    ChartSpace1->chart()->setFont(QFont(QStringLiteral("Arial")));
+
+    colocar_controles();
+    Lbl_Departamento->setVisible(false);
+    Cmb_Departamento_TendenciasyDesempeño->setVisible(false);
+
+    connect(Cmb_Tipo_Indicador_TendenciasyDesempeño, &QComboBox::activated, this,
+            &Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click);
+    connect(Cmb_KPI_TendenciasyDesempeño, &QComboBox::activated, this,
+            &Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click);
+    connect(Button_LLenar_TendeciasyDesempeño, &QPushButton::clicked, this,
+            &Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click);
+    connect(Button_Graficar, &QPushButton::clicked, this, &Tendencia_y_Desempeno::Button_Graficar_Click);
+
+    Form_Load();
+}
+
+void Tendencia_y_Desempeno::colocar_controles()
+{
+    fijar_area_cliente(this, 14895, 7575);
+    // The frames around the lists, the table, the baselines and the chart.
+    const int marcos[4][4] = {{120, 120, 9615, 1695}, {120, 2040, 8655, 3255},
+                              {120, 5400, 8655, 1215}, {9015, 2040, 5055, 4935}};
+    for (int i = 0; i < 4; ++i) {
+        auto* marco = control<QFrame>(this, QStringLiteral("Shape%1").arg(i + 1));
+        marco->setFrameShape(QFrame::Box);
+        en_twips(marco, marcos[i][0], marcos[i][1], marcos[i][2], marcos[i][3]);
+        marco->lower();
+    }
+    en_twips(Lbl_Tipo_Indicador, 240, 270, 1500, 315);
+    en_twips(Cmb_Tipo_Indicador_TendenciasyDesempeño, 1800, 240, 2535, 360);
+    en_twips(Lbl_Departamento, 4560, 270, 1335, 315);
+    en_twips(Cmb_Departamento_TendenciasyDesempeño, 5940, 240, 3555, 360);
+    en_twips(Lbl_KPI, 240, 810, 1500, 315);
+    en_twips(Cmb_KPI_TendenciasyDesempeño, 1800, 780, 7695, 360);
+    en_twips(Lbl_Año, 240, 1350, 1500, 315);
+    en_twips(Cmb_Año_TendenciasyDesempeño, 1800, 1320, 1335, 360);
+    en_twips(Button_LLenar_TendeciasyDesempeño, 9975, 480, 1935, 975);
+    en_twips(Button_Graficar, 12150, 480, 1935, 975);
+    en_twips(mshtd, 240, 2160, 8415, 3015);
+    en_twips(Flex3, 240, 5520, 8415, 975);
+    en_twips(ChartSpace1, 9135, 2160, 4815, 4695);
+}
+
+void Tendencia_y_Desempeno::Form_Load()
+{
+    const QStringList& meses = nombres_meses();
+
+    mshtd->setFixedCols(1);
+    mshtd->setCols(13);
+    mshtd->setFixedRows(1);
+    mshtd->setRows(6);
+    // Tall enough for a trend picture (435) and a little air.
+    mshtd->setRowHeightMin(435 + px_a_twips(2, this));
+
+    Flex2->setFixedCols(1);
+    Flex2->setCols(30);
+    Flex2->setFixedRows(1);
+    Flex2->setRows(6);
+
+    for (int k = 1; k <= 12; ++k)
+        mshtd->setColWidth(k, 1250);
+    mshtd->setTextMatrix(0, 0, QStringLiteral("Meses"));
+    for (int k = 1; k <= 12; ++k)
+        mshtd->setTextMatrix(0, k, meses[k - 1]);
+    mshtd->setTextMatrix(1, 0, QStringLiteral("Meta"));
+    mshtd->setTextMatrix(2, 0, QStringLiteral("Valor"));
+    mshtd->setTextMatrix(4, 0, QStringLiteral("Desempeño"));
+    mshtd->setTextMatrix(5, 0, QStringLiteral("Tendencia"));
+
+    Flex3->setFixedCols(1);
+    Flex3->setCols(13);
+    Flex3->setFixedRows(1);
+    Flex3->setRows(2);
+    for (int k = 1; k <= 4; ++k)
+        Flex3->setColWidth(k, 1000);
+    Flex3->setTextMatrix(0, 0, QStringLiteral("Meses"));
+    for (int k = 1; k <= 12; ++k)
+        Flex3->setTextMatrix(0, k, meses[k - 1]);
+    Flex3->setTextMatrix(1, 0, QStringLiteral("Nivel Base"));
+
+    llenar_lista(Cmb_Tipo_Indicador_TendenciasyDesempeño, comando_consulta(QStringLiteral("Tipo Indicador")),
+                 QStringLiteral("Tipo Indicador"), 15);
+    llenar_lista(Cmb_Año_TendenciasyDesempeño, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 5);
+}
+
+void Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click()
+{
+    const QString T = Cmb_Tipo_Indicador_TendenciasyDesempeño->currentText();
+    Cmb_KPI_TendenciasyDesempeño->clear();
+    if (T == TIPO_DEPARTAMENTAL) {
+        llenar_lista(Cmb_KPI_TendenciasyDesempeño,
+                     comando_exec(QStringLiteral("Principales_o_Departametnales"), {QStringLiteral("2")}),
+                     QStringLiteral("Nombre"), 100);
+    } else if (T == TIPO_PRINCIPAL) {
+        Cmb_Departamento_TendenciasyDesempeño->setVisible(false);
+        Lbl_Departamento->setVisible(false);
+        llenar_lista(Cmb_KPI_TendenciasyDesempeño,
+                     comando_exec(QStringLiteral("Principales_o_Departametnales"), {QStringLiteral("1")}),
+                     QStringLiteral("Indicador"), 100);
+    } else {
+        return;
+    }
+    Cmb_KPI_TendenciasyDesempeño->setVisible(true);
+    Lbl_KPI->setVisible(true);
+}
+
+void Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click()
+{
+    const QString T = Cmb_Tipo_Indicador_TendenciasyDesempeño->currentText();
+    Cmb_Departamento_TendenciasyDesempeño->clear();
+    if (T != TIPO_DEPARTAMENTAL)
+        return;
+    llenar_lista(Cmb_Departamento_TendenciasyDesempeño,
+                 comando_exec_tendencia(QStringLiteral("Ten_Des_1_2"),
+                                        {T, Cmb_Año_TendenciasyDesempeño->currentText(),
+                                         Cmb_KPI_TendenciasyDesempeño->currentText(),
+                                         QStringLiteral("Primer Trimestre")}),
+                 QStringLiteral("Nombre1"), 100);
+    Cmb_Departamento_TendenciasyDesempeño->setVisible(true);
+    Lbl_Departamento->setVisible(true);
+}
+
+void Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click()
+{
+    const ConsultaTendencia consulta{Cmb_Tipo_Indicador_TendenciasyDesempeño->currentText(),
+                                     Cmb_KPI_TendenciasyDesempeño->currentText(),
+                                     Cmb_Año_TendenciasyDesempeño->currentText(),
+                                     Cmb_Departamento_TendenciasyDesempeño->currentText()};
+    // Each missing part is told apart, so the message may come twice.
+    bool falta = false;
+    if (consulta.indicador.isEmpty() || consulta.anio.isEmpty()) {
+        mensaje(FALTAN_PARAMETROS);
+        falta = true;
+    }
+    if (consulta.tipo == TIPO_DEPARTAMENTAL && consulta.departamento.isEmpty()) {
+        mensaje(FALTAN_PARAMETROS);
+        falta = true;
+    }
+    if (falta)
+        return;
+    if (consulta.tipo != TIPO_PRINCIPAL && consulta.tipo != TIPO_DEPARTAMENTAL) {
+        mensaje(FALTAN_PARAMETROS); // a typed type names no procedure
+        return;
+    }
+    mshtd->setVisible(true);
+    Flex3->setVisible(true);
+    llenar_tablas_tendencia(consulta, *mshtd->modelo(), *Flex3->modelo(), *Flex2);
+}
+
+void Tendencia_y_Desempeno::Button_Graficar_Click()
+{
+    // The value of the first month is written by every accepted "Ver".
+    if (mshtd->TextMatrix(2, 1).isEmpty()) {
+        mensaje(QStringLiteral("Tienes que realizar primero la consulta"));
+        return;
+    }
+    poner_grafica(ChartSpace1, crear_grafica_tendencia(*mshtd->modelo(), *Flex2));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+class Grilla;
+class ModeloGrilla;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// One indicator over one year: target, value, status and trend per month,
+// the baselines below, and a chart of the quarter-end months.
+class Tendencia_y_Desempeno final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tendencia_y_Desempeno(QWidget* padre = nullptr);
+
+private:
+    void Form_Load();
+    void Cmb_Tipo_Indicador_TendenciasyDesempeño_Click();
+    void Cmb_KPI_TendenciasyDesempeño_Click();
+    void Button_LLenar_TendeciasyDesempeño_Click();
+    void Button_Graficar_Click();
+
+    void colocar_controles();
+
+    QLabel* Lbl_Tipo_Indicador;
+    QLabel* Lbl_Departamento;
+    QLabel* Lbl_KPI;
+    QLabel* Lbl_Año;
+    QComboBox* Cmb_Tipo_Indicador_TendenciasyDesempeño;
+    QComboBox* Cmb_Departamento_TendenciasyDesempeño;
+    QComboBox* Cmb_KPI_TendenciasyDesempeño;
+    QComboBox* Cmb_Año_TendenciasyDesempeño;
+    QPushButton* Button_LLenar_TendeciasyDesempeño;
+    QPushButton* Button_Graficar;
+    Grilla* mshtd;
+    Grilla* Flex3;
+    ModeloGrilla* Flex2; // work grid, never shown
+    QChartView* ChartSpace1;
+};
+
+// The window's own name.
+using Tendencia_y_Desempeño = Tendencia_y_Desempeno;
