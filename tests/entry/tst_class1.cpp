@@ -1,0 +1,193 @@
+#include "ui/grid/class1.h"
+#include "ui/grid/grilla.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// A window as a screen holds it: a grid of 3 x 3 editable cells under one
+// fixed row and column, a hidden box and a button outside the grid.
+struct Ventana {
+    QWidget w;
+    Grilla* grilla = new Grilla(&w);
+    QLineEdit* caja = new QLineEdit(&w);
+    QPushButton* boton = new QPushButton(QStringLiteral("Otro"), &w);
+    Class1 editor;
+
+    Ventana()
+    {
+        grilla->setCols(4);
+        grilla->setRows(4);
+        for (int f = 0; f < 4; ++f)
+            for (int c = 0; c < 4; ++c)
+                grilla->setTextMatrix(f, c, QStringLiteral("f%1c%2  ").arg(f).arg(c));
+        grilla->setGeometry(10, 20, 400, 150);
+        caja->hide();
+        boton->setGeometry(10, 180, 80, 30);
+        editor.Iniciar(grilla, caja);
+        w.resize(420, 220);
+    }
+    // The grid is first in the focus chain, so it gets the focus on showing.
+    bool mostrar()
+    {
+        w.show();
+        w.activateWindow();
+        return QTest::qWaitForWindowActive(&w);
+    }
+    QRect celda_en_ventana() const { return grilla->rectangulo_celda().translated(grilla->pos()); }
+};
+
+} // namespace
+
+class TstClass1 final : public QObject {
+    Q_OBJECT
+private slots:
+    void primer_foco_muestra_la_caja();
+    void teclas_data();
+    void teclas();
+    void caja_que_pasa_el_borde();
+    void clic_fuera_conserva_el_texto();
+    void clic_en_la_grilla();
+};
+
+void TstClass1::primer_foco_muestra_la_caja()
+{
+    Ventana v;
+    QVERIFY(v.caja->isHidden()); // Iniciar neither places nor shows it
+    QVERIFY(v.mostrar());
+    QVERIFY(v.caja->isVisible());
+    QVERIFY(v.caja->hasFocus());
+    QCOMPARE(v.caja->text(), QStringLiteral("f1c1  "));
+    QCOMPARE(v.caja->geometry(), v.celda_en_ventana());
+    QCOMPARE(v.caja->font().pointSizeF(), v.grilla->FontSize());
+}
+
+void TstClass1::teclas_data()
+{
+    QTest::addColumn<QPoint>("desde"); // (column, row)
+    QTest::addColumn<int>("tecla");
+    QTest::addColumn<int>("modificadores");
+    QTest::addColumn<QPoint>("hasta");
+    QTest::addColumn<QString>("caja"); // the box's text when it stays put
+
+    const int sin = Qt::NoModifier;
+    QTest::newRow("derecha") << QPoint(1, 1) << int(Qt::Key_Right) << sin << QPoint(2, 1) << "";
+    QTest::newRow("derecha con mayúsculas") << QPoint(1, 1) << int(Qt::Key_Right) << int(Qt::ShiftModifier) << QPoint(2, 1) << "";
+    QTest::newRow("derecha al final de fila") << QPoint(3, 1) << int(Qt::Key_Right) << sin << QPoint(1, 2) << "";
+    QTest::newRow("derecha en la última celda") << QPoint(3, 3) << int(Qt::Key_Right) << sin << QPoint(3, 3) << "f3c3  X";
+    QTest::newRow("izquierda") << QPoint(2, 2) << int(Qt::Key_Left) << sin << QPoint(1, 2) << "";
+    QTest::newRow("izquierda al inicio de fila") << QPoint(1, 2) << int(Qt::Key_Left) << sin << QPoint(3, 1) << "";
+    QTest::newRow("izquierda en la primera celda") << QPoint(1, 1) << int(Qt::Key_Left) << sin << QPoint(1, 1) << "f1c1  X";
+    QTest::newRow("arriba") << QPoint(2, 2) << int(Qt::Key_Up) << sin << QPoint(2, 1) << "";
+    QTest::newRow("arriba en la primera fila") << QPoint(2, 1) << int(Qt::Key_Up) << sin << QPoint(2, 1) << "f1c2  X";
+    QTest::newRow("abajo") << QPoint(2, 1) << int(Qt::Key_Down) << sin << QPoint(2, 2) << "";
+    QTest::newRow("abajo en la última fila") << QPoint(2, 3) << int(Qt::Key_Down) << sin << QPoint(2, 3) << "f3c2  X";
+    QTest::newRow("enter") << QPoint(2, 1) << int(Qt::Key_Return) << sin << QPoint(2, 2) << "";
+    QTest::newRow("enter del teclado numérico") << QPoint(3, 2) << int(Qt::Key_Enter) << sin << QPoint(3, 3) << "";
+    QTest::newRow("enter en la última fila") << QPoint(1, 3) << int(Qt::Key_Return) << sin << QPoint(1, 3) << "f3c1  X";
+    QTest::newRow("tab") << QPoint(2, 2) << int(Qt::Key_Tab) << sin << QPoint(3, 2) << "";
+    QTest::newRow("tab al final de fila") << QPoint(3, 2) << int(Qt::Key_Tab) << sin << QPoint(1, 3) << "";
+    QTest::newRow("tab en la última celda") << QPoint(3, 3) << int(Qt::Key_Tab) << sin << QPoint(3, 3) << "f3c3  X";
+    QTest::newRow("tab con mayúsculas") << QPoint(1, 1) << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QPoint(2, 1) << "";
+    QTest::newRow("letra") << QPoint(2, 2) << int(Qt::Key_A) << sin << QPoint(2, 2) << "f2c2  Xa";
+}
+
+// Typing "X" then the key: a move writes the box's text into the cell left
+// and shows the next cell's own text; no move leaves the box as typed.
+void TstClass1::teclas()
+{
+    QFETCH(QPoint, desde);
+    QFETCH(int, tecla);
+    QFETCH(int, modificadores);
+    QFETCH(QPoint, hasta);
+    QFETCH(QString, caja);
+
+    Ventana v;
+    QVERIFY(v.mostrar());
+    v.grilla->setRow(desde.y());
+    v.grilla->setCol(desde.x());
+    QVERIFY(v.caja->hasFocus());
+    const QString original = v.grilla->TextMatrix(desde.y(), desde.x());
+    QCOMPARE(v.caja->text(), original);
+
+    QTest::keyClicks(v.caja, QStringLiteral("X"));
+    QTest::keyClick(v.caja, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
+
+    QCOMPARE(QPoint(v.grilla->Col(), v.grilla->Row()), hasta);
+    QVERIFY(v.caja->isVisible());
+    QVERIFY(v.caja->hasFocus());
+    QCOMPARE(v.caja->geometry(), v.celda_en_ventana());
+    if (hasta != desde) {
+        QCOMPARE(v.grilla->TextMatrix(desde.y(), desde.x()), original + QStringLiteral("X"));
+        QCOMPARE(v.caja->text(), v.grilla->TextMatrix(hasta.y(), hasta.x()));
+        QVERIFY(v.caja->text().endsWith(QStringLiteral("  "))); // blanks included
+    } else {
+        QCOMPARE(v.grilla->TextMatrix(desde.y(), desde.x()), original);
+        QCOMPARE(v.caja->text(), caja); // Enter is never typed
+    }
+    // Nothing else was touched.
+    for (int f = 1; f < 4; ++f)
+        for (int c = 1; c < 4; ++c)
+            if (QPoint(c, f) != desde)
+                QCOMPARE(v.grilla->TextMatrix(f, c), QStringLiteral("f%1c%2  ").arg(f).arg(c));
+}
+
+void TstClass1::caja_que_pasa_el_borde()
+{
+    Ventana v;
+    v.grilla->setColWidth(2, 9000); // far wider than the grid
+    QVERIFY(v.mostrar());
+    v.grilla->setCol(2);
+    const QRect celda = v.grilla->rectangulo_celda();
+    QVERIFY(celda.left() + celda.width() > v.grilla->width());
+    QCOMPARE(v.caja->x(), v.grilla->x() + celda.left());
+    QCOMPARE(v.caja->width(), v.grilla->width() - celda.left());
+    QCOMPARE(v.caja->x() + v.caja->width(), v.grilla->x() + v.grilla->width());
+}
+
+void TstClass1::clic_fuera_conserva_el_texto()
+{
+    Ventana v;
+    QVERIFY(v.mostrar());
+    QTest::keyClicks(v.caja, QStringLiteral("9"));
+    QTest::mouseClick(v.boton, Qt::LeftButton);
+    QVERIFY(v.boton->hasFocus());
+    QVERIFY(!v.caja->isVisible());
+    QCOMPARE(v.caja->text(), QStringLiteral("f1c1  9"));
+    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  ")); // not yet
+    // A click back on that cell shows the edit again, still unwritten.
+    const QRect celda = v.grilla->rectangulo_celda().translated(-v.grilla->viewport()->pos());
+    QTest::mouseClick(v.grilla->viewport(), Qt::LeftButton, {}, celda.center());
+    QVERIFY(v.caja->isVisible());
+    QCOMPARE(v.caja->text(), QStringLiteral("f1c1  9"));
+    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  "));
+    v.grilla->setRow(2); // leaving the cell
+    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  9"));
+    QVERIFY(v.caja->isVisible());
+    QCOMPARE(v.caja->text(), QStringLiteral("f2c1  "));
+}
+
+void TstClass1::clic_en_la_grilla()
+{
+    Ventana v;
+    QVERIFY(v.mostrar());
+    QTest::keyClicks(v.caja, QStringLiteral("7"));
+    // A click on cell (3, 2): the box hides, its text goes into (1, 1), and
+    // it comes back over the clicked cell with that cell's text.
+    const int alto = v.grilla->alto_fila();
+    const QPoint punto(v.grilla->ancho_columna_px(0) + v.grilla->ancho_columna_px(1)
+                           + v.grilla->ancho_columna_px(2) / 2,
+                       3 * alto + alto / 2);
+    QTest::mouseClick(v.grilla->viewport(), Qt::LeftButton, {}, punto);
+    QCOMPARE(QPoint(v.grilla->Col(), v.grilla->Row()), QPoint(2, 3));
+    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  7"));
+    QVERIFY(v.caja->isVisible());
+    QVERIFY(v.caja->hasFocus());
+    QCOMPARE(v.caja->text(), QStringLiteral("f3c2  "));
+    QCOMPARE(v.caja->geometry(), v.celda_en_ventana());
+}
+
+QTEST_MAIN(TstClass1)
+#include "tst_class1.moc"
