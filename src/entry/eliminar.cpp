@@ -1,0 +1,57 @@
+#include "entry/eliminar.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "entry/pantalla_entrada.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+Eliminar::Eliminar(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("Eliminar"));
+    setWindowTitle(QStringLiteral("Eliminar Indicador"));
+    fijar_area_cliente(this, 8685, 2910);
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    Label1 = entrada::etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I :"));
+    entrada::ubicar(Label1, 360, 735, 900, 315);
+    Combo_indicador = entrada::lista(this, QStringLiteral("Combo_indicador"));
+    entrada::ubicar(Combo_indicador, 1260, 660, 7035, 375);
+    Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Eliminar"), QStringLiteral("eliminar"));
+    entrada::ubicar(Command1, 6540, 1920, 1755, 615);
+
+    connect(Command1, &QPushButton::clicked, this, &Eliminar::Command1_Click);
+    Form_Load();
+}
+
+void Eliminar::Form_Load()
+{
+    entrada::llenar(Combo_indicador, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 70,
+                    entrada::FormaItem::Cortada);
+}
+
+void Eliminar::Command1_Click()
+{
+    const QString indicador = Combo_indicador->currentText();
+    if (indicador.isEmpty()) {
+        mensaje(QStringLiteral("Selecciona el Indicador a Eliminar"));
+        return;
+    }
+    try {
+        Conexion().ejecutar(comando_exec(QStringLiteral("eliminar"), {indicador}));
+    } catch (const RechazoDatos& e) {
+        mensaje(e.texto());
+        return;
+    }
+    Combo_indicador->setEditText(QString());
+    mensaje(QStringLiteral("Indicador Eliminado Exitosamente"));
+    // The catalogue as the database now holds it.
+    Combo_indicador->clear();
+    Form_Load();
+}

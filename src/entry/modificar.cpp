@@ -1,0 +1,157 @@
+#include "entry/modificar.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "data/textos.h"
+#include "entry/pantalla_entrada.h"
+#include "ui/grid/class1.h"
+#include "ui/grid/grilla.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+constexpr int kMeses = 12;
+constexpr int kAncho = 15; // characters kept of each fetched value
+} // namespace
+
+Modificar::Modificar(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("Modificar"));
+    setWindowTitle(QStringLiteral("Modificar"));
+    fijar_area_cliente(this, 11385, 4815);
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    Label1 = entrada::etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I:"));
+    entrada::ubicar(Label1, 360, 555, 900, 315);
+    Combo_kpi = entrada::lista(this, QStringLiteral("Combo_kpi"));
+    entrada::ubicar(Combo_kpi, 1260, 480, 5415, 375);
+    Label2 = entrada::etiqueta(this, QStringLiteral("Label2"), QStringLiteral("Año :"));
+    entrada::ubicar(Label2, 6960, 555, 720, 315);
+    Combo_año = entrada::lista(this, QStringLiteral("Combo_año"));
+    entrada::ubicar(Combo_año, 7680, 480, 1455, 375);
+    boton_consulta = entrada::boton(this, QStringLiteral("boton_consulta"), QStringLiteral("Aceptar"),
+                                    QStringLiteral("aceptar"));
+    entrada::ubicar(boton_consulta, 9300, 360, 1755, 615);
+
+    MSFlexGrid1 = new Grilla(this);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    entrada::ubicar(MSFlexGrid1, 360, 1440, 10695, 1815);
+    MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MSFlexGrid2 = new ModeloGrilla(this);
+    MSFlexGrid2->setObjectName(QStringLiteral("MSFlexGrid2"));
+
+    // Created after the grid, so it floats above it.
+    Text1 = entrada::caja(this, QStringLiteral("Text1"));
+    Text1->setFrame(false);
+    QPalette verde = Text1->palette();
+    verde.setColor(QPalette::Base, QColor(0xC0, 0xFF, 0xC0));
+    Text1->setPalette(verde);
+    Text1->hide();
+
+    boton_guardar = entrada::boton(this, QStringLiteral("boton_guardar"), QStringLiteral("Guardar"),
+                                   QStringLiteral("guardar"));
+    entrada::ubicar(boton_guardar, 9300, 3720, 1755, 615);
+
+    connect(boton_consulta, &QPushButton::clicked, this, &Modificar::boton_consulta_Click);
+    connect(boton_guardar, &QPushButton::clicked, this, &Modificar::boton_guardar_Click);
+    Form_Load();
+}
+
+Modificar::~Modificar() = default;
+
+void Modificar::Form_Load()
+{
+    editor = std::make_unique<Class1>();
+    editor->Iniciar(MSFlexGrid1, Text1);
+
+    MSFlexGrid1->setFixedCols(1);
+    MSFlexGrid1->setCols(kMeses + 1);
+    MSFlexGrid1->setFixedRows(1);
+    MSFlexGrid1->setRows(4);
+    MSFlexGrid2->setFixedCols(1);
+    MSFlexGrid2->setCols(kMeses + 1);
+    MSFlexGrid2->setFixedRows(1);
+    MSFlexGrid2->setRows(2);
+    MSFlexGrid1->setColWidth(0, 1215); // room for "Nivel Base"
+    for (int m = 1; m <= kMeses; ++m)
+        MSFlexGrid1->setColWidth(m, 1500);
+    // Exactly the four rows tall, above its scroll bar.
+    MSFlexGrid1->setFixedHeight(4 * MSFlexGrid1->alto_fila() + 2 * MSFlexGrid1->frameWidth()
+                                + MSFlexGrid1->horizontalScrollBar()->sizeHint().height());
+    for (int m = 1; m <= kMeses; ++m)
+        MSFlexGrid1->setTextMatrix(0, m, nombres_meses().at(m - 1));
+    MSFlexGrid1->setTextMatrix(1, 0, QStringLiteral("Valor"));
+    MSFlexGrid1->setTextMatrix(2, 0, QStringLiteral("Meta"));
+    MSFlexGrid1->setTextMatrix(3, 0, QStringLiteral("Nivel Base"));
+    MSFlexGrid2->setTextMatrix(1, 0, QStringLiteral("Id"));
+
+    entrada::llenar(Combo_kpi, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 80,
+                    entrada::FormaItem::Rellena);
+    entrada::llenar(Combo_año, QStringLiteral("Año"), QStringLiteral("año"), 15, entrada::FormaItem::Rellena);
+}
+
+void Modificar::vaciar_meses()
+{
+    for (int m = 1; m <= kMeses; ++m) {
+        for (int fila = 1; fila <= 3; ++fila)
+            MSFlexGrid1->setTextMatrix(fila, m, QString());
+        MSFlexGrid2->setTextMatrix(1, m, QString());
+    }
+}
+
+void Modificar::boton_consulta_Click()
+{
+    // Nothing of an earlier fetch may stay behind to be saved under its old
+    // identifiers.
+    vaciar_meses();
+    try {
+        Resultado r = Conexion().ejecutar(
+            comando_exec(QStringLiteral("Consulta_modificar"), {Combo_kpi->currentText(), Combo_año->currentText()}));
+        // A row per month; anything past the twelfth has no column.
+        for (int m = 1; m <= kMeses && !r.eof(); ++m, r.siguiente()) {
+            MSFlexGrid1->setTextMatrix(1, m, texto_celda(r.texto(QStringLiteral("Valor")), kAncho));
+            MSFlexGrid1->setTextMatrix(2, m, texto_celda(r.texto(QStringLiteral("Meta C/P")), kAncho));
+            MSFlexGrid1->setTextMatrix(3, m, texto_celda(r.texto(QStringLiteral("Nivel Base")), kAncho));
+            MSFlexGrid2->setTextMatrix(1, m, texto_celda(r.texto(QStringLiteral("Id1")), kAncho));
+        }
+    } catch (const RechazoDatos& e) {
+        vaciar_meses();
+        mensaje(e.texto());
+    }
+    // The hidden editor would otherwise write an older text over a fresh value.
+    editor->refrescar();
+}
+
+void Modificar::boton_guardar_Click()
+{
+    // A value still open in the editor counts as typed.
+    editor->escribir_edicion();
+    QList<int> meses;
+    for (int m = 1; m <= kMeses; ++m)
+        if (!MSFlexGrid2->TextMatrix(1, m).trimmed().isEmpty())
+            meses << m;
+    if (meses.isEmpty()) {
+        mensaje(QStringLiteral("No hay datos que guardar: elija el indicador y el año y pulse Aceptar"));
+        return;
+    }
+    try {
+        Transaccion transaccion(Conexion());
+        for (int m : meses)
+            Conexion().ejecutar(comando_modificar(MSFlexGrid1->TextMatrix(3, m), MSFlexGrid1->TextMatrix(1, m),
+                                                  MSFlexGrid1->TextMatrix(2, m), MSFlexGrid2->TextMatrix(1, m)));
+        transaccion.confirmar();
+    } catch (const RechazoDatos& e) {
+        // None of the months was stored; the grid keeps the edits for correction.
+        mensaje(e.texto());
+        return;
+    }
+    mensaje(QStringLiteral("Datos Guardados Exitosamente"));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class Class1;
+class Grilla;
+class ModeloGrilla;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Corrects one indicator's value, target and baseline for the twelve months
+// of one year, in an editable grid.
+class Modificar final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Modificar(QWidget* padre = nullptr);
+    ~Modificar() override;
+
+private:
+    void Form_Load();
+    void boton_consulta_Click();
+    void boton_guardar_Click();
+    void vaciar_meses();
+
+    QLabel* Label1;
+    QComboBox* Combo_kpi;
+    QLabel* Label2;
+    QComboBox* Combo_año;
+    QPushButton* boton_consulta;
+    Grilla* MSFlexGrid1;
+    ModeloGrilla* MSFlexGrid2; // the record identifiers; never shown
+    QLineEdit* Text1;
+    QPushButton* boton_guardar;
+    std::unique_ptr<Class1> editor;
+};

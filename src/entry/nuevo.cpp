@@ -1,0 +1,62 @@
+#include "entry/nuevo.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "entry/pantalla_entrada.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+Nuevo::Nuevo(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("Nuevo"));
+    setWindowTitle(QStringLiteral("Nuevo Indicador"));
+    fijar_area_cliente(this, 7545, 3015);
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    Label1 = entrada::etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I:"));
+    entrada::ubicar(Label1, 360, 555, 1800, 315);
+    Text_nuevo_indicador = entrada::caja(this, QStringLiteral("Text_nuevo_indicador"));
+    entrada::ubicar(Text_nuevo_indicador, 2160, 480, 4995, 375);
+    Label2 = entrada::etiqueta(this, QStringLiteral("Label2"), QStringLiteral("Tipo Indicador :"));
+    entrada::ubicar(Label2, 360, 1275, 1800, 315);
+    Combo_nuevo_indicador = entrada::lista(this, QStringLiteral("Combo_nuevo_indicador"));
+    entrada::ubicar(Combo_nuevo_indicador, 2160, 1200, 2535, 375);
+    Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
+    entrada::ubicar(Command1, 5400, 2160, 1755, 615);
+
+    connect(Command1, &QPushButton::clicked, this, &Nuevo::Command1_Click);
+    Form_Load();
+}
+
+void Nuevo::Form_Load()
+{
+    entrada::llenar(Combo_nuevo_indicador, QStringLiteral("Tipo Indicador"), QStringLiteral("Tipo Indicador"), 15,
+                    entrada::FormaItem::Rellena);
+}
+
+void Nuevo::Command1_Click()
+{
+    const QString nombre = Text_nuevo_indicador->text();
+    const QString tipo = Combo_nuevo_indicador->currentText();
+    if (tipo.isEmpty() || nombre.isEmpty()) {
+        mensaje(QStringLiteral("Tiene que llenar Todos los Datos"));
+        return;
+    }
+    try {
+        Conexion().ejecutar(comando_exec(QStringLiteral("Nuevo_Indicador"), {nombre, entrada::codigo_tipo(tipo)}));
+    } catch (const RechazoDatos& e) {
+        // The boxes keep what was typed, for correction.
+        mensaje(e.texto());
+        return;
+    }
+    mensaje(QStringLiteral("Indicador Guardado Exitosamente"));
+    Text_nuevo_indicador->clear();
+    Combo_nuevo_indicador->setEditText(QString());
+}

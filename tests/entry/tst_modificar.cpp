@@ -1,0 +1,324 @@
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/textos.h"
+#include "entry/modificar.h"
+#include "soporte/soporte.h"
+#include "ui/grid/grilla.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kMargen = QStringLiteral("Margen operativo");  // one record a month
+const QString kAusentismo = QStringLiteral("Ausentismo");    // three departments: 36 rows a year
+
+// The records of one indicator and year as the database holds them, in the
+// order the fetch returns them.
+struct Registro {
+    QString id, valor, meta, base;
+};
+QList<Registro> registros(const QString& indicador, int año)
+{
+    QList<Registro> lista;
+    for (Resultado r = Conexion().ejecutar(
+             QStringLiteral("SELECT r.id, r.valor, r.meta, r.linea_base FROM registro r "
+                            "JOIN indicador i ON i.id = r.id_indicador "
+                            "WHERE i.nombre = %1 AND r.id_anio = %2 ORDER BY r.id_departamento, r.mes")
+                 .arg(entre_comillas(indicador))
+                 .arg(año - 2004));
+         !r.eof(); r.siguiente())
+        lista.append({r.texto("id"), r.texto("valor"), r.texto("meta"), r.texto("linea_base")});
+    return lista;
+}
+
+} // namespace
+
+// The yearly modification screen on a copy of the demo database, edited
+// through its floating editor by mouse and keyboard.
+class TstModificar final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void carga();
+    void ida_y_vuelta();
+    void guardado_rechazado();
+    void guardar_sin_consulta();
+    void nueva_consulta_vacia_lo_anterior();
+
+private:
+    void elegir(const QString& indicador, const QString& año);
+    void aceptar();
+    void guardar();
+    // Shows the editor, if hidden, by clicking the grid's current cell, then
+    // walks to (fila, columna) with the arrow keys.
+    void ir_a(int fila, int columna);
+    void escribir(const QString& texto);
+    QStringList modificaciones() const;
+    QString celda(int fila, int columna) const { return grilla_->TextMatrix(fila, columna); }
+    QString id(int columna) const { return ids_->TextMatrix(1, columna); }
+
+    std::unique_ptr<BasePrueba> base_;
+    std::unique_ptr<RegistroMensajes> mensajes_;
+    std::unique_ptr<Modificar> ventana_;
+    QStringList enviados_;
+    Grilla* grilla_ = nullptr;
+    ModeloGrilla* ids_ = nullptr;
+    QLineEdit* editor_ = nullptr;
+};
+
+void TstModificar::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+}
+
+void TstModificar::init()
+{
+    base_ = std::make_unique<BasePrueba>();
+    base_->abrir();
+    mensajes_ = std::make_unique<RegistroMensajes>();
+    ventana_ = std::make_unique<Modificar>();
+    grilla_ = ventana_->findChild<Grilla*>("MSFlexGrid1");
+    ids_ = ventana_->findChild<ModeloGrilla*>("MSFlexGrid2");
+    editor_ = ventana_->findChild<QLineEdit*>("Text1");
+    QVERIFY(grilla_ && ids_ && editor_);
+    ventana_->show();
+    ventana_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(ventana_.get()));
+    enviados_.clear();
+    Conexion().observar([this](const QString& comando) { enviados_ << comando; });
+}
+
+void TstModificar::cleanup()
+{
+    Conexion().observar(nullptr);
+    ventana_.reset();
+    Conexion().cerrar();
+    mensajes_.reset();
+    base_.reset();
+}
+
+void TstModificar::elegir(const QString& indicador, const QString& año)
+{
+    auto* kpi = ventana_->findChild<QComboBox*>("Combo_kpi");
+    auto* años = ventana_->findChild<QComboBox*>("Combo_año");
+    const int i = kpi->findText(texto_item(indicador, 80));
+    if (i >= 0) {
+        kpi->setCurrentIndex(i);
+    } else {
+        kpi->lineEdit()->clear();
+        QTest::keyClicks(kpi->lineEdit(), indicador);
+    }
+    años->setCurrentIndex(años->findText(texto_item(año, 15)));
+    QVERIFY(años->currentIndex() >= 0);
+}
+
+void TstModificar::aceptar()
+{
+    QTest::mouseClick(ventana_->findChild<QPushButton*>("boton_consulta"), Qt::LeftButton);
+}
+
+void TstModificar::guardar()
+{
+    enviados_.clear();
+    mensajes_->limpiar();
+    QTest::mouseClick(ventana_->findChild<QPushButton*>("boton_guardar"), Qt::LeftButton);
+}
+
+void TstModificar::ir_a(int fila, int columna)
+{
+    if (editor_->isHidden()) {
+        const QRect actual = grilla_->rectangulo_celda().translated(-grilla_->viewport()->pos());
+        QTest::mouseClick(grilla_->viewport(), Qt::LeftButton, {}, actual.center());
+    }
+    QVERIFY(editor_->isVisible());
+    while (grilla_->Row() != fila)
+        QTest::keyClick(editor_, grilla_->Row() < fila ? Qt::Key_Down : Qt::Key_Up);
+    while (grilla_->Col() != columna)
+        QTest::keyClick(editor_, grilla_->Col() < columna ? Qt::Key_Right : Qt::Key_Left);
+    QVERIFY(editor_->hasFocus());
+}
+
+void TstModificar::escribir(const QString& texto)
+{
+    QTest::keyClick(editor_, Qt::Key_A, Qt::ControlModifier); // replace what the cell held
+    QTest::keyClicks(editor_, texto);
+}
+
+QStringList TstModificar::modificaciones() const
+{
+    return enviados_.filter(QRegularExpression(QStringLiteral("^Exec modificar ")));
+}
+
+void TstModificar::carga()
+{
+    QCOMPARE(ventana_->windowTitle(), QStringLiteral("Modificar"));
+    QCOMPARE(grilla_->Rows(), 4);
+    QCOMPARE(grilla_->Cols(), 13);
+    QCOMPARE(grilla_->FixedRows(), 1);
+    QCOMPARE(grilla_->FixedCols(), 1);
+    QCOMPARE(ids_->Rows(), 2);
+    QCOMPARE(ids_->Cols(), 13);
+    for (int m = 1; m <= 12; ++m) {
+        QCOMPARE(celda(0, m), nombres_meses().at(m - 1));
+        QCOMPARE(grilla_->ColWidth(m), 1500);
+    }
+    QCOMPARE(QStringList({celda(1, 0), celda(2, 0), celda(3, 0)}), QStringList({"Valor", "Meta", "Nivel Base"}));
+    QCOMPARE(ids_->TextMatrix(1, 0), QStringLiteral("Id"));
+    QVERIFY(editor_->isHidden());
+    QCOMPARE(editor_->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
+    auto* kpi = ventana_->findChild<QComboBox*>("Combo_kpi");
+    auto* años = ventana_->findChild<QComboBox*>("Combo_año");
+    QCOMPARE(kpi->itemText(0), texto_item(kMargen, 80));
+    QCOMPARE(años->itemText(0), QStringLiteral("2005           "));
+    QCOMPARE(kpi->currentText(), QString());
+    QCOMPARE(años->currentText(), QString());
+
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    guardar_captura(ventana_.get(), QStringLiteral("Modificar"));
+    ir_a(2, 3);
+    guardar_captura(ventana_.get(), QStringLiteral("Modificar_editando"));
+}
+
+// Fetch a year, edit cells by keyboard, save, fetch again and see the edits.
+void TstModificar::ida_y_vuelta()
+{
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    QCOMPARE(enviados_, QStringList{comando_exec("Consulta_modificar", {texto_item(kMargen, 80), "2008           "})});
+    const QList<Registro> antes = registros(kMargen, 2008);
+    QCOMPARE(antes.size(), 12);
+    for (int m = 1; m <= 12; ++m) {
+        QCOMPARE(celda(1, m), texto_celda(antes[m - 1].valor, 15));
+        QCOMPARE(celda(2, m), texto_celda(antes[m - 1].meta, 15));
+        QCOMPARE(celda(3, m), texto_celda(antes[m - 1].base, 15));
+        QCOMPARE(id(m), texto_celda(antes[m - 1].id, 15));
+    }
+    QCOMPARE(celda(1, 2), QStringLiteral("15,3       ")); // the value and 7 blanks
+
+    ir_a(1, 1);
+    escribir(QStringLiteral("20,5"));
+    QTest::keyClick(editor_, Qt::Key_Tab); // to February
+    escribir(QStringLiteral("18"));
+    QTest::keyClick(editor_, Qt::Key_Return); // to February's target
+    QCOMPARE(celda(1, 2), QStringLiteral("18"));
+    escribir(QStringLiteral("21"));
+    ir_a(3, 12); // December's baseline, by the keys
+    escribir(QStringLiteral("1e3"));
+    // December's baseline is still open in the editor when "Guardar" is pressed.
+    QCOMPARE(celda(3, 12), texto_celda(antes[11].base, 15));
+    guardar();
+
+    QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
+    QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
+    QStringList esperados;
+    for (int m = 1; m <= 12; ++m)
+        esperados << comando_modificar(celda(3, m), celda(1, m), celda(2, m), id(m));
+    QCOMPARE(modificaciones(), esperados);
+    QCOMPARE(modificaciones().at(0), comando_modificar(texto_celda(antes[0].base, 15), "20,5",
+                                                       texto_celda(antes[0].meta, 15), texto_celda(antes[0].id, 15)));
+    QCOMPARE(modificaciones().at(11), comando_modificar("1e3", texto_celda(antes[11].valor, 15),
+                                                        texto_celda(antes[11].meta, 15), texto_celda(antes[11].id, 15)));
+
+    // A fresh fetch shows what was stored.
+    for (int m = 1; m <= 3; ++m)
+        grilla_->setTextMatrix(1, m, QString());
+    aceptar();
+    QCOMPARE(celda(1, 1), texto_celda("20,5", 15));
+    QCOMPARE(celda(1, 2), texto_celda("18", 15));
+    QCOMPARE(celda(2, 2), texto_celda("21", 15));
+    QCOMPARE(celda(3, 12), texto_celda("1000", 15));
+    QCOMPARE(celda(1, 3), texto_celda(antes[2].valor, 15));
+    const QList<Registro> despues = registros(kMargen, 2008);
+    QCOMPARE(despues[0].valor, QStringLiteral("20,5"));
+    QCOMPARE(despues[5].meta, antes[5].meta); // untouched months sent back unchanged
+}
+
+// One bad value: the database's text, nothing of the twelve stored, the
+// user's edits kept in the grid.
+void TstModificar::guardado_rechazado()
+{
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    const QList<Registro> antes = registros(kMargen, 2008);
+    ir_a(1, 1);
+    escribir(QStringLiteral("99"));
+    QTest::keyClick(editor_, Qt::Key_Right);
+    QTest::keyClick(editor_, Qt::Key_Right);
+    escribir(QStringLiteral("mucho"));
+    QTest::keyClick(editor_, Qt::Key_Down);
+    guardar();
+
+    QCOMPARE(mensajes_->textos(), QStringList{"El Valor no es un número"});
+    QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
+    QCOMPARE(modificaciones().size(), 3); // stopped at March
+    QCOMPARE(registros(kMargen, 2008).at(0).valor, antes[0].valor);
+    QCOMPARE(celda(1, 1), QStringLiteral("99"));
+    QCOMPARE(celda(1, 3), QStringLiteral("mucho"));
+
+    // Corrected, it goes through.
+    ir_a(1, 3);
+    escribir(QStringLiteral("7"));
+    guardar();
+    QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
+    QCOMPARE(modificaciones().size(), 12);
+    QCOMPARE(registros(kMargen, 2008).at(0).valor, QStringLiteral("99"));
+    QCOMPARE(registros(kMargen, 2008).at(2).valor, QStringLiteral("7"));
+}
+
+void TstModificar::guardar_sin_consulta()
+{
+    ir_a(1, 2);
+    escribir(QStringLiteral("5"));
+    guardar();
+    QVERIFY(enviados_.isEmpty());
+    QCOMPARE(mensajes_->mensajes.size(), 1);
+    QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
+}
+
+// A second fetch leaves nothing of the first behind: not its identifiers,
+// not a text still held by the hidden editor. More than twelve rows keep the
+// first twelve; none leaves every month empty and nothing to save.
+void TstModificar::nueva_consulta_vacia_lo_anterior()
+{
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    ir_a(1, 1);
+    escribir(QStringLiteral("777"));
+
+    elegir(kAusentismo, QStringLiteral("2008"));
+    aceptar(); // the editor hides, still holding "777"
+    const QList<Registro> filas = registros(kAusentismo, 2008);
+    QCOMPARE(filas.size(), 36);
+    for (int m = 1; m <= 12; ++m) {
+        QCOMPARE(id(m), texto_celda(filas[m - 1].id, 15));
+        QCOMPARE(celda(1, m), texto_celda(filas[m - 1].valor, 15));
+    }
+    QCOMPARE(editor_->text(), celda(1, 1));
+    ir_a(1, 2); // leaving (1, 1) writes the editor's text back
+    QCOMPARE(celda(1, 1), texto_celda(filas[0].valor, 15));
+    guardar();
+    QCOMPARE(modificaciones().size(), 12);
+    QVERIFY(modificaciones().filter("777").isEmpty());
+    QCOMPARE(registros(kAusentismo, 2008).at(0).valor, filas[0].valor);
+
+    elegir(QStringLiteral("No es un KPI"), QStringLiteral("2008"));
+    aceptar();
+    for (int m = 1; m <= 12; ++m) {
+        QCOMPARE(id(m), QString());
+        for (int f = 1; f <= 3; ++f)
+            QCOMPARE(celda(f, m), QString());
+    }
+    guardar();
+    QVERIFY(modificaciones().isEmpty());
+}
+
+QTEST_MAIN(TstModificar)
+#include "tst_modificar.moc"
