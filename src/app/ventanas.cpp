@@ -5,6 +5,9 @@
 #include "app/principal.h"
 #include "app/principalgeneral.h"
 #include "app/reportes.h"
+#include "entry/eliminar.h"
+#include "entry/modificar.h"
+#include "entry/nuevo.h"
 #include "ui/registro_ventanas.h"
 
 #include <QWidget>
@@ -31,9 +34,9 @@ void registrar_ventanas()
     r.registrar(QStringLiteral("Reportes"), [] { return new Reportes; });
     r.registrar(QStringLiteral("Menu_Nuevo"), [] { return new Menu_Nuevo; });
 
-    r.registrar(QStringLiteral("Nuevo"), [] { return ventana_vacia(QStringLiteral("Nuevo"), QStringLiteral("Nuevo Indicador")); });
-    r.registrar(QStringLiteral("Eliminar"), [] { return ventana_vacia(QStringLiteral("Eliminar"), QStringLiteral("Eliminar Indicador")); });
-    r.registrar(QStringLiteral("Modificar"), [] { return ventana_vacia(QStringLiteral("Modificar"), QStringLiteral("Modificar")); });
+    r.registrar(QStringLiteral("Nuevo"), [] { return new Nuevo; });
+    r.registrar(QStringLiteral("Eliminar"), [] { return new Eliminar; });
+    r.registrar(QStringLiteral("Modificar"), [] { return new Modificar; });
     r.registrar(QStringLiteral("Principales"), [] { return ventana_vacia(QStringLiteral("Principales"), QStringLiteral("Principales")); });
     r.registrar(QStringLiteral("Departamentales"), [] { return ventana_vacia(QStringLiteral("Departamentales"), QStringLiteral("Departamentales")); });
     r.registrar(QStringLiteral("Tendencia_y_Desempeño"), [] { return ventana_vacia(QStringLiteral("Tendencia_y_Desempeño"), QStringLiteral("Tendencia y Desempeño")); });
