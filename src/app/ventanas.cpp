@@ -6,8 +6,13 @@
 #include "app/principalgeneral.h"
 #include "app/reportes.h"
 #include "entry/eliminar.h"
+#include "entry/kpi.h"
 #include "entry/modificar.h"
 #include "entry/nuevo.h"
+#include "entry/nuevo_registro.h"
+#include "reports/departamentales.h"
+#include "reports/principales.h"
+#include "trend/tendencia_y_desempeno.h"
 #include "ui/registro_ventanas.h"
 
 #include <QWidget>
@@ -37,10 +42,10 @@ void registrar_ventanas()
     r.registrar(QStringLiteral("Nuevo"), [] { return new Nuevo; });
     r.registrar(QStringLiteral("Eliminar"), [] { return new Eliminar; });
     r.registrar(QStringLiteral("Modificar"), [] { return new Modificar; });
-    r.registrar(QStringLiteral("Principales"), [] { return ventana_vacia(QStringLiteral("Principales"), QStringLiteral("Principales")); });
-    r.registrar(QStringLiteral("Departamentales"), [] { return ventana_vacia(QStringLiteral("Departamentales"), QStringLiteral("Departamentales")); });
-    r.registrar(QStringLiteral("Tendencia_y_Desempeño"), [] { return ventana_vacia(QStringLiteral("Tendencia_y_Desempeño"), QStringLiteral("Tendencia y Desempeño")); });
+    r.registrar(QStringLiteral("Principales"), [] { return new Principales; });
+    r.registrar(QStringLiteral("Departamentales"), [] { return new Departamentales; });
+    r.registrar(QStringLiteral("Tendencia_y_Desempeño"), [] { return new Tendencia_y_Desempeño; });
     r.registrar(QStringLiteral("Exportar"), [] { return ventana_vacia(QStringLiteral("Exportar"), QStringLiteral("Exportar")); });
-    r.registrar(QStringLiteral("Nuevo_Registro"), [] { return ventana_vacia(QStringLiteral("Nuevo_Registro"), QStringLiteral("Nuevo Registro")); });
-    r.registrar(QStringLiteral("KPI"), [] { return ventana_vacia(QStringLiteral("KPI"), QStringLiteral("Modificar2")); });
+    r.registrar(QStringLiteral("Nuevo_Registro"), [] { return new Nuevo_Registro; });
+    r.registrar(QStringLiteral("KPI"), [] { return new KPI; });
 }

@@ -1,0 +1,82 @@
+#include "entry/codigos.h"
+
+namespace {
+
+int codigo_en(const QStringList& nombres, int ancho, const QString& texto)
+{
+    if (texto.size() != ancho)
+        return 0;
+    for (int i = 0; i < nombres.size(); ++i) {
+        if (texto == nombres[i].leftJustified(ancho))
+            return i + 1;
+    }
+    return 0;
+}
+
+bool es_digito(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+int codigo_desempeño(const QString& texto)
+{
+    static const QStringList nombres = {QStringLiteral("Creciente"), QStringLiteral("Decreciente")};
+    return codigo_en(nombres, 30, texto);
+}
+
+int codigo_perspectiva(const QString& texto)
+{
+    static const QStringList nombres = {
+        QStringLiteral("Financiero"),
+        QStringLiteral("Clientes"),
+        QStringLiteral("Procesos Internos"),
+        QStringLiteral("Capital Intangible"),
+    };
+    return codigo_en(nombres, 45, texto);
+}
+
+int codigo_unidad(const QString& texto)
+{
+    static const QStringList nombres = {
+        QStringLiteral("%"), QStringLiteral("Horas"),   QStringLiteral("#"),
+        QStringLiteral("Días"), QStringLiteral("$"), QStringLiteral("Minutos"),
+    };
+    return codigo_en(nombres, 25, texto);
+}
+
+int codigo_año(const QString& texto)
+{
+    static const QString blancos(11, u' ');
+    if (texto.size() != 15 || !texto.endsWith(blancos))
+        return 0;
+    for (int i = 0; i < 4; ++i) {
+        if (!es_digito(texto[i]))
+            return 0;
+    }
+    const int año = texto.left(4).toInt();
+    return año >= 2005 ? año - 2004 : 0;
+}
+
+const CamposKPI& campos_kpi(bool departamental)
+{
+    static const CamposKPI principal{
+        {QStringLiteral("Tipo Indicador"), QStringLiteral("unidad"), QStringLiteral("Nivel Base"),
+         QStringLiteral("Valor"), QStringLiteral("Meta C/P"), QStringLiteral("año")},
+        QStringLiteral("ID")};
+    static const CamposKPI departamento{
+        {QStringLiteral("Tipo_Indicador"), QStringLiteral("Tipo_Unidad"), QStringLiteral("Linea_Base"),
+         QStringLiteral("Valor"), QStringLiteral("Meta"), QStringLiteral("año")},
+        QStringLiteral("Id1")};
+    return departamental ? departamento : principal;
+}
+
+const QStringList& encabezados_kpi()
+{
+    static const QStringList encabezados = {
+        QStringLiteral("Tipo_Indicador"), QStringLiteral("Unidad"), QStringLiteral("Linea Base"),
+        QStringLiteral("Valor"),          QStringLiteral("Meta"),   QStringLiteral("Año"),
+    };
+    return encabezados;
+}

@@ -1,0 +1,276 @@
+#include "entry/kpi.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "data/textos.h"
+#include "entry/codigos.h"
+#include "ui/grid/grilla.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kMaximoItems = 32767; // list positions are 16-bit
+
+// Every list is editable: the user may pick an item or type any text.
+QComboBox* lista(QWidget* ventana, const QString& nombre)
+{
+    auto* c = new QComboBox(ventana);
+    c->setObjectName(nombre);
+    c->setEditable(true);
+    // What the user types stays exactly as typed, and Enter adds no item.
+    c->setCompleter(nullptr);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    // Items carry trailing blanks; they must not set the list's width.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(12);
+    return c;
+}
+
+QLineEdit* caja(QWidget* ventana, const QString& nombre)
+{
+    auto* t = new QLineEdit(ventana);
+    t->setObjectName(nombre);
+    return t;
+}
+
+QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto, const QString& imagen)
+{
+    auto* b = new QPushButton(texto, ventana);
+    b->setObjectName(nombre);
+    poner_imagen(b, imagen);
+    return b;
+}
+
+void vaciar_texto(QComboBox* lista)
+{
+    lista->setCurrentIndex(-1);
+    lista->clearEditText();
+}
+
+void llenar(QComboBox* lista, const QString& comando, const QString& campo, int ancho)
+{
+    for (Resultado r = Conexion().ejecutar(comando); !r.eof() && lista->count() < kMaximoItems; r.siguiente())
+        lista->addItem(texto_item(r.texto(campo), ancho));
+}
+
+// Hidden controls keep their place, so the rest of the window does not move.
+void guardar_lugar(QWidget* control)
+{
+    QSizePolicy p = control->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    control->setSizePolicy(p);
+}
+
+} // namespace
+
+KPI::KPI(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("KPI"));
+    setWindowTitle(QStringLiteral("Modificar2"));
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    Cmb_KPI_KPI = lista(this, QStringLiteral("Cmb_KPI_KPI"));
+    Cmb_KPI_KPI->setMinimumContentsLength(30);
+    Cmb_Año_KPI = lista(this, QStringLiteral("Cmb_Año_KPI"));
+    Cmb_Trimestre_KPI = lista(this, QStringLiteral("Cmb_Trimestre_KPI"));
+    Cmb_Trimestre_KPI->addItems(nombres_meses());
+    Cmb_Trimestre_KPI->setCurrentIndex(-1);
+    Label7 = new QLabel(QStringLiteral("Departamento:"), this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Cmb_KPI_Departamento = lista(this, QStringLiteral("Cmb_KPI_Departamento"));
+    guardar_lugar(Label7);
+    guardar_lugar(Cmb_KPI_Departamento);
+    Label7->hide();
+    Cmb_KPI_Departamento->hide();
+    button_Consultar_KPI = boton(this, QStringLiteral("button_Consultar_KPI"), QStringLiteral("Aceptar"),
+                                 QStringLiteral("aceptar"));
+    Flex6 = new Grilla(this);
+    Flex6->setObjectName(QStringLiteral("Flex6"));
+    Caja_valor = caja(this, QStringLiteral("Caja_valor"));
+    Caja_Meta = caja(this, QStringLiteral("Caja_Meta"));
+    Caja_Linea_Base = caja(this, QStringLiteral("Caja_Linea_Base"));
+    Button_Nuevo_KPI = boton(this, QStringLiteral("Button_Nuevo_KPI"), QStringLiteral("Nueva Consulta"),
+                             QStringLiteral("nuevo"));
+    Button_Guardar_KPI = boton(this, QStringLiteral("Button_Guardar_KPI"), QStringLiteral("Guardar"),
+                               QStringLiteral("guardar"));
+    Flex7 = new ModeloGrilla(this);
+    Flex7->setObjectName(QStringLiteral("Flex7"));
+
+    const int margen = twips_a_px(360, this);
+    auto* capa = new QVBoxLayout(this);
+    capa->setContentsMargins(margen, margen, margen, margen);
+    capa->setSpacing(twips_a_px(200, this));
+
+    auto* arriba = new QGridLayout;
+    arriba->setHorizontalSpacing(twips_a_px(150, this));
+    arriba->addWidget(new QLabel(QStringLiteral("K P I:"), this), 0, 0);
+    arriba->addWidget(Cmb_KPI_KPI, 0, 1);
+    arriba->addWidget(new QLabel(QStringLiteral("Año :"), this), 0, 2);
+    arriba->addWidget(Cmb_Año_KPI, 0, 3);
+    arriba->addWidget(new QLabel(QStringLiteral("Mes :"), this), 1, 0);
+    arriba->addWidget(Cmb_Trimestre_KPI, 1, 1);
+    arriba->addWidget(Label7, 1, 2);
+    arriba->addWidget(Cmb_KPI_Departamento, 1, 3);
+    arriba->setColumnStretch(1, 3);
+    arriba->setColumnStretch(3, 2);
+    arriba->setColumnMinimumWidth(4, twips_a_px(300, this));
+    arriba->addWidget(button_Consultar_KPI, 0, 5, 2, 1);
+    capa->addLayout(arriba);
+
+    capa->addWidget(Flex6, 1);
+
+    auto* cajas = new QHBoxLayout;
+    cajas->setSpacing(twips_a_px(150, this));
+    const QList<std::pair<QString, QLineEdit*>> valores = {
+        {QStringLiteral("Valor:"), Caja_valor},
+        {QStringLiteral("Meta:"), Caja_Meta},
+        {QStringLiteral("Linea Base:"), Caja_Linea_Base},
+    };
+    for (const auto& [texto, control] : valores) {
+        cajas->addWidget(new QLabel(texto, this));
+        cajas->addWidget(control, 1);
+    }
+    capa->addLayout(cajas);
+
+    auto* botones = new QHBoxLayout;
+    botones->addStretch(1);
+    botones->addWidget(Button_Nuevo_KPI);
+    botones->addWidget(Button_Guardar_KPI);
+    capa->addLayout(botones);
+    fijar_area_cliente(this, 11655, 6795);
+
+    connect(Cmb_KPI_KPI, &QComboBox::activated, this, &KPI::Cmb_KPI_KPI_Click);
+    connect(button_Consultar_KPI, &QPushButton::clicked, this, &KPI::button_Consultar_KPI_Click);
+    connect(Button_Guardar_KPI, &QPushButton::clicked, this, &KPI::Button_Guardar_KPI_Click);
+    connect(Button_Nuevo_KPI, &QPushButton::clicked, this, &KPI::Button_Nuevo_KPI_Click);
+    Form_Load();
+}
+
+void KPI::Form_Load()
+{
+    Flex6->setFixedCols(0);
+    Flex6->setCols(6);
+    Flex6->setFixedRows(1);
+    Flex6->setRows(3);
+    Flex7->setFixedCols(0);
+    Flex7->setCols(3);
+    Flex7->setFixedRows(0);
+    Flex7->setRows(3);
+    for (int c : {0, 2, 3, 4, 5})
+        Flex6->setColWidth(c, 1500);
+    for (int c = 0; c < 6; ++c)
+        Flex6->setTextMatrix(0, c, encabezados_kpi()[c]);
+
+    llenar(Cmb_KPI_KPI, comando_consulta(QStringLiteral("Indicadores")), QStringLiteral("Indicador"), 80);
+    llenar(Cmb_Año_KPI, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 15);
+    vaciar_texto(Cmb_KPI_KPI);
+    vaciar_texto(Cmb_Año_KPI);
+}
+
+void KPI::Cmb_KPI_KPI_Click()
+{
+    Cmb_KPI_Departamento->clear();
+    vaciar_texto(Cmb_KPI_Departamento);
+    vaciar_texto(Cmb_Año_KPI);
+    vaciar_texto(Cmb_Trimestre_KPI);
+    // With month and year empty the procedure tells the indicator's type.
+    const QStringList argumentos = {Cmb_KPI_KPI->currentText(), Cmb_Trimestre_KPI->currentText(),
+                                    Cmb_Año_KPI->currentText()};
+    try {
+        for (Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_KPI"), argumentos));
+             !r.eof(); r.siguiente())
+            Flex7->setTextMatrix(0, 1, texto_celda(r.texto(QStringLiteral("Tipo_Indicador")), 15));
+
+        const bool departamental = Flex7->TextMatrix(0, 1) == TIPO_DEPARTAMENTAL;
+        Label7->setVisible(departamental);
+        Cmb_KPI_Departamento->setVisible(departamental);
+        if (departamental) {
+            llenar(Cmb_KPI_Departamento, comando_exec(QStringLiteral("Consulta_KPI_2"), argumentos),
+                   QStringLiteral("Nombre1"), 100);
+            vaciar_texto(Cmb_KPI_Departamento);
+        }
+    } catch (const RechazoDatos& e) {
+        mensaje(e.texto());
+    }
+}
+
+void KPI::button_Consultar_KPI_Click()
+{
+    const QString indicador = Cmb_KPI_KPI->currentText();
+    const QString mes = Cmb_Trimestre_KPI->currentText();
+    const QString año = Cmb_Año_KPI->currentText();
+    const QString departamento = Cmb_KPI_Departamento->currentText();
+    const bool departamental = Flex7->TextMatrix(0, 1) == TIPO_DEPARTAMENTAL;
+    if (mes.isEmpty() || año.isEmpty() || indicador.isEmpty() || (departamental && departamento.isEmpty())) {
+        mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
+        return;
+    }
+
+    // Nothing of an earlier record may stay on screen, nor be saved into.
+    Flex6->setRows(3);
+    for (int fila = 1; fila < 3; ++fila) {
+        for (int c = 0; c < 6; ++c)
+            Flex6->setTextMatrix(fila, c, QString());
+    }
+    Flex7->setTextMatrix(0, 0, QString());
+
+    const CamposKPI& campos = campos_kpi(departamental);
+    const QString comando =
+        departamental ? comando_exec(QStringLiteral("Consulta_KPI_DEPARTAMENTOS"), {indicador, mes, año, departamento})
+                      : comando_exec(QStringLiteral("Consulta_KPI"), {indicador, mes, año});
+    try {
+        Resultado r = Conexion().ejecutar(comando);
+        for (int fila = 1; !r.eof(); r.siguiente(), ++fila) {
+            if (fila >= Flex6->Rows())
+                Flex6->setRows(fila + 1);
+            for (int c = 0; c < 6; ++c)
+                Flex6->setTextMatrix(fila, c, texto_celda(r.texto(campos.columnas[c]), 15));
+            Flex7->setTextMatrix(0, 0, texto_celda(r.texto(campos.id), 15));
+        }
+    } catch (const RechazoDatos& e) {
+        mensaje(e.texto());
+    }
+}
+
+void KPI::Button_Guardar_KPI_Click()
+{
+    const QString id = Flex7->TextMatrix(0, 0);
+    if (id.trimmed().isEmpty()) {
+        mensaje(QStringLiteral("Tienes que realizar primero la consulta"));
+        return;
+    }
+    try {
+        Conexion().ejecutar(comando_modificar(Caja_Linea_Base->text(), Caja_valor->text(), Caja_Meta->text(), id));
+    } catch (const RechazoDatos& e) {
+        mensaje(e.texto());
+        return;
+    }
+    mensaje(QStringLiteral("Datos Guardados Exitosamente"));
+}
+
+void KPI::Button_Nuevo_KPI_Click()
+{
+    Caja_valor->clear();
+    Caja_Meta->clear();
+    Caja_Linea_Base->clear();
+    Cmb_KPI_Departamento->hide();
+    Label7->hide();
+    vaciar_texto(Cmb_KPI_KPI);
+    vaciar_texto(Cmb_Año_KPI);
+    vaciar_texto(Cmb_Trimestre_KPI);
+    for (int c = 0; c < 6; ++c)
+        Flex6->setTextMatrix(1, c, QString());
+    // The record is no longer shown, so "Guardar" must not write into it.
+    Flex7->setTextMatrix(0, 0, QString());
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class Grilla;
+class ModeloGrilla;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// One monthly record of one indicator, fetched by "Aceptar", and its
+// baseline, value and target overwritten by "Guardar".
+class KPI final : public QWidget {
+    Q_OBJECT
+public:
+    explicit KPI(QWidget* padre = nullptr);
+
+private:
+    void Form_Load();
+    void Cmb_KPI_KPI_Click();
+    void button_Consultar_KPI_Click();
+    void Button_Guardar_KPI_Click();
+    void Button_Nuevo_KPI_Click();
+
+    QComboBox* Cmb_KPI_KPI;
+    QComboBox* Cmb_Año_KPI;
+    QComboBox* Cmb_Trimestre_KPI;
+    QLabel* Label7;
+    QComboBox* Cmb_KPI_Departamento;
+    QPushButton* button_Consultar_KPI;
+    Grilla* Flex6;
+    QLineEdit* Caja_valor;
+    QLineEdit* Caja_Meta;
+    QLineEdit* Caja_Linea_Base;
+    QPushButton* Button_Nuevo_KPI;
+    QPushButton* Button_Guardar_KPI;
+    // Work table nobody sees: the picked indicator's type in (0, 1), the
+    // fetched record's identifier in (0, 0).
+    ModeloGrilla* Flex7;
+};

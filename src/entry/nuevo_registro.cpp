@@ -1,0 +1,138 @@
+#include "entry/nuevo_registro.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "data/textos.h"
+#include "entry/codigos.h"
+#include "ui/imagenes.h"
+#include "ui/mensajes.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kMaximoItems = 32767; // list positions are 16-bit
+
+// Every list is editable: the user may pick an item or type any text.
+QComboBox* lista(QWidget* ventana, const QString& nombre)
+{
+    auto* c = new QComboBox(ventana);
+    c->setObjectName(nombre);
+    c->setEditable(true);
+    // What the user types stays exactly as typed, and Enter adds no item.
+    c->setCompleter(nullptr);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    // Items carry trailing blanks; they must not set the list's width.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(12);
+    return c;
+}
+
+QLineEdit* caja(QWidget* ventana, const QString& nombre)
+{
+    auto* t = new QLineEdit(ventana);
+    t->setObjectName(nombre);
+    return t;
+}
+
+void llenar(QComboBox* lista, const QString& tabla, const QString& campo, int ancho)
+{
+    for (Resultado r = Conexion().ejecutar(comando_consulta(tabla)); !r.eof() && lista->count() < kMaximoItems; r.siguiente())
+        lista->addItem(texto_item(r.texto(campo), ancho));
+}
+
+} // namespace
+
+Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
+{
+    setObjectName(QStringLiteral("Nuevo_Registro"));
+    setWindowTitle(QStringLiteral("Nuevo Registro"));
+    fijar_fondo(this, QStringLiteral("menu"));
+
+    Combo_indicador = lista(this, QStringLiteral("Combo_indicador"));
+    Combo_desempeño = lista(this, QStringLiteral("Combo_desempeño"));
+    Combo_perspectiva = lista(this, QStringLiteral("Combo_perspectiva"));
+    Combo_unidad = lista(this, QStringLiteral("Combo_unidad"));
+    Text_nivel = caja(this, QStringLiteral("Text_nivel"));
+    Text_meta = caja(this, QStringLiteral("Text_meta"));
+    Text3_valor = caja(this, QStringLiteral("Text3_valor"));
+    Combo_año = lista(this, QStringLiteral("Combo_año"));
+    Cmb_mes_Reporte = lista(this, QStringLiteral("Cmb_mes_Reporte"));
+    Cmb_mes_Reporte->addItems(nombres_meses());
+    Cmb_mes_Reporte->setCurrentIndex(-1);
+    Command1 = new QPushButton(QStringLiteral("Guardar"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    poner_imagen(Command1, QStringLiteral("guardar"));
+
+    auto* capa = new QGridLayout(this);
+    const int margen = twips_a_px(360, this);
+    capa->setContentsMargins(margen, margen, margen, margen);
+    capa->setHorizontalSpacing(twips_a_px(150, this));
+    capa->setColumnMinimumWidth(2, twips_a_px(300, this));
+    const QList<std::pair<QString, QWidget*>> izquierda = {
+        {QStringLiteral("K P I :"), Combo_indicador},
+        {QStringLiteral("Desempeño :"), Combo_desempeño},
+        {QStringLiteral("Perspeciva :"), Combo_perspectiva},
+        {QStringLiteral("Unidad :"), Combo_unidad},
+        {QStringLiteral("Nivel Base :"), Text_nivel},
+        {QStringLiteral("Meta :"), Text_meta},
+        {QStringLiteral("Valor :"), Text3_valor},
+    };
+    for (int fila = 0; fila < izquierda.size(); ++fila) {
+        capa->addWidget(new QLabel(izquierda[fila].first, this), fila, 0);
+        capa->addWidget(izquierda[fila].second, fila, 1);
+    }
+    capa->addWidget(new QLabel(QStringLiteral("Año :"), this), 0, 3);
+    capa->addWidget(Combo_año, 0, 4);
+    capa->addWidget(new QLabel(QStringLiteral("Mes :"), this), 1, 3);
+    capa->addWidget(Cmb_mes_Reporte, 1, 4);
+    capa->addWidget(Command1, 3, 4, 2, 1);
+    capa->setColumnStretch(1, 3);
+    capa->setColumnStretch(4, 2);
+    fijar_area_cliente(this, 8865, 4620);
+
+    connect(Command1, &QPushButton::clicked, this, &Nuevo_Registro::Command1_Click);
+    Form_Load();
+}
+
+void Nuevo_Registro::Form_Load()
+{
+    llenar(Combo_indicador, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 80);
+    llenar(Combo_desempeño, QStringLiteral("Desempeño"), QStringLiteral("desempeño"), 80);
+    llenar(Combo_perspectiva, QStringLiteral("Perspectivas"), QStringLiteral("perspectiva"), 80);
+    llenar(Combo_unidad, QStringLiteral("Tipo Unidad"), QStringLiteral("unidad"), 80);
+    llenar(Combo_año, QStringLiteral("Año"), QStringLiteral("año"), 15);
+    for (QComboBox* c : {Combo_indicador, Combo_desempeño, Combo_perspectiva, Combo_unidad, Combo_año})
+        c->setCurrentIndex(-1);
+}
+
+void Nuevo_Registro::Command1_Click()
+{
+    const QString texto = comando_exec(
+        QStringLiteral("Nuevo_registro"),
+        {
+            QString::number(codigo_año(Combo_año->currentText())),
+            Cmb_mes_Reporte->currentText(),
+            Combo_indicador->currentText(),
+            QString::number(codigo_desempeño(Combo_desempeño->currentText())),
+            QString::number(codigo_perspectiva(Combo_perspectiva->currentText())),
+            QStringLiteral("1"),
+            QString::number(codigo_unidad(Combo_unidad->currentText())),
+            Text_nivel->text(),
+            Text_meta->text(),
+            Text3_valor->text(),
+        });
+    try {
+        Conexion().ejecutar(texto);
+    } catch (const RechazoDatos& e) {
+        mensaje(e.texto());
+        return;
+    }
+    mensaje(QStringLiteral("Registro Guardado Exitosamente"));
+}

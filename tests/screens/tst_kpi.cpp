@@ -1,0 +1,341 @@
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/textos.h"
+#include "entry/codigos.h"
+#include "entry/kpi.h"
+#include "pantallas.h"
+#include "soporte/soporte.h"
+#include "ui/grid/grilla.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kFaltan = QStringLiteral("Tiene que llenar Todos los Parametros");
+const QString kSinConsulta = QStringLiteral("Tienes que realizar primero la consulta");
+
+QString año_item()
+{
+    return texto_item("2026", 15);
+}
+
+// A month of a record as the fetch command returns it: the six columns and
+// the identifier, each as the screen stores it.
+QStringList leer(const QString& comando, bool departamental)
+{
+    const CamposKPI& campos = campos_kpi(departamental);
+    QStringList valores;
+    for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente()) {
+        for (const QString& campo : campos.columnas + QStringList{campos.id})
+            valores << texto_celda(r.texto(campo), 15);
+    }
+    return valores;
+}
+
+QStringList fila(const ModeloGrilla* grilla, int f)
+{
+    QStringList textos;
+    for (int c = 0; c < grilla->Cols(); ++c)
+        textos << grilla->TextMatrix(f, c);
+    return textos;
+}
+
+} // namespace
+
+class TstKpi final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void consultar_y_guardar_data();
+    void consultar_y_guardar();
+    void aceptar_sin_parametros_data();
+    void aceptar_sin_parametros();
+    void guardar_sin_registro_data();
+    void guardar_sin_registro();
+    void guardar_rechazado();
+    void consulta_de_mas_filas();
+
+private:
+    template <class T>
+    T* c(const char* nombre) { return control<T>(ventana_.get(), nombre); }
+    void abrir_ventana();
+    void pulsar(const char* boton) { QTest::mouseClick(c<QPushButton>(boton), Qt::LeftButton); }
+    // Picks the first principal indicator, "Marzo" and 2026, and fetches.
+    void consultar_principal();
+
+    std::unique_ptr<BasePrueba> base_;
+    std::unique_ptr<KPI> ventana_;
+    ModeloGrilla* flex6_ = nullptr;
+    ModeloGrilla* flex7_ = nullptr;
+    QString principal_;
+};
+
+void TstKpi::init()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    base_ = std::make_unique<BasePrueba>();
+    base_->abrir();
+    completar_base_pantallas();
+    principal_ = columna(comando_exec("Principales_o_Departametnales", {"1"}), "Indicador").value(0);
+    QVERIFY(!principal_.isEmpty());
+}
+
+void TstKpi::abrir_ventana()
+{
+    ventana_ = std::make_unique<KPI>();
+    ventana_->show();
+    flex6_ = c<Grilla>("Flex6")->modelo();
+    flex7_ = c<ModeloGrilla>("Flex7");
+}
+
+void TstKpi::cleanup()
+{
+    ventana_.reset();
+    Conexion().cerrar();
+    base_.reset();
+}
+
+void TstKpi::consultar_principal()
+{
+    elegir(c<QComboBox>("Cmb_KPI_KPI"), texto_item(principal_, 80));
+    elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
+    elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+    pulsar("button_Consultar_KPI");
+    QVERIFY(!flex7_->TextMatrix(0, 0).trimmed().isEmpty());
+}
+
+void TstKpi::consultar_y_guardar_data()
+{
+    QTest::addColumn<bool>("departamental");
+    QTest::newRow("principal") << false;
+    QTest::newRow("departamental") << true;
+}
+
+void TstKpi::consultar_y_guardar()
+{
+    QFETCH(bool, departamental);
+    const QString indicador =
+        departamental ? columna(comando_exec("Principales_o_Departametnales", {"2"}), "Nombre").value(0)
+                      : principal_;
+    QVERIFY(!indicador.isEmpty());
+    abrir_ventana();
+    QWidget* v = ventana_.get();
+    QCOMPARE(v->windowTitle(), QString("Modificar2"));
+    QCOMPARE(v->size(), QSize(twips_a_px(11655, v), twips_a_px(6795, v)));
+    QCOMPARE(QList<int>({flex6_->Rows(), flex6_->Cols(), flex6_->FixedRows(), flex6_->FixedCols()}),
+             QList<int>({3, 6, 1, 0}));
+    QCOMPARE(QList<int>({flex7_->Rows(), flex7_->Cols(), flex7_->FixedRows(), flex7_->FixedCols()}),
+             QList<int>({3, 3, 0, 0}));
+    QCOMPARE(fila(flex6_, 0), encabezados_kpi());
+    QCOMPARE(QList<int>({flex6_->ColWidth(0), flex6_->ColWidth(1), flex6_->ColWidth(5)}),
+             QList<int>({1500, ModeloGrilla::AnchoPorDefecto, 1500}));
+    QVERIFY(!c<QLabel>("Label7")->isVisible());
+    QVERIFY(!c<QComboBox>("Cmb_KPI_Departamento")->isVisible());
+
+    // Picking the indicator empties month and year chosen before it.
+    elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
+    elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    const QString ind = texto_item(indicador, 80);
+    elegir(c<QComboBox>("Cmb_KPI_KPI"), ind);
+    QCOMPARE(c<QComboBox>("Cmb_Trimestre_KPI")->currentText(), QString());
+    QCOMPARE(c<QComboBox>("Cmb_Año_KPI")->currentText(), QString());
+    QStringList esperados = {comando_exec("Consulta_KPI", {ind, "", ""})};
+    if (departamental)
+        esperados << comando_exec("Consulta_KPI_2", {ind, "", ""});
+    QCOMPARE(comandos.textos, esperados);
+    QCOMPARE(flex7_->TextMatrix(0, 1), departamental ? TIPO_DEPARTAMENTAL : TIPO_PRINCIPAL);
+    QCOMPARE(c<QLabel>("Label7")->isVisible(), departamental);
+    auto* departamentos = c<QComboBox>("Cmb_KPI_Departamento");
+    QCOMPARE(departamentos->isVisible(), departamental);
+
+    QString departamento;
+    if (departamental) {
+        QStringList items;
+        for (const QString& d : columna(esperados[1], "Nombre1"))
+            items << texto_item(d, 100);
+        QVERIFY(!items.isEmpty());
+        QCOMPARE(departamentos->count(), items.size());
+        for (int i = 0; i < items.size(); ++i)
+            QCOMPARE(departamentos->itemText(i), items[i]);
+
+        // A departmental indicator needs its department.
+        elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
+        elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+        comandos.textos.clear();
+        pulsar("button_Consultar_KPI");
+        QCOMPARE(mensajes.textos(), QStringList({kFaltan}));
+        QCOMPARE(comandos.textos, QStringList());
+        mensajes.limpiar();
+        departamento = items.last();
+        elegir(departamentos, departamento);
+    }
+    elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
+    elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+
+    const QString consulta = departamental
+                                 ? comando_exec("Consulta_KPI_DEPARTAMENTOS", {ind, "Marzo", año_item(), departamento})
+                                 : comando_exec("Consulta_KPI", {ind, "Marzo", año_item()});
+    comandos.textos.clear();
+    pulsar("button_Consultar_KPI");
+    QCOMPARE(comandos.textos, QStringList({consulta}));
+    QCOMPARE(mensajes.textos(), QStringList());
+    const QStringList antes = leer(consulta, departamental);
+    QCOMPARE(antes.size(), 7);
+    QCOMPARE(fila(flex6_, 1), antes.mid(0, 6));
+    QCOMPARE(flex6_->TextMatrix(1, 5), QString("2026       "));
+    QCOMPARE(flex7_->TextMatrix(0, 0), antes[6]);
+    QVERIFY(!antes[6].trimmed().isEmpty());
+    guardar_captura(v, departamental ? "KPI_departamental" : "KPI");
+
+    c<QLineEdit>("Caja_valor")->setText("61,5");
+    c<QLineEdit>("Caja_Meta")->setText("90");
+    c<QLineEdit>("Caja_Linea_Base")->setText("12.25");
+    comandos.textos.clear();
+    pulsar("Button_Guardar_KPI");
+    QCOMPARE(comandos.textos, QStringList({comando_modificar("12.25", "61,5", "90", antes[6])}));
+    QCOMPARE(mensajes.textos(), QStringList({"Datos Guardados Exitosamente"}));
+    QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
+
+    QStringList despues = antes;
+    despues[2] = texto_celda("12,25", 15);
+    despues[3] = texto_celda("61,5", 15);
+    despues[4] = texto_celda("90", 15);
+    QCOMPARE(leer(consulta, departamental), despues);
+    pulsar("button_Consultar_KPI");
+    QCOMPARE(fila(flex6_, 1), despues.mid(0, 6));
+}
+
+void TstKpi::aceptar_sin_parametros_data()
+{
+    QTest::addColumn<QString>("lista");
+    QTest::newRow("sin indicador") << "Cmb_KPI_KPI";
+    QTest::newRow("sin mes") << "Cmb_Trimestre_KPI";
+    QTest::newRow("sin año") << "Cmb_Año_KPI";
+}
+
+void TstKpi::aceptar_sin_parametros()
+{
+    QFETCH(QString, lista);
+    abrir_ventana();
+    consultar_principal();
+    const QStringList mostrado = fila(flex6_, 1);
+    control<QComboBox>(ventana_.get(), lista)->setEditText(QString());
+
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    pulsar("button_Consultar_KPI");
+    QCOMPARE(mensajes.textos(), QStringList({kFaltan}));
+    QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
+    QCOMPARE(comandos.textos, QStringList());
+    QCOMPARE(fila(flex6_, 1), mostrado);
+}
+
+void TstKpi::guardar_sin_registro_data()
+{
+    QTest::addColumn<QString>("caso");
+    QTest::newRow("antes de consultar") << "antes";
+    QTest::newRow("tras Nueva Consulta") << "nueva";
+    QTest::newRow("consulta sin filas") << "vacía";
+}
+
+void TstKpi::guardar_sin_registro()
+{
+    QFETCH(QString, caso);
+    abrir_ventana();
+    if (caso != "antes")
+        consultar_principal();
+    if (caso == "nueva") {
+        c<QLineEdit>("Caja_valor")->setText("1");
+        pulsar("Button_Nuevo_KPI");
+        for (const char* nombre : {"Caja_valor", "Caja_Meta", "Caja_Linea_Base"})
+            QCOMPARE(c<QLineEdit>(nombre)->text(), QString());
+        for (const char* nombre : {"Cmb_KPI_KPI", "Cmb_Año_KPI", "Cmb_Trimestre_KPI"})
+            QCOMPARE(c<QComboBox>(nombre)->currentText(), QString());
+        QCOMPARE(fila(flex6_, 1), QStringList(6));
+        QCOMPARE(flex7_->TextMatrix(0, 1), TIPO_PRINCIPAL);
+        QVERIFY(!c<QLabel>("Label7")->isVisible());
+    }
+    if (caso == "vacía") {
+        // An indicator the database does not know: the earlier record leaves the screen.
+        RegistroMensajes aparte;
+        c<QComboBox>("Cmb_KPI_KPI")->setEditText("No existe");
+        pulsar("button_Consultar_KPI");
+        QCOMPARE(fila(flex6_, 1), QStringList(6));
+    }
+    QCOMPARE(flex7_->TextMatrix(0, 0), QString());
+
+    c<QLineEdit>("Caja_valor")->setText("1");
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    pulsar("Button_Guardar_KPI");
+    QCOMPARE(mensajes.textos(), QStringList({kSinConsulta}));
+    QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
+    QCOMPARE(comandos.textos, QStringList());
+}
+
+void TstKpi::guardar_rechazado()
+{
+    abrir_ventana();
+    consultar_principal();
+    const QString consulta = comando_exec("Consulta_KPI", {texto_item(principal_, 80), "Marzo", año_item()});
+    const QStringList antes = leer(consulta, false);
+    c<QLineEdit>("Caja_valor")->setText("sesenta");
+    c<QLineEdit>("Caja_Meta")->setText("90");
+
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    pulsar("Button_Guardar_KPI");
+    QCOMPARE(comandos.textos.size(), 1);
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
+    QVERIFY(!mensajes.mensajes[0].texto.isEmpty());
+    QVERIFY(mensajes.mensajes[0].texto != "Datos Guardados Exitosamente");
+    QCOMPARE(leer(consulta, false), antes);
+    QVERIFY(ventana_->isVisible());
+}
+
+void TstKpi::consulta_de_mas_filas()
+{
+    // This copy's Consulta_KPI returns as many rows as the year says.
+    Conexion().ejecutar("DELETE FROM procedimientos WHERE nombre = 'Consulta_KPI'");
+    Conexion().ejecutar(
+        "INSERT INTO procedimientos VALUES ('Consulta_KPI', 1, "
+        "'WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < CAST(? AS INTEGER)) "
+        "SELECT ''Principal      '' AS \"Tipo Indicador\", ''%'' AS \"unidad\", k AS \"Nivel Base\", "
+        "10 * k AS \"Valor\", 100 * k AS \"Meta C/P\", 2026 AS \"año\", 500 + k AS \"ID\" FROM n', '3')");
+    abrir_ventana();
+    c<QComboBox>("Cmb_KPI_KPI")->setEditText("Tecleado");
+    c<QComboBox>("Cmb_Trimestre_KPI")->setEditText("Marzo");
+    c<QComboBox>("Cmb_Año_KPI")->setEditText("3");
+    Comandos comandos;
+    pulsar("button_Consultar_KPI");
+    QCOMPARE(comandos.textos.size(), 1);
+    QCOMPARE(flex6_->Rows(), 4);
+    for (int f = 1; f <= 3; ++f) {
+        QCOMPARE(fila(flex6_, f), QStringList({"Principal      ", texto_celda("%", 15), texto_celda(QString::number(f), 15),
+                                               texto_celda(QString::number(10 * f), 15),
+                                               texto_celda(QString::number(100 * f), 15), "2026       "}));
+    }
+    QCOMPARE(flex7_->TextMatrix(0, 0), texto_celda("503", 15));
+
+    // A later fetch of one row shows that row alone.
+    c<QComboBox>("Cmb_Año_KPI")->setEditText("1");
+    pulsar("button_Consultar_KPI");
+    QCOMPARE(flex6_->Rows(), 3);
+    QCOMPARE(flex6_->TextMatrix(1, 3), texto_celda("10", 15));
+    QCOMPARE(fila(flex6_, 2), QStringList(6));
+    QCOMPARE(flex7_->TextMatrix(0, 0), texto_celda("501", 15));
+}
+
+QTEST_MAIN(TstKpi)
+#include "tst_kpi.moc"
