@@ -172,22 +172,24 @@ void reemplazar(const QString& temporal, const QString& destino)
     }
 }
 
-QString sin_relleno(const QString& texto)
+// The text without the padding blanks at its end.
+QStringView sin_relleno(const QString& texto)
 {
     qsizetype n = texto.size();
     while (n > 0 && texto.at(n - 1) == u' ')
         --n;
-    return texto.left(n);
+    return QStringView(texto).left(n);
 }
 
 void escribir_celda(lxw_worksheet* hoja, lxw_row_t fila, lxw_col_t columna, const QString& texto,
                     bool numeros, lxw_format* formato = nullptr)
 {
-    const QString t = sin_relleno(texto);
+    const QStringView t = sin_relleno(texto);
     if (t.isEmpty())
         return;
-    if (numeros) {
-        if (const auto numero = a_numero(t)) {
+    // No number starts with a letter: names skip the (costly) reading.
+    if (numeros && !t.trimmed().front().isLetter()) {
+        if (const auto numero = a_numero(texto)) {
             comprobar_celda(worksheet_write_number(hoja, fila, columna, *numero, formato), fila, columna);
             return;
         }

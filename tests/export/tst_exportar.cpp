@@ -94,8 +94,10 @@ private slots:
     void errores_data();
     void errores();
     void muchos_registros();
+    void base_demo();
 
 private:
+    static void registros_prueba();
     void press(const char* boton);
 
     std::unique_ptr<BasePrueba> base_;
@@ -109,8 +111,6 @@ void PruebaExportar::init()
 {
     base_ = std::make_unique<BasePrueba>();
     base_->abrir();
-    for (const char* sql : kRegistros)
-        Conexion().ejecutar(QString::fromUtf8(sql));
     carpeta_ = std::make_unique<QTemporaryDir>();
     ventana_ = std::make_unique<Exportar>();
     ventana_->show();
@@ -126,6 +126,13 @@ void PruebaExportar::cleanup()
     Conexion().cerrar();
     base_.reset();
     carpeta_.reset();
+}
+
+// Puts the small listing behind "Exec Exportar" in place of the demo records.
+void PruebaExportar::registros_prueba()
+{
+    for (const char* sql : kRegistros)
+        Conexion().ejecutar(QString::fromUtf8(sql));
 }
 
 void PruebaExportar::press(const char* boton)
@@ -169,6 +176,7 @@ void PruebaExportar::llenar_y_exportar()
 {
     QFETCH(QString, locale);
     QFETCH(QString, coma);
+    registros_prueba();
     const QLocale anterior;
     QLocale::setDefault(QLocale(locale));
     auto restaurar = qScopeGuard([&] { QLocale::setDefault(anterior); });
@@ -241,6 +249,7 @@ void PruebaExportar::exportar_sin_llenar()
 
 void PruebaExportar::llenar_sin_registros()
 {
+    registros_prueba();
     press("Command2");
     QCOMPARE(grilla_->Rows(), 5);
     Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
@@ -261,6 +270,7 @@ void PruebaExportar::errores()
 {
     QFETCH(QString, ruta);
     QFETCH(QString, patron);
+    registros_prueba();
     press("Command2");
     texto_->setText(ruta.contains(QStringLiteral("%1")) ? ruta.arg(carpeta_->path()) : ruta);
     RegistroMensajes mensajes;
@@ -276,13 +286,15 @@ void PruebaExportar::errores()
 
 void PruebaExportar::muchos_registros()
 {
+    registros_prueba();
     // Enough records for the progress dialog, in more than one batch.
     const int n = 9000;
     Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
     Conexion().ejecutar(QStringLiteral(
-        "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) "
         "INSERT INTO registros_prueba SELECT i, 2000 + i %% 20, 'Marzo', 'Indicador ' || i, 'Principal      ', "
-        "'Creciente      ', '%%         ', i, i + 0.5, NULL FROM k").arg(n).replace(QStringLiteral("%%"), QStringLiteral("%")));
+        "'Creciente      ', '%%         ', i, i + 0.5, NULL FROM "
+        "(WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) SELECT i FROM k)")
+        .arg(n).replace(QStringLiteral("%%"), QStringLiteral("%")));
     VigiaProgreso vigia;
     press("Command2");
     QCOMPARE(vigia.mostrados, 1);
@@ -305,6 +317,55 @@ void PruebaExportar::muchos_registros()
                                              "Principal", "Creciente", "%", QString::number(n),
                                              QString::number(n) + ".5", ""}));
     QCOMPARE(libro.celdas.size(), 9 + 8 * n);
+}
+
+void PruebaExportar::base_demo()
+{
+    // The records as the procedure gives them, walked here on their own.
+    const QStringList campos = {"año", "Mes", "Indicador", "Tipo Indicador", "desempeño",
+                                "unidad", "Nivel Base", "Valor", "Meta C/P"};
+    QList<QStringList> registros;
+    for (Resultado r = Conexion().ejecutar(QStringLiteral("Exec Exportar")); !r.eof(); r.siguiente()) {
+        QStringList fila;
+        for (const QString& campo : campos)
+            fila << r.texto(campo);
+        registros << fila;
+    }
+    QVERIFY(registros.size() > 100);
+
+    press("Command2");
+    QCOMPARE(grilla_->Rows(), int(registros.size()) + 2);
+    for (int i = 0; i < registros.size(); ++i)
+        QCOMPARE(fila_grilla(grilla_, i + 2), celdas(registros[i]));
+
+    const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
+    texto_->setText(archivo);
+    RegistroMensajes mensajes;
+    press("Command1");
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.fila(1), kEncabezados);
+    QCOMPARE(libro.ultima_fila, int(registros.size()) + 1);
+    bool acentos = false;
+    for (int i = 0; i < registros.size(); ++i) {
+        for (int c = 0; c < 9; ++c) {
+            const QString ref = QString(QChar(u'A' + c)) + QString::number(i + 2);
+            const QString dato = registros[i][c].trimmed();
+            QCOMPARE(libro.tiene(ref), !dato.isEmpty());
+            if (dato.isEmpty())
+                continue;
+            const LibroLeido::Celda celda = libro.celda(ref);
+            // Year and the three figures are numbers; names and codes are text.
+            QCOMPARE(celda.numero, c == 0 || c >= 6);
+            if (celda.numero)
+                QCOMPARE(celda.valor.toDouble(), a_numero(dato).value());
+            else
+                QCOMPARE(celda.valor, dato);
+            acentos = acentos || celda.valor.contains(u'ó');
+        }
+    }
+    QVERIFY(acentos);
 }
 
 QTEST_MAIN(PruebaExportar)
