@@ -52,7 +52,8 @@ void ejecutar(const QString& programa, const QStringList& argumentos, const QStr
         fallar(qPrintable(programa + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError())));
 }
 
-// A database from the generator and its data source file.
+// A database from the generator, and a data source file like the program's
+// own (rows streamed by the driver).
 void preparar_base(const QString& carpeta, const QString& indicadores, const QString& anios)
 {
     const QString datos = QDir(carpeta).filePath(QStringLiteral("datos.sql"));
@@ -64,7 +65,7 @@ void preparar_base(const QString& carpeta, const QString& indicadores, const QSt
     QFile f(dsn);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
         fallar("cannot write the data source");
-    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\n").arg(base).toUtf8());
+    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\nStepAPI=1\n").arg(base).toUtf8());
     f.close();
     Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
 }
@@ -81,7 +82,7 @@ double consulta_plana(const QString& archivo, int* filas)
     double t_ms = 0;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("plana"));
-        db.setDatabaseName(QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(archivo));
+        db.setDatabaseName(QStringLiteral("DRIVER={SQLite3};Database=%1;StepAPI=1;").arg(archivo));
         if (!db.open())
             fallar("cannot open the plain connection");
         QElapsedTimer t;

@@ -10,25 +10,13 @@
 #include "entry/modificar.h"
 #include "entry/nuevo.h"
 #include "entry/nuevo_registro.h"
+#include "export/exportar.h"
 #include "reports/departamentales.h"
 #include "reports/principales.h"
 #include "trend/tendencia_y_desempeno.h"
 #include "ui/registro_ventanas.h"
 
 #include <QWidget>
-
-namespace {
-
-// Stands in for a screen that is not built yet, so the menus can open it.
-QWidget* ventana_vacia(const QString& nombre, const QString& titulo)
-{
-    auto* v = new QWidget;
-    v->setObjectName(nombre);
-    v->setWindowTitle(titulo);
-    return v;
-}
-
-} // namespace
 
 void registrar_ventanas()
 {
@@ -45,7 +33,7 @@ void registrar_ventanas()
     r.registrar(QStringLiteral("Principales"), [] { return new Principales; });
     r.registrar(QStringLiteral("Departamentales"), [] { return new Departamentales; });
     r.registrar(QStringLiteral("Tendencia_y_Desempeño"), [] { return new Tendencia_y_Desempeño; });
-    r.registrar(QStringLiteral("Exportar"), [] { return ventana_vacia(QStringLiteral("Exportar"), QStringLiteral("Exportar")); });
+    r.registrar(QStringLiteral("Exportar"), [] { return new Exportar; });
     r.registrar(QStringLiteral("Nuevo_Registro"), [] { return new Nuevo_Registro; });
     r.registrar(QStringLiteral("KPI"), [] { return new KPI; });
 }
