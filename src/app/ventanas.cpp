@@ -5,24 +5,18 @@
 #include "app/principal.h"
 #include "app/principalgeneral.h"
 #include "app/reportes.h"
+#include "entry/eliminar.h"
+#include "entry/kpi.h"
+#include "entry/modificar.h"
+#include "entry/nuevo.h"
+#include "entry/nuevo_registro.h"
+#include "export/exportar.h"
 #include "reports/departamentales.h"
 #include "reports/principales.h"
+#include "trend/tendencia_y_desempeno.h"
 #include "ui/registro_ventanas.h"
 
 #include <QWidget>
-
-namespace {
-
-// Stands in for a screen that is not built yet, so the menus can open it.
-QWidget* ventana_vacia(const QString& nombre, const QString& titulo)
-{
-    auto* v = new QWidget;
-    v->setObjectName(nombre);
-    v->setWindowTitle(titulo);
-    return v;
-}
-
-} // namespace
 
 void registrar_ventanas()
 {
@@ -33,13 +27,13 @@ void registrar_ventanas()
     r.registrar(QStringLiteral("Reportes"), [] { return new Reportes; });
     r.registrar(QStringLiteral("Menu_Nuevo"), [] { return new Menu_Nuevo; });
 
-    r.registrar(QStringLiteral("Nuevo"), [] { return ventana_vacia(QStringLiteral("Nuevo"), QStringLiteral("Nuevo Indicador")); });
-    r.registrar(QStringLiteral("Eliminar"), [] { return ventana_vacia(QStringLiteral("Eliminar"), QStringLiteral("Eliminar Indicador")); });
-    r.registrar(QStringLiteral("Modificar"), [] { return ventana_vacia(QStringLiteral("Modificar"), QStringLiteral("Modificar")); });
+    r.registrar(QStringLiteral("Nuevo"), [] { return new Nuevo; });
+    r.registrar(QStringLiteral("Eliminar"), [] { return new Eliminar; });
+    r.registrar(QStringLiteral("Modificar"), [] { return new Modificar; });
     r.registrar(QStringLiteral("Principales"), [] { return new Principales; });
     r.registrar(QStringLiteral("Departamentales"), [] { return new Departamentales; });
-    r.registrar(QStringLiteral("Tendencia_y_Desempeño"), [] { return ventana_vacia(QStringLiteral("Tendencia_y_Desempeño"), QStringLiteral("Tendencia y Desempeño")); });
-    r.registrar(QStringLiteral("Exportar"), [] { return ventana_vacia(QStringLiteral("Exportar"), QStringLiteral("Exportar")); });
-    r.registrar(QStringLiteral("Nuevo_Registro"), [] { return ventana_vacia(QStringLiteral("Nuevo_Registro"), QStringLiteral("Nuevo Registro")); });
-    r.registrar(QStringLiteral("KPI"), [] { return ventana_vacia(QStringLiteral("KPI"), QStringLiteral("Modificar2")); });
+    r.registrar(QStringLiteral("Tendencia_y_Desempeño"), [] { return new Tendencia_y_Desempeño; });
+    r.registrar(QStringLiteral("Exportar"), [] { return new Exportar; });
+    r.registrar(QStringLiteral("Nuevo_Registro"), [] { return new Nuevo_Registro; });
+    r.registrar(QStringLiteral("KPI"), [] { return new KPI; });
 }
