@@ -60,7 +60,7 @@ psql -X -q -d "$conexion dbname=postgres" -c "CREATE DATABASE velmora" >/dev/nul
 "$raiz/db/postgresql/cargar.sh" "$conexion dbname=velmora" \
   || fallo "no se pudo cargar db/postgresql" "$carpeta/servidor.log"
 
-printf '[ODBC]\nDRIVER=PostgreSQL Unicode\nServername=%s\nPort=5432\nDatabase=velmora\nUsername=velmora\n' \
+printf '[ODBC]\nDRIVER=PostgreSQL Unicode\nServername=%s\nPort=5432\nDatabase=velmora\nUsername=velmora\nUseDeclareFetch=1\nFetch=1000\n' \
   "$carpeta" > "$carpeta/conexion.dsn"
 export VELMORA_PG_DSN="$carpeta/conexion.dsn"
 

@@ -269,18 +269,20 @@ WHERE r.id_indicador = (SELECT id FROM indicador WHERE nombre = rtrim(?))
   AND r.id_anio = (SELECT id FROM "Año" WHERE CAST("año" AS TEXT) = trim(?))
 ORDER BY r.id_departamento, r.mes', '1,2'),
 
+-- CROSS JOIN keeps the records as the outer loop: they are walked in the
+-- order of registro_periodo and stream without a sort.
 ('Exportar', 1, '
 SELECT a."año" AS "año", m.nombre AS "Mes", i.nombre AS "Indicador",
        t."Tipo Indicador" AS "Tipo Indicador", d."desempeño" AS "desempeño",
        u.unidad AS "unidad", r.linea_base AS "Nivel Base", r.valor AS "Valor",
        r.meta AS "Meta C/P"
 FROM registro r
-JOIN "Año" a ON a.id = r.id_anio
-JOIN mes m ON m.id = r.mes
-JOIN indicador i ON i.id = r.id_indicador
-JOIN "Tipo Indicador" t ON t.id = i.id_tipo
-JOIN "Desempeño" d ON d.id = i.id_desempeno
-JOIN "Tipo Unidad" u ON u.id = i.id_unidad
+CROSS JOIN "Año" a ON a.id = r.id_anio
+CROSS JOIN mes m ON m.id = r.mes
+CROSS JOIN indicador i ON i.id = r.id_indicador
+CROSS JOIN "Tipo Indicador" t ON t.id = i.id_tipo
+CROSS JOIN "Desempeño" d ON d.id = i.id_desempeno
+CROSS JOIN "Tipo Unidad" u ON u.id = i.id_unidad
 WHERE r.valor IS NOT NULL OR r.meta IS NOT NULL OR r.linea_base IS NOT NULL
 ORDER BY r.id_anio, r.mes, r.id_indicador, r.id_departamento', ''),
 
