@@ -5,6 +5,7 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "entry/codigos.h"
+#include "entry/pantalla_entrada.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
 #include "ui/mensajes.h"
@@ -22,34 +23,13 @@ namespace {
 
 constexpr int kMaximoItems = 32767; // list positions are 16-bit
 
-// Every list is editable: the user may pick an item or type any text.
+// Items carry trailing blanks; they must not set the list's width.
 QComboBox* lista(QWidget* ventana, const QString& nombre)
 {
-    auto* c = new QComboBox(ventana);
-    c->setObjectName(nombre);
-    c->setEditable(true);
-    // What the user types stays exactly as typed, and Enter adds no item.
-    c->setCompleter(nullptr);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    // Items carry trailing blanks; they must not set the list's width.
+    QComboBox* c = entrada::lista(ventana, nombre);
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(12);
     return c;
-}
-
-QLineEdit* caja(QWidget* ventana, const QString& nombre)
-{
-    auto* t = new QLineEdit(ventana);
-    t->setObjectName(nombre);
-    return t;
-}
-
-QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto, const QString& imagen)
-{
-    auto* b = new QPushButton(texto, ventana);
-    b->setObjectName(nombre);
-    poner_imagen(b, imagen);
-    return b;
 }
 
 void vaciar_texto(QComboBox* lista)
@@ -86,23 +66,22 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
     Cmb_Trimestre_KPI = lista(this, QStringLiteral("Cmb_Trimestre_KPI"));
     Cmb_Trimestre_KPI->addItems(nombres_meses());
     Cmb_Trimestre_KPI->setCurrentIndex(-1);
-    Label7 = new QLabel(QStringLiteral("Departamento:"), this);
-    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7 = entrada::etiqueta(this, QStringLiteral("Label7"), QStringLiteral("Departamento:"));
     Cmb_KPI_Departamento = lista(this, QStringLiteral("Cmb_KPI_Departamento"));
     guardar_lugar(Label7);
     guardar_lugar(Cmb_KPI_Departamento);
     Label7->hide();
     Cmb_KPI_Departamento->hide();
-    button_Consultar_KPI = boton(this, QStringLiteral("button_Consultar_KPI"), QStringLiteral("Aceptar"),
+    button_Consultar_KPI = entrada::boton(this, QStringLiteral("button_Consultar_KPI"), QStringLiteral("Aceptar"),
                                  QStringLiteral("aceptar"));
     Flex6 = new Grilla(this);
     Flex6->setObjectName(QStringLiteral("Flex6"));
-    Caja_valor = caja(this, QStringLiteral("Caja_valor"));
-    Caja_Meta = caja(this, QStringLiteral("Caja_Meta"));
-    Caja_Linea_Base = caja(this, QStringLiteral("Caja_Linea_Base"));
-    Button_Nuevo_KPI = boton(this, QStringLiteral("Button_Nuevo_KPI"), QStringLiteral("Nueva Consulta"),
+    Caja_valor = entrada::caja(this, QStringLiteral("Caja_valor"));
+    Caja_Meta = entrada::caja(this, QStringLiteral("Caja_Meta"));
+    Caja_Linea_Base = entrada::caja(this, QStringLiteral("Caja_Linea_Base"));
+    Button_Nuevo_KPI = entrada::boton(this, QStringLiteral("Button_Nuevo_KPI"), QStringLiteral("Nueva Consulta"),
                              QStringLiteral("nuevo"));
-    Button_Guardar_KPI = boton(this, QStringLiteral("Button_Guardar_KPI"), QStringLiteral("Guardar"),
+    Button_Guardar_KPI = entrada::boton(this, QStringLiteral("Button_Guardar_KPI"), QStringLiteral("Guardar"),
                                QStringLiteral("guardar"));
     Flex7 = new ModeloGrilla(this);
     Flex7->setObjectName(QStringLiteral("Flex7"));
@@ -172,10 +151,9 @@ void KPI::Form_Load()
     for (int c = 0; c < 6; ++c)
         Flex6->setTextMatrix(0, c, encabezados_kpi()[c]);
 
-    llenar(Cmb_KPI_KPI, comando_consulta(QStringLiteral("Indicadores")), QStringLiteral("Indicador"), 80);
-    llenar(Cmb_Año_KPI, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 15);
-    vaciar_texto(Cmb_KPI_KPI);
-    vaciar_texto(Cmb_Año_KPI);
+    entrada::llenar(Cmb_KPI_KPI, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 80,
+                    entrada::FormaItem::Rellena);
+    entrada::llenar(Cmb_Año_KPI, QStringLiteral("Año"), QStringLiteral("año"), 15, entrada::FormaItem::Rellena);
 }
 
 void KPI::Cmb_KPI_KPI_Click()

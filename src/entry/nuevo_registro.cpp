@@ -5,6 +5,7 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "entry/codigos.h"
+#include "entry/pantalla_entrada.h"
 #include "ui/imagenes.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
@@ -17,34 +18,13 @@
 
 namespace {
 
-constexpr int kMaximoItems = 32767; // list positions are 16-bit
-
-// Every list is editable: the user may pick an item or type any text.
+// Items carry trailing blanks; they must not set the list's width.
 QComboBox* lista(QWidget* ventana, const QString& nombre)
 {
-    auto* c = new QComboBox(ventana);
-    c->setObjectName(nombre);
-    c->setEditable(true);
-    // What the user types stays exactly as typed, and Enter adds no item.
-    c->setCompleter(nullptr);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    // Items carry trailing blanks; they must not set the list's width.
+    QComboBox* c = entrada::lista(ventana, nombre);
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(12);
     return c;
-}
-
-QLineEdit* caja(QWidget* ventana, const QString& nombre)
-{
-    auto* t = new QLineEdit(ventana);
-    t->setObjectName(nombre);
-    return t;
-}
-
-void llenar(QComboBox* lista, const QString& tabla, const QString& campo, int ancho)
-{
-    for (Resultado r = Conexion().ejecutar(comando_consulta(tabla)); !r.eof() && lista->count() < kMaximoItems; r.siguiente())
-        lista->addItem(texto_item(r.texto(campo), ancho));
 }
 
 } // namespace
@@ -59,16 +39,14 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
     Combo_desempeño = lista(this, QStringLiteral("Combo_desempeño"));
     Combo_perspectiva = lista(this, QStringLiteral("Combo_perspectiva"));
     Combo_unidad = lista(this, QStringLiteral("Combo_unidad"));
-    Text_nivel = caja(this, QStringLiteral("Text_nivel"));
-    Text_meta = caja(this, QStringLiteral("Text_meta"));
-    Text3_valor = caja(this, QStringLiteral("Text3_valor"));
+    Text_nivel = entrada::caja(this, QStringLiteral("Text_nivel"));
+    Text_meta = entrada::caja(this, QStringLiteral("Text_meta"));
+    Text3_valor = entrada::caja(this, QStringLiteral("Text3_valor"));
     Combo_año = lista(this, QStringLiteral("Combo_año"));
     Cmb_mes_Reporte = lista(this, QStringLiteral("Cmb_mes_Reporte"));
     Cmb_mes_Reporte->addItems(nombres_meses());
     Cmb_mes_Reporte->setCurrentIndex(-1);
-    Command1 = new QPushButton(QStringLiteral("Guardar"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    poner_imagen(Command1, QStringLiteral("guardar"));
+    Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
 
     auto* capa = new QGridLayout(this);
     const int margen = twips_a_px(360, this);
@@ -103,13 +81,14 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
 
 void Nuevo_Registro::Form_Load()
 {
+    const auto llenar = [](QComboBox* lista, const QString& tabla, const QString& campo, int ancho) {
+        entrada::llenar(lista, tabla, campo, ancho, entrada::FormaItem::Rellena);
+    };
     llenar(Combo_indicador, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 80);
     llenar(Combo_desempeño, QStringLiteral("Desempeño"), QStringLiteral("desempeño"), 80);
     llenar(Combo_perspectiva, QStringLiteral("Perspectivas"), QStringLiteral("perspectiva"), 80);
     llenar(Combo_unidad, QStringLiteral("Tipo Unidad"), QStringLiteral("unidad"), 80);
     llenar(Combo_año, QStringLiteral("Año"), QStringLiteral("año"), 15);
-    for (QComboBox* c : {Combo_indicador, Combo_desempeño, Combo_perspectiva, Combo_unidad, Combo_año})
-        c->setCurrentIndex(-1);
 }
 
 void Nuevo_Registro::Command1_Click()

@@ -5,10 +5,6 @@
 #include <QStringList>
 #include <QWidget>
 
-// Gives the test's copy of the database the tables and procedures the
-// monthly record and KPI screens call, when the demo database lacks them.
-void completar_base_pantallas();
-
 // Rows of one field of a command's result, as the cells show them.
 QStringList columna(const QString& comando, const QString& campo);
 

@@ -83,7 +83,6 @@ void TstKpi::init()
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     base_ = std::make_unique<BasePrueba>();
     base_->abrir();
-    completar_base_pantallas();
     principal_ = columna(comando_exec("Principales_o_Departametnales", {"1"}), "Indicador").value(0);
     QVERIFY(!principal_.isEmpty());
 }
@@ -322,9 +321,10 @@ void TstKpi::consulta_de_mas_filas()
     QCOMPARE(comandos.textos.size(), 1);
     QCOMPARE(flex6_->Rows(), 4);
     for (int f = 1; f <= 3; ++f) {
-        QCOMPARE(fila(flex6_, f), QStringList({"Principal      ", texto_celda("%", 15), texto_celda(QString::number(f), 15),
-                                               texto_celda(QString::number(10 * f), 15),
-                                               texto_celda(QString::number(100 * f), 15), "2026       "}));
+        QCOMPARE(fila(flex6_, f),
+                 QStringList({"Principal      ", texto_celda("%", 15), texto_celda(QString::number(f), 15),
+                              texto_celda(QString::number(10 * f), 15), texto_celda(QString::number(100 * f), 15),
+                              "2026       "}));
     }
     QCOMPARE(flex7_->TextMatrix(0, 0), texto_celda("503", 15));
 

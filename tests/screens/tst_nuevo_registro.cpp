@@ -54,7 +54,6 @@ void TstNuevoRegistro::init()
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     base_ = std::make_unique<BasePrueba>();
     base_->abrir();
-    completar_base_pantallas();
     indicador_ = columna(comando_exec("Principales_o_Departametnales", {"1"}), "Indicador").value(0);
     QVERIFY(!indicador_.isEmpty());
     ventana_ = std::make_unique<Nuevo_Registro>();
