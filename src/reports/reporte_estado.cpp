@@ -14,6 +14,9 @@
 
 namespace {
 
+// Indicator rows the grids hold before a report needs more.
+constexpr int kFilasIndicador = 41;
+
 // Height of the tallest trend picture's holder; rows get 2 pixels more.
 constexpr int kAltoIcono = 435;
 
@@ -78,6 +81,14 @@ void poner_valores(const Filas& filas, ModeloGrilla& trabajo, int columna)
         trabajo.setTextMatrix(i + 1, columna, texto_celda(filas[size_t(i)].valor, 15));
 }
 
+// The procedure call for one list text (perspective or department), year
+// and period.
+QString comando_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+                        const QString& periodo)
+{
+    return comando_exec(forma.procedimiento, {lista, año, periodo, forma.tipo});
+}
+
 } // namespace
 
 const FormaReporte& forma_principal()
@@ -119,12 +130,6 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
         trabajo.setTextMatrix(0, c, titulos_trabajo[c]);
     }
     estado.setRowHeightMin(kAltoIcono + px_a_twips(2, &estado));
-}
-
-QString comando_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
-                        const QString& periodo)
-{
-    return comando_exec(forma.procedimiento, {lista, año, periodo, forma.tipo});
 }
 
 void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& año,

@@ -20,17 +20,9 @@ struct FormaReporte {
 const FormaReporte& forma_principal();
 const FormaReporte& forma_departamental();
 
-// Indicator rows the grids hold before a report needs more.
-inline constexpr int kFilasIndicador = 41;
-
 // Load step of both grids: shape, widths, headings and the least row
 // height that fits an icon. The work grid is never shown.
 void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte& forma);
-
-// The report procedure call for one list text (perspective or department),
-// year and period, as the database receives it.
-QString comando_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
-                        const QString& periodo);
 
 // "Ver": checks the three texts, clears both grids, fills them from the
 // chosen period, the month before and the previous year's fourth quarter,
