@@ -115,17 +115,28 @@ public:
     void abrir_compartida() override
     {
         if (!compartida_)
-            compartida_ = std::make_unique<BasePrueba>();
+            compartida_ = copia();
         compartida_->abrir();
     }
     void abrir_fresca() override
     {
-        fresca_ = std::make_unique<BasePrueba>();
+        fresca_ = copia();
         fresca_->abrir();
     }
     void reabrir_fresca() override { fresca_->abrir(); }
 
 private:
+    // With the driver setting of the program's own data source: rows stream.
+    static std::unique_ptr<BasePrueba> copia()
+    {
+        auto base = std::make_unique<BasePrueba>();
+        QFile dsn(base->dsn());
+        if (!dsn.open(QIODevice::Append | QIODevice::Text))
+            qFatal("cannot write %s", qPrintable(base->dsn()));
+        dsn.write("StepAPI=1\n");
+        return base;
+    }
+
     std::unique_ptr<BasePrueba> compartida_;
     std::unique_ptr<BasePrueba> fresca_;
 };
