@@ -39,8 +39,8 @@ std::optional<double> dato_grafica(const QString& celda)
 
 namespace {
 
-// Fits the axis to the data and to zero (and to the extra mark, if any),
-// with round tick values.
+// Fits the axis to the data, to zero and to the mark (100% on the right),
+// with a little room above and round tick values.
 void ajustar_eje(QValueAxis* eje, const QList<double>& datos, double marca)
 {
     double minimo = std::min(0.0, marca);
@@ -51,7 +51,7 @@ void ajustar_eje(QValueAxis* eje, const QList<double>& datos, double marca)
     }
     if (minimo == maximo)
         maximo = minimo + 1;
-    eje->setRange(minimo, maximo);
+    eje->setRange(minimo, maximo + (maximo - minimo) * 0.05);
     eje->applyNiceNumbers();
 }
 
@@ -100,6 +100,7 @@ std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const
 
     auto* categorias = new QBarCategoryAxis;
     categorias->append(categorias_grafica());
+    categorias->setGridLineVisible(false);
     categorias->setLabelsFont(arial);
     grafica->addAxis(categorias, Qt::AlignBottom);
     barras->attachAxis(categorias);

@@ -120,7 +120,7 @@ void Tendencia_y_Desempeno::colocar_controles()
     }
     en_twips(Lbl_Tipo_Indicador, 240, 270, 1500, 315);
     en_twips(Cmb_Tipo_Indicador_TendenciasyDesempeño, 1800, 240, 2535, 360);
-    en_twips(Lbl_Departamento, 4560, 270, 1335, 315);
+    en_twips(Lbl_Departamento, 4440, 270, 1500, 315);
     en_twips(Cmb_Departamento_TendenciasyDesempeño, 5940, 240, 3555, 360);
     en_twips(Lbl_KPI, 240, 810, 1500, 315);
     en_twips(Cmb_KPI_TendenciasyDesempeño, 1800, 780, 7695, 360);
