@@ -91,23 +91,6 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     ChartSpace1->setRenderHint(QPainter::Antialiasing);
     ChartSpace1->chart()->setFont(QFont(QStringLiteral("Arial")));
 
-    colocar_controles();
-    Lbl_Departamento->setVisible(false);
-    Cmb_Departamento_TendenciasyDesempeño->setVisible(false);
-
-    connect(Cmb_Tipo_Indicador_TendenciasyDesempeño, &QComboBox::activated, this,
-            &Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click);
-    connect(Cmb_KPI_TendenciasyDesempeño, &QComboBox::activated, this,
-            &Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click);
-    connect(Button_LLenar_TendeciasyDesempeño, &QPushButton::clicked, this,
-            &Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click);
-    connect(Button_Graficar, &QPushButton::clicked, this, &Tendencia_y_Desempeno::Button_Graficar_Click);
-
-    Form_Load();
-}
-
-void Tendencia_y_Desempeno::colocar_controles()
-{
     fijar_area_cliente(this, 14895, 7575);
     // The frames around the lists, the table, the baselines and the chart.
     const int marcos[4][4] = {{120, 120, 9615, 1695}, {120, 2040, 8655, 3255},
@@ -131,6 +114,19 @@ void Tendencia_y_Desempeno::colocar_controles()
     en_twips(mshtd, 240, 2160, 8415, 3015);
     en_twips(Flex3, 240, 5520, 8415, 975);
     en_twips(ChartSpace1, 9135, 2160, 4815, 4695);
+    // Shown once a departmental indicator is chosen.
+    Lbl_Departamento->setVisible(false);
+    Cmb_Departamento_TendenciasyDesempeño->setVisible(false);
+
+    connect(Cmb_Tipo_Indicador_TendenciasyDesempeño, &QComboBox::activated, this,
+            &Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click);
+    connect(Cmb_KPI_TendenciasyDesempeño, &QComboBox::activated, this,
+            &Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click);
+    connect(Button_LLenar_TendeciasyDesempeño, &QPushButton::clicked, this,
+            &Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click);
+    connect(Button_Graficar, &QPushButton::clicked, this, &Tendencia_y_Desempeno::Button_Graficar_Click);
+
+    Form_Load();
 }
 
 void Tendencia_y_Desempeno::Form_Load()

@@ -23,8 +23,6 @@ private:
     void Button_LLenar_TendeciasyDesempeño_Click();
     void Button_Graficar_Click();
 
-    void colocar_controles();
-
     QLabel* Lbl_Tipo_Indicador;
     QLabel* Lbl_Departamento;
     QLabel* Lbl_KPI;
