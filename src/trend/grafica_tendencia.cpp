@@ -101,6 +101,7 @@ std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const
     auto* categorias = new QBarCategoryAxis;
     categorias->append(categorias_grafica());
     categorias->setGridLineVisible(false);
+    categorias->setMinorGridLineVisible(false);
     categorias->setLabelsFont(arial);
     grafica->addAxis(categorias, Qt::AlignBottom);
     barras->attachAxis(categorias);
