@@ -81,7 +81,9 @@ void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& ms
     for (int fila = 1; fila <= 5; ++fila)
         for (int k = 1; k <= COLUMNAS_BORRADAS; ++k)
             Flex2.setTextMatrix(fila, k, QString());
-    for (int k = 1; k <= 4; ++k)
+    // All twelve baselines go: a departmental indicator has none to show, and
+    // those of the indicator charted before would read as its own.
+    for (int k = 1; k <= MESES_TENDENCIA; ++k)
         Flex3.setTextMatrix(1, k, QString());
 
     // One walk fills every cell of a row, so the fields of one record never
