@@ -224,6 +224,7 @@ int main(int argc, char** argv)
         reloj.restart();
         if (!correr(generador, {"--motor", "postgresql", "--indicadores", indicadores}, datos_pg)
             || !correr(QStringLiteral("psql"), {"-X", "-q", "-d", conexion + " dbname=postgres",
+                                                "-c", "SET client_min_messages = warning",
                                                 "-c", "DROP DATABASE IF EXISTS " + nombre,
                                                 "-c", "CREATE DATABASE " + nombre})
             || !correr(QStringLiteral(VELMORA_RAIZ "/db/postgresql/cargar.sh"),
