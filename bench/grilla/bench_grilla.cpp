@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -75,14 +76,55 @@ Marcos desplazar(Vista& vista)
 
 } // namespace
 
+// Memory of one way of holding the cells, measured in a process of its own
+// so that no memory freed by another measurement is reused.
+long memoria_en_proceso_propio(const char* modo)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memoria"), QString::fromLatin1(modo)});
+    p.waitForFinished(-1);
+    return p.readAllStandardOutput().trimmed().toLong();
+}
+
+int medir_memoria(const QString& modo)
+{
+    const long antes = rss_kb();
+    std::vector<QString> plano;
+    Grilla grilla;
+    QStandardItemModel estandar(0, kColumnas);
+    if (modo == QLatin1String("vector")) {
+        plano.resize(size_t(kFilas) * kColumnas);
+        for (int f = 0; f < kFilas; ++f)
+            for (int c = 0; c < kColumnas; ++c)
+                plano[size_t(f) * kColumnas + c] = celda(f, c);
+    } else if (modo == QLatin1String("grilla")) {
+        ModeloGrilla* m = grilla.modelo();
+        m->setCols(kColumnas);
+        ModeloGrilla::Lote lote(*m);
+        for (int f = 0; f < kFilas; ++f) {
+            m->AddItem(celda(f, 0));
+            for (int c = 1; c < kColumnas; ++c)
+                m->setTextMatrix(f + 2, c, celda(f, c));
+        }
+    } else {
+        estandar.setRowCount(kFilas / 10);
+        for (int f = 0; f < kFilas / 10; ++f)
+            for (int c = 0; c < kColumnas; ++c)
+                estandar.setItem(f, c, new QStandardItem(celda(f, c)));
+    }
+    std::printf("%ld\n", rss_kb() - antes);
+    return 0;
+}
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--memoria")
+        return medir_memoria(QString::fromLatin1(argv[2]));
 
     // Baseline 1: the bare cells in a vector.
-    long antes = rss_kb();
     QElapsedTimer t;
     t.start();
     std::vector<QString> vector_plano(size_t(kFilas) * kColumnas);
@@ -90,7 +132,7 @@ int main(int argc, char* argv[])
         for (int c = 0; c < kColumnas; ++c)
             vector_plano[size_t(f) * kColumnas + c] = celda(f, c);
     const double ms_vector = t.nsecsElapsed() / 1e6;
-    const long kb_vector = rss_kb() - antes;
+    const long kb_vector = memoria_en_proceso_propio("vector");
 
     // The grid, filled the way the export fills it: AddItem, then the cells;
     // first with a notice per change, then inside one Lote.
@@ -116,18 +158,16 @@ int main(int argc, char* argv[])
         llenar(g, false);
         ms_avisos = t.nsecsElapsed() / 1e6;
     }
-    antes = rss_kb();
     Grilla grilla;
     grilla.resize(900, 600);
     grilla.show();
     t.start();
     llenar(grilla, true);
     const double ms_grilla = t.nsecsElapsed() / 1e6;
-    const long kb_grilla = rss_kb() - antes;
+    const long kb_grilla = memoria_en_proceso_propio("grilla");
     const double kb_texto = grilla.modelo()->caracteres() * 2 / 1024.0;
 
     // Baseline 2: a standard item model and table view.
-    antes = rss_kb();
     QStandardItemModel estandar(0, kColumnas);
     QTableView tabla;
     tabla.setModel(&estandar);
@@ -140,7 +180,7 @@ int main(int argc, char* argv[])
         for (int c = 0; c < kColumnas; ++c)
             estandar.setItem(f, c, new QStandardItem(celda(f, c)));
     const double ms_estandar = t.nsecsElapsed() / 1e6;
-    const long kb_estandar = rss_kb() - antes;
+    const long kb_estandar = memoria_en_proceso_propio("estandar");
 
     const Marcos marcos_grilla = desplazar(grilla);
     const Marcos marcos_tabla = desplazar(tabla);
