@@ -1,0 +1,82 @@
+#include "app/aplicacion.h"
+#include "app/ventanas.h"
+#include "data/conexion.h"
+#include "soporte/soporte.h"
+#include "ui/registro_ventanas.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QtTest>
+
+// A database failure that no screen catches reaches the application object:
+// it is shown with its number and text and the program ends with a failure
+// code. A refusal of the data given is caught by the screen and the program
+// goes on.
+class TstErrorFatal final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void rechazo_no_termina();
+    void error_no_atrapado_termina();
+
+private:
+    int pulsar_eliminar(const QString& indicador);
+    std::unique_ptr<BasePrueba> base_;
+};
+
+void TstErrorFatal::init()
+{
+    base_ = std::make_unique<BasePrueba>();
+    base_->abrir();
+    registrar_ventanas();
+}
+
+void TstErrorFatal::cleanup()
+{
+    RegistroVentanas::instancia().descargar_todas();
+    Conexion().cerrar();
+}
+
+// Presses "Eliminar" from inside the event loop; the loop's exit code, or -1
+// when the program went on.
+int TstErrorFatal::pulsar_eliminar(const QString& indicador)
+{
+    QWidget* ventana = RegistroVentanas::instancia().mostrar("Eliminar");
+    ventana->findChild<QComboBox*>("Combo_indicador")->setEditText(indicador);
+    auto* boton = ventana->findChild<QPushButton*>("Command1");
+    QMetaObject::invokeMethod(boton, &QPushButton::click, Qt::QueuedConnection);
+    QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(-1); });
+    return QCoreApplication::exec();
+}
+
+void TstErrorFatal::rechazo_no_termina()
+{
+    RegistroMensajes mensajes;
+    QCOMPARE(pulsar_eliminar("No existe ningún indicador con este nombre"), -1);
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(mensajes.mensajes[0].titulo, QStringLiteral("Mensajes"));
+    QVERIFY(RegistroVentanas::instancia().ventana("Eliminar")->isVisible());
+}
+
+void TstErrorFatal::error_no_atrapado_termina()
+{
+    Conexion().ejecutar("DROP TABLE procedimientos"); // every procedure call now fails
+    RegistroMensajes mensajes;
+    QCOMPARE(pulsar_eliminar("Margen operativo"), 1);
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Critico);
+    QVERIFY2(mensajes.mensajes[0].texto.startsWith("Error "), qPrintable(mensajes.mensajes[0].texto));
+    QVERIFY(mensajes.mensajes[0].texto.contains("procedimientos"));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+int main(int argc, char* argv[])
+{
+    AplicacionVelmora aplicacion(argc, argv);
+    TstErrorFatal prueba;
+    return QTest::qExec(&prueba, argc, argv);
+}
+
+#include "tst_error_fatal.moc"
