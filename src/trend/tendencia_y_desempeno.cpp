@@ -41,6 +41,9 @@ QComboBox* lista(QWidget* ventana, const QString& nombre)
 {
     auto* l = control<QComboBox>(ventana, nombre);
     l->setEditable(true);
+    // No completion: it would turn a typed text into an item, case and
+    // blanks included, and take it as a pick.
+    l->setCompleter(nullptr);
     l->setInsertPolicy(QComboBox::NoInsert); // a typed text is used, never kept as an item
     return l;
 }

@@ -132,6 +132,7 @@ private slots:
     void flujo_departamental();
     void parametros_que_faltan_data();
     void parametros_que_faltan();
+    void tipo_escrito_queda_como_esta();
     void iconos_y_razones_de_un_anio();
     void enero_se_compara_con_diciembre_data();
     void enero_se_compara_con_diciembre();
@@ -444,6 +445,19 @@ void TstTendencia::parametros_que_faltan()
     }
     QVERIFY(comandos.isEmpty());
     QCOMPARE(todo(mshtd()) + todo(Flex3()) + todo(Flex2()), antes);
+}
+
+// A typed type is neither matched to an item regardless of case nor taken
+// as a pick: the list keeps it as typed and the choice step does not run.
+void TstTendencia::tipo_escrito_queda_como_esta()
+{
+    const QString texto = QStringLiteral("principal      ");
+    comandos.clear();
+    QTest::keyClicks(tipo()->lineEdit(), texto);
+    QTest::keyClick(tipo()->lineEdit(), Qt::Key_Return);
+    QCOMPARE(tipo()->currentText(), texto);
+    QVERIFY2(comandos.isEmpty(), qPrintable(comandos.join(u'|')));
+    QCOMPARE(kpi()->count(), 0);
 }
 
 void TstTendencia::iconos_y_razones_de_un_anio()
