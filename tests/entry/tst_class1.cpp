@@ -49,6 +49,7 @@ private slots:
     void teclas();
     void caja_que_pasa_el_borde();
     void clic_fuera_conserva_el_texto();
+    void clic_en_la_misma_celda();
     void clic_en_la_grilla();
 };
 
@@ -157,16 +158,29 @@ void TstClass1::clic_fuera_conserva_el_texto()
     QVERIFY(!v.caja->isVisible());
     QCOMPARE(v.caja->text(), QStringLiteral("f1c1  9"));
     QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  ")); // not yet
-    // A click back on that cell shows the edit again, still unwritten.
-    const QRect celda = v.grilla->rectangulo_celda().translated(-v.grilla->viewport()->pos());
-    QTest::mouseClick(v.grilla->viewport(), Qt::LeftButton, {}, celda.center());
-    QVERIFY(v.caja->isVisible());
-    QCOMPARE(v.caja->text(), QStringLiteral("f1c1  9"));
-    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  "));
     v.grilla->setRow(2); // leaving the cell
     QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  9"));
     QVERIFY(v.caja->isVisible());
     QCOMPARE(v.caja->text(), QStringLiteral("f2c1  "));
+}
+
+// A click places the box afresh: back on the cell whose edit the hidden box
+// held, it shows that cell's own text, and leaving writes that text back.
+void TstClass1::clic_en_la_misma_celda()
+{
+    Ventana v;
+    QVERIFY(v.mostrar());
+    QTest::keyClicks(v.caja, QStringLiteral("9"));
+    QTest::mouseClick(v.boton, Qt::LeftButton);
+    QVERIFY(!v.caja->isVisible());
+    const QRect celda = v.grilla->rectangulo_celda().translated(-v.grilla->viewport()->pos());
+    QTest::mouseClick(v.grilla->viewport(), Qt::LeftButton, {}, celda.center());
+    QCOMPARE(QPoint(v.grilla->Col(), v.grilla->Row()), QPoint(1, 1));
+    QVERIFY(v.caja->isVisible());
+    QVERIFY(v.caja->hasFocus());
+    QCOMPARE(v.caja->text(), QStringLiteral("f1c1  "));
+    v.grilla->setRow(2);
+    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  "));
 }
 
 void TstClass1::clic_en_la_grilla()

@@ -78,14 +78,7 @@ void Class1::paso_fila_columna()
 
 void Class1::Un_FlexGrid_Click()
 {
-    // A click back on the cell whose edit the hidden box still holds brings
-    // the edit back rather than dropping what was typed.
-    const bool misma_celda = Un_text->isHidden() && Un_FlexGrid->Row() == fila_guardada_
-                             && Un_FlexGrid->Col() == columna_guardada_;
-    const QString pendiente = Un_text->text();
     ubicar_texto();
-    if (misma_celda)
-        Un_text->setText(pendiente);
     mostrar_texto();
 }
 
