@@ -139,7 +139,8 @@ void Modificar::boton_guardar_Click()
         if (!MSFlexGrid2->TextMatrix(1, m).trimmed().isEmpty())
             meses << m;
     if (meses.isEmpty()) {
-        mensaje(QStringLiteral("No hay datos que guardar: elija el indicador y el año y pulse Aceptar"));
+        // The same words the KPI screen uses for a save before any fetch.
+        mensaje(QStringLiteral("Tienes que realizar primero la consulta"));
         return;
     }
     try {

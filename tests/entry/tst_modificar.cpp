@@ -279,7 +279,7 @@ void TstModificar::guardar_sin_consulta()
     escribir(QStringLiteral("5"));
     guardar();
     QVERIFY(enviados_.isEmpty());
-    QCOMPARE(mensajes_->mensajes.size(), 1);
+    QCOMPARE(mensajes_->textos(), QStringList{"Tienes que realizar primero la consulta"});
     QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
 }
 
