@@ -1,42 +1,15 @@
 #include "ui/grid/grilla.h"
 
+#include "ui/imagenes.h"
 #include "ui/twips.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
-#include <QSvgRenderer>
-
-namespace {
-
-// Cell pictures come from the program's own SVG set, rendered once per size.
-QPixmap imagen_celda(const QString& nombre, const QSize& tam, qreal escala)
-{
-    const QString clave = QStringLiteral("celda:%1@%2x%3x%4").arg(nombre).arg(tam.width()).arg(tam.height()).arg(escala);
-    QPixmap pixmap;
-    if (QPixmapCache::find(clave, &pixmap))
-        return pixmap;
-    QSvgRenderer svg(QStringLiteral(":/iconos/") + nombre + QStringLiteral(".svg"));
-    if (!svg.isValid())
-        return {};
-    QSize destino = svg.defaultSize();
-    destino.scale(tam, Qt::KeepAspectRatio);
-    pixmap = QPixmap(destino * escala);
-    pixmap.setDevicePixelRatio(escala);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    svg.render(&p, QRectF(QPointF(0, 0), QSizeF(destino)));
-    p.end();
-    QPixmapCache::insert(clave, pixmap);
-    return pixmap;
-}
-
-} // namespace
 
 Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloGrilla(this))
 {
@@ -232,7 +205,7 @@ void Grilla::dibujar_celda(QPainter& p, const QRect& r, int fila, int columna) c
     }
     const QString imagen = modelo_->CellPicture(fila, columna);
     if (!imagen.isEmpty()) {
-        const QPixmap pixmap = imagen_celda(imagen, r.size() - QSize(4, 4), devicePixelRatioF());
+        const QPixmap pixmap = pixmap_imagen(imagen, r.size() - QSize(4, 4), devicePixelRatioF());
         if (!pixmap.isNull()) {
             QRect destino(QPoint(0, 0), pixmap.deviceIndependentSize().toSize());
             destino.moveCenter(r.center());
