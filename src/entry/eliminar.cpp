@@ -5,6 +5,7 @@
 #include "data/errores.h"
 #include "entry/pantalla_entrada.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 
@@ -32,8 +33,8 @@ Eliminar::Eliminar(QWidget* padre) : QWidget(padre)
 
 void Eliminar::Form_Load()
 {
-    entrada::llenar(Combo_indicador, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 70,
-                    entrada::FormaItem::Cortada);
+    llenar_lista(Combo_indicador, comando_consulta(QStringLiteral("Indicadores")), QStringLiteral("Indicador"), 70,
+                 FormaItem::Cortada);
 }
 
 void Eliminar::Command1_Click()

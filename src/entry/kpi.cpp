@@ -8,6 +8,7 @@
 #include "entry/pantalla_entrada.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr int kMaximoItems = 32767; // list positions are 16-bit
 
 // Items carry trailing blanks; they must not set the list's width.
 QComboBox* lista(QWidget* ventana, const QString& nombre)
@@ -36,12 +36,6 @@ void vaciar_texto(QComboBox* lista)
 {
     lista->setCurrentIndex(-1);
     lista->clearEditText();
-}
-
-void llenar(QComboBox* lista, const QString& comando, const QString& campo, int ancho)
-{
-    for (Resultado r = Conexion().ejecutar(comando); !r.eof() && lista->count() < kMaximoItems; r.siguiente())
-        lista->addItem(texto_item(r.texto(campo), ancho));
 }
 
 // Hidden controls keep their place, so the rest of the window does not move.
@@ -151,9 +145,8 @@ void KPI::Form_Load()
     for (int c = 0; c < 6; ++c)
         Flex6->setTextMatrix(0, c, encabezados_kpi()[c]);
 
-    entrada::llenar(Cmb_KPI_KPI, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 80,
-                    entrada::FormaItem::Rellena);
-    entrada::llenar(Cmb_Año_KPI, QStringLiteral("Año"), QStringLiteral("año"), 15, entrada::FormaItem::Rellena);
+    llenar_lista(Cmb_KPI_KPI, comando_consulta(QStringLiteral("Indicadores")), QStringLiteral("Indicador"), 80);
+    llenar_lista(Cmb_Año_KPI, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 15);
 }
 
 void KPI::Cmb_KPI_KPI_Click()
@@ -174,8 +167,8 @@ void KPI::Cmb_KPI_KPI_Click()
         Label7->setVisible(departamental);
         Cmb_KPI_Departamento->setVisible(departamental);
         if (departamental) {
-            llenar(Cmb_KPI_Departamento, comando_exec(QStringLiteral("Consulta_KPI_2"), argumentos),
-                   QStringLiteral("Nombre1"), 100);
+            llenar_lista(Cmb_KPI_Departamento, comando_exec(QStringLiteral("Consulta_KPI_2"), argumentos),
+                         QStringLiteral("Nombre1"), 100);
             vaciar_texto(Cmb_KPI_Departamento);
         }
     } catch (const RechazoDatos& e) {

@@ -8,6 +8,7 @@
 #include "ui/grid/class1.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 
@@ -93,9 +94,8 @@ void Modificar::Form_Load()
     MSFlexGrid1->setTextMatrix(3, 0, QStringLiteral("Nivel Base"));
     MSFlexGrid2->setTextMatrix(1, 0, QStringLiteral("Id"));
 
-    entrada::llenar(Combo_kpi, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 80,
-                    entrada::FormaItem::Rellena);
-    entrada::llenar(Combo_año, QStringLiteral("Año"), QStringLiteral("año"), 15, entrada::FormaItem::Rellena);
+    llenar_lista(Combo_kpi, comando_consulta(QStringLiteral("Indicadores")), QStringLiteral("Indicador"), 80);
+    llenar_lista(Combo_año, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 15);
 }
 
 void Modificar::vaciar_meses()

@@ -5,6 +5,7 @@
 #include "data/errores.h"
 #include "entry/pantalla_entrada.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 
@@ -37,8 +38,8 @@ Nuevo::Nuevo(QWidget* padre) : QWidget(padre)
 
 void Nuevo::Form_Load()
 {
-    entrada::llenar(Combo_nuevo_indicador, QStringLiteral("Tipo Indicador"), QStringLiteral("Tipo Indicador"), 15,
-                    entrada::FormaItem::Rellena);
+    llenar_lista(Combo_nuevo_indicador, comando_consulta(QStringLiteral("Tipo Indicador")),
+                 QStringLiteral("Tipo Indicador"), 15);
 }
 
 void Nuevo::Command1_Click()

@@ -7,6 +7,7 @@
 #include "entry/codigos.h"
 #include "entry/pantalla_entrada.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 
@@ -82,7 +83,7 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
 void Nuevo_Registro::Form_Load()
 {
     const auto llenar = [](QComboBox* lista, const QString& tabla, const QString& campo, int ancho) {
-        entrada::llenar(lista, tabla, campo, ancho, entrada::FormaItem::Rellena);
+        llenar_lista(lista, comando_consulta(tabla), campo, ancho);
     };
     llenar(Combo_indicador, QStringLiteral("Indicadores"), QStringLiteral("Indicador"), 80);
     llenar(Combo_desempeño, QStringLiteral("Desempeño"), QStringLiteral("desempeño"), 80);

@@ -21,16 +21,6 @@ QComboBox* lista(QWidget* ventana, const QString& nombre);
 // A button with its caption and its picture (":/botones/<imagen>.svg").
 QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto, const QString& imagen);
 
-// How each row's field becomes a list item.
-enum class FormaItem {
-    Rellena, // the field's text followed by 15 blanks, cut to the width
-    Cortada, // the field's text as the database returns it, cut to the width
-};
-
-// Adds one item per row of "select * from <tabla> ", in the rows' order;
-// nothing is chosen afterwards. A list holds at most 32767 items.
-void llenar(QComboBox* lista, const QString& tabla, const QString& campo, int ancho, FormaItem forma);
-
 // The indicator-type code the procedures take: "2" for "Departamentales",
 // "1" for any other text.
 QString codigo_tipo(const QString& tipo);

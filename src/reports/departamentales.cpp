@@ -1,9 +1,11 @@
 #include "reports/departamentales.h"
 
+#include "data/comandos.h"
 #include "data/textos.h"
 #include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
 #include "ui/grid/grilla.h"
+#include "ui/listas.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -39,8 +41,8 @@ Departamentales::Departamentales(QWidget* padre) : QWidget(padre)
 void Departamentales::Form_Load()
 {
     preparar_grillas(*Flex31, *Flex41, forma_departamental());
-    llenar_lista(Cmb_Departamentos_Reporte, QStringLiteral("Departamentos"), QStringLiteral("Departamento"), 50);
-    llenar_lista(Cmb_Año_Reporte, QStringLiteral("Año"), QStringLiteral("año"), 5);
+    llenar_lista(Cmb_Departamentos_Reporte, comando_consulta(QStringLiteral("Departamentos")), QStringLiteral("Departamento"), 50);
+    llenar_lista(Cmb_Año_Reporte, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 5);
     Cmb_Trimestre_ReporteSocial->addItems(nombres_meses());
     Cmb_Trimestre_ReporteSocial->setCurrentIndex(-1);
 }

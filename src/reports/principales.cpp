@@ -1,10 +1,12 @@
 #include "reports/principales.h"
 
+#include "data/comandos.h"
 #include "data/textos.h"
 #include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -38,8 +40,8 @@ Principales::Principales(QWidget* padre) : QWidget(padre)
 void Principales::Form_Load()
 {
     preparar_grillas(*Flex3, *Flex4, forma_principal());
-    llenar_lista(Cmb_Perspectiva_Reporte, QStringLiteral("Perspectivas"), QStringLiteral("perspectiva"), 50);
-    llenar_lista(Cmb_Año_Reporte, QStringLiteral("Año"), QStringLiteral("año"), 5);
+    llenar_lista(Cmb_Perspectiva_Reporte, comando_consulta(QStringLiteral("Perspectivas")), QStringLiteral("perspectiva"), 50);
+    llenar_lista(Cmb_Año_Reporte, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 5);
     Cmb_mes_Reporte->addItems(nombres_meses());
     Cmb_mes_Reporte->setCurrentIndex(-1);
 }

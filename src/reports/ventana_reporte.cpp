@@ -1,17 +1,14 @@
 #include "reports/ventana_reporte.h"
 
-#include "data/comandos.h"
-#include "data/conexion.h"
-#include "data/textos.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 #include "ui/twips.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -24,24 +21,9 @@ QLabel* etiqueta_reporte(QWidget* ventana, const QString& nombre, const QString&
 
 QComboBox* lista_reporte(QWidget* ventana, const QString& nombre, int ancho_twips)
 {
-    auto* lista = new QComboBox(ventana);
-    lista->setObjectName(nombre);
-    lista->setEditable(true);
-    // No completion that would change what is typed, and Enter adds nothing.
-    lista->setCompleter(nullptr);
-    lista->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* lista = lista_editable(ventana, nombre);
     lista->setMinimumWidth(twips_a_px(ancho_twips, ventana));
-    // Items end in blanks: show a picked item from its start, not its tail.
-    QLineEdit* texto = lista->lineEdit();
-    QObject::connect(lista, &QComboBox::currentIndexChanged, texto, [texto] { texto->setCursorPosition(0); });
     return lista;
-}
-
-void llenar_lista(QComboBox* lista, const QString& tabla, const QString& campo, int ancho)
-{
-    for (Resultado r = Conexion().ejecutar(comando_consulta(tabla)); !r.eof(); r.siguiente())
-        lista->addItem(texto_item(r.texto(campo), ancho));
-    lista->setCurrentIndex(-1);
 }
 
 QPushButton* boton_ver(QWidget* ventana, const QString& nombre)

@@ -22,9 +22,6 @@ QLabel* etiqueta_reporte(QWidget* ventana, const QString& nombre, const QString&
 // An editable list: whatever is typed stays as typed.
 QComboBox* lista_reporte(QWidget* ventana, const QString& nombre, int ancho_twips);
 
-// Adds one item per row of "select * from <tabla> ": the field's text
-// followed by 15 blanks, cut to ancho characters. Nothing is chosen.
-void llenar_lista(QComboBox* lista, const QString& tabla, const QString& campo, int ancho);
 
 // "Ver" with its picture.
 QPushButton* boton_ver(QWidget* ventana, const QString& nombre);

@@ -1,12 +1,12 @@
 #include "trend/tendencia_y_desempeno.h"
 
 #include "data/comandos.h"
-#include "data/conexion.h"
 #include "data/textos.h"
 #include "trend/grafica_tendencia.h"
 #include "trend/tablas_tendencia.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 
@@ -37,30 +37,11 @@ Control* control(QWidget* ventana, const QString& nombre)
     return c;
 }
 
-QComboBox* lista(QWidget* ventana, const QString& nombre)
-{
-    auto* l = control<QComboBox>(ventana, nombre);
-    l->setEditable(true);
-    // No completion: it would turn a typed text into an item, case and
-    // blanks included, and take it as a pick.
-    l->setCompleter(nullptr);
-    l->setInsertPolicy(QComboBox::NoInsert); // a typed text is used, never kept as an item
-    return l;
-}
-
 QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto)
 {
     auto* e = control<QLabel>(ventana, nombre);
     e->setText(texto);
     return e;
-}
-
-// One item per result row; nothing is chosen until the user picks.
-void llenar_lista(QComboBox* lista, const QString& comando, const QString& campo, int largo)
-{
-    for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente())
-        lista->addItem(texto_item(r.texto(campo), largo));
-    lista->setCurrentIndex(-1);
 }
 
 } // namespace
@@ -75,10 +56,10 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     Lbl_Departamento = etiqueta(this, QStringLiteral("Lbl_Departamento"), QStringLiteral("Departamento :"));
     Lbl_KPI = etiqueta(this, QStringLiteral("Lbl_KPI"), QStringLiteral("K P I :"));
     Lbl_Año = etiqueta(this, QStringLiteral("Lbl_Año"), QStringLiteral("Año :"));
-    Cmb_Tipo_Indicador_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_Tipo_Indicador_TendenciasyDesempeño"));
-    Cmb_Departamento_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_Departamento_TendenciasyDesempeño"));
-    Cmb_KPI_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_KPI_TendenciasyDesempeño"));
-    Cmb_Año_TendenciasyDesempeño = lista(this, QStringLiteral("Cmb_Año_TendenciasyDesempeño"));
+    Cmb_Tipo_Indicador_TendenciasyDesempeño = lista_editable(this, QStringLiteral("Cmb_Tipo_Indicador_TendenciasyDesempeño"));
+    Cmb_Departamento_TendenciasyDesempeño = lista_editable(this, QStringLiteral("Cmb_Departamento_TendenciasyDesempeño"));
+    Cmb_KPI_TendenciasyDesempeño = lista_editable(this, QStringLiteral("Cmb_KPI_TendenciasyDesempeño"));
+    Cmb_Año_TendenciasyDesempeño = lista_editable(this, QStringLiteral("Cmb_Año_TendenciasyDesempeño"));
 
     Button_LLenar_TendeciasyDesempeño = control<QPushButton>(this, QStringLiteral("Button_LLenar_TendeciasyDesempeño"));
     Button_LLenar_TendeciasyDesempeño->setText(QStringLiteral("Ver"));
