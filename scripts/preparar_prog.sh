@@ -7,5 +7,5 @@ build="$(cd "$1" && pwd)"
 mkdir -p "$build/PROG" "$build/Exportar"
 if [ ! -f "$build/PROG/conexion.dsn" ]; then
   [ -f "$build/PROG/velmora.db" ] || "$raiz/scripts/crear_base_sqlite.sh" "$build/PROG/velmora.db"
-  printf '[ODBC]\nDRIVER=SQLite3\nDatabase=%s\nStepAPI=1\n' "$build/PROG/velmora.db" > "$build/PROG/conexion.dsn"
+  "$raiz/scripts/escribir_origen.sh" "$build/PROG/conexion.dsn" "$build/PROG/velmora.db"
 fi
