@@ -60,8 +60,11 @@ psql -X -q -d "$conexion dbname=postgres" -c "CREATE DATABASE velmora" >/dev/nul
 "$raiz/db/postgresql/cargar.sh" "$conexion dbname=velmora" \
   || fallo "no se pudo cargar db/postgresql" "$carpeta/servidor.log"
 
-printf '[ODBC]\nDRIVER=PostgreSQL Unicode\nServername=%s\nPort=5432\nDatabase=velmora\nUsername=velmora\nUseDeclareFetch=1\nFetch=1000\n' \
-  "$carpeta" > "$carpeta/conexion.dsn"
+# The shipped example data source, pointed at this server: tests fetch rows
+# with the settings users get.
+sed -e '/^[;#]/d' -e "s|^Servername=.*|Servername=$carpeta|" -e 's|^Port=.*|Port=5432|' \
+  -e 's|^Database=.*|Database=velmora|' -e 's|^Username=.*|Username=velmora|' \
+  "$raiz/db/postgresql/conexion.dsn" > "$carpeta/conexion.dsn"
 export VELMORA_PG_DSN="$carpeta/conexion.dsn"
 
 set +e

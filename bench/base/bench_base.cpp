@@ -197,12 +197,9 @@ int main(int argc, char** argv)
             return 1;
         }
         const QString dsn = carpeta.filePath(QStringLiteral("grande.dsn"));
-        QFile f(dsn);
-        if (!f.open(QIODevice::WriteOnly))
+        // Written as the program's own data source is.
+        if (!correr(QStringLiteral(VELMORA_RAIZ "/scripts/escribir_origen.sh"), {dsn, base}))
             return 1;
-        // As the program's own data source: the driver streams rows.
-        f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\nStepAPI=1\n").arg(base).toUtf8());
-        f.close();
         Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
         std::printf("SQLite: %s registros, %.1f MB, creada en %.1f s\n", qPrintable(contar()),
                     static_cast<double>(QFileInfo(base).size()) / 1e6,

@@ -62,11 +62,7 @@ void preparar_base(const QString& carpeta, const QString& indicadores, const QSt
              {QStringLiteral("--indicadores"), indicadores, QStringLiteral("--años"), anios}, datos);
     ejecutar(QStringLiteral(VELMORA_CREAR_BASE), {base, datos});
     const QString dsn = QDir(carpeta).filePath(QStringLiteral("conexion.dsn"));
-    QFile f(dsn);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        fallar("cannot write the data source");
-    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\nStepAPI=1\n").arg(base).toUtf8());
-    f.close();
+    ejecutar(QStringLiteral(VELMORA_ESCRIBIR_ORIGEN), {dsn, base});
     Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
 }
 

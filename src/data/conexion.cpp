@@ -117,6 +117,8 @@ struct Resultado::Impl {
     bool hay_fila = false;
     QStringList nombres;
     QHash<QString, int> indices;
+    // Raises the error of a failed fetch; a failure is never the end of the rows.
+    std::function<void(const QSqlQuery&)> fallo;
 
     void leer_nombres(const QSqlRecord& registro)
     {
@@ -150,6 +152,8 @@ void Resultado::siguiente()
         d->hay_fila = d->posicion < d->filas.size();
     } else {
         d->hay_fila = d->consulta->next();
+        if (!d->hay_fila && d->consulta->lastError().isValid())
+            d->fallo(*d->consulta);
     }
 }
 
@@ -233,6 +237,16 @@ struct ConexionBD::Impl {
         return q;
     }
 
+    // next() that tells a failed fetch from the end of the rows.
+    bool siguiente(QSqlQuery& q) const
+    {
+        if (q.next())
+            return true;
+        if (q.lastError().isValid())
+            lanzar(&q, q.lastError());
+        return false;
+    }
+
     QSqlQuery directo(const QString& sql) const
     {
         QSqlQuery q(db());
@@ -242,13 +256,14 @@ struct ConexionBD::Impl {
         return q;
     }
 
-    static Resultado en_vivo(QSqlQuery q)
+    Resultado en_vivo(QSqlQuery q) const
     {
         auto r = std::make_unique<Resultado::Impl>();
         if (q.isSelect()) {
             r->leer_nombres(q.record());
+            r->fallo = [this](const QSqlQuery& fallida) { lanzar(&fallida, fallida.lastError()); };
             r->consulta.emplace(std::move(q));
-            r->hay_fila = r->consulta->next();
+            r->hay_fila = siguiente(*r->consulta);
         }
         return Resultado(std::move(r));
     }
@@ -262,7 +277,7 @@ struct ConexionBD::Impl {
                                               "WHERE nombre = ? ORDER BY paso"),
                                {nombre});
         std::vector<std::pair<QString, QList<int>>> pasos;
-        while (q.next()) {
+        while (siguiente(q)) {
             QList<int> parametros;
             const QStringList partes =
                 q.value(1).toString().split(u',', Qt::SkipEmptyParts);
@@ -301,7 +316,7 @@ struct ConexionBD::Impl {
                     continue;
                 r->leer_nombres(q.record());
                 r->filas.clear();
-                while (q.next()) {
+                while (siguiente(q)) {
                     QVariantList fila;
                     fila.reserve(r->nombres.size());
                     for (int i = 0; i < r->nombres.size(); ++i)
@@ -352,16 +367,34 @@ void ConexionBD::abrir(const QString& cadena_conexion)
         }
         SQLCHAR nombre[256] = {};
         SQLSMALLINT largo = 0;
-        SQLGetInfo(handle_de(db.driver()->handle()), SQL_DBMS_NAME, nombre, sizeof nombre, &largo);
-        d->dbms = QString::fromUtf8(reinterpret_cast<const char*>(nombre));
+        const SQLRETURN r = SQLGetInfo(handle_de(db.driver()->handle()), SQL_DBMS_NAME, nombre,
+                                       sizeof nombre, &largo);
+        d->dbms = SQL_SUCCEEDED(r) ? QString::fromUtf8(reinterpret_cast<const char*>(nombre))
+                                   : QString();
     }
-    if (d->dbms.contains(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive))
-        d->dialecto = Dialecto::PostgreSQL;
-    else if (d->dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive))
-        d->dialecto = Dialecto::SQLite;
-    else
-        d->dialecto = Dialecto::SqlServer;
+    // Commands built for one engine must never go to another one.
+    const std::optional<Dialecto> dialecto = dialecto_de(d->dbms);
+    if (!dialecto) {
+        cerrar();
+        throw ErrorBaseDatos(
+            QStringLiteral("IM001"),
+            d->dbms.isEmpty()
+                ? QStringLiteral("El controlador ODBC no informa qué motor de base de datos usa")
+                : QStringLiteral("El motor de base de datos \"%1\" no está admitido").arg(d->dbms));
+    }
+    d->dialecto = *dialecto;
     d->abierta = true;
+}
+
+std::optional<Dialecto> dialecto_de(const QString& nombre_dbms)
+{
+    if (nombre_dbms.contains(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive))
+        return Dialecto::PostgreSQL;
+    if (nombre_dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive))
+        return Dialecto::SQLite;
+    if (nombre_dbms.contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive))
+        return Dialecto::SqlServer;
+    return std::nullopt;
 }
 
 void ConexionBD::cerrar()
@@ -405,7 +438,7 @@ Resultado ConexionBD::ejecutar(const QString& comando)
     if (d->observador)
         d->observador(comando);
     if (d->dialecto == Dialecto::SqlServer)
-        return Impl::en_vivo(d->directo(comando));
+        return d->en_vivo(d->directo(comando));
 
     const std::optional<LlamadaExec> llamada = analizar_exec(comando);
     if (!llamada) {
@@ -413,9 +446,9 @@ Resultado ConexionBD::ejecutar(const QString& comando)
             static const QRegularExpression corchetes(QStringLiteral("\\[([^\\]]*)\\]"));
             QString sql = comando;
             sql.replace(corchetes, QStringLiteral("\"\\1\""));
-            return Impl::en_vivo(d->directo(sql));
+            return d->en_vivo(d->directo(sql));
         }
-        return Impl::en_vivo(d->directo(comando));
+        return d->en_vivo(d->directo(comando));
     }
     if (d->dialecto == Dialecto::SQLite)
         return d->ejecutar_sqlite(*llamada);
@@ -426,7 +459,7 @@ Resultado ConexionBD::ejecutar(const QString& comando)
     for (qsizetype i = 0; i < llamada->argumentos.size(); ++i)
         marcas << QStringLiteral("?");
     const QString sql = QStringLiteral("SELECT * FROM \"%1\"(%2)").arg(nombre, marcas.join(u','));
-    return Impl::en_vivo(d->preparar(sql, llamada->argumentos));
+    return d->en_vivo(d->preparar(sql, llamada->argumentos));
 }
 
 void ConexionBD::iniciar_transaccion()

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // How commands reach the engine the driver reports.
 enum class Dialecto {
@@ -12,6 +13,10 @@ enum class Dialecto {
     PostgreSQL, // Exec becomes SELECT * FROM "name"(?, ...), [x] becomes "x"
     SQLite,     // the procedure body is read from the database's own table
 };
+
+// The dialect of the engine whose name the driver reports (SQL_DBMS_NAME);
+// none for an engine the program does not know.
+std::optional<Dialecto> dialecto_de(const QString& nombre_dbms);
 
 // A forward-only result, walked once: end test, field by name, move next.
 class Resultado final {

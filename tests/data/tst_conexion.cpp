@@ -41,6 +41,8 @@ private slots:
     void transaccion_todo_o_nada();
     void origen_de_datos_malo_data();
     void origen_de_datos_malo();
+    void dialecto_data();
+    void dialecto();
 
 private:
     std::unique_ptr<BasePrueba> base_;
@@ -192,6 +194,26 @@ void TstConexion::origen_de_datos_malo()
         QVERIFY(!e.texto().contains("secreto99"));
     }
     QVERIFY(!Conexion().abierta());
+}
+
+void TstConexion::dialecto_data()
+{
+    // As the drivers report SQL_DBMS_NAME; -1: an engine the program refuses.
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<int>("dialecto");
+    QTest::newRow("SQLite") << "SQLite" << int(Dialecto::SQLite);
+    QTest::newRow("PostgreSQL") << "PostgreSQL" << int(Dialecto::PostgreSQL);
+    QTest::newRow("SQL Server") << "Microsoft SQL Server" << int(Dialecto::SqlServer);
+    QTest::newRow("desconocido") << "Oracle" << -1;
+    QTest::newRow("sin nombre") << "" << -1;
+}
+
+void TstConexion::dialecto()
+{
+    QFETCH(QString, nombre);
+    QFETCH(int, dialecto);
+    const std::optional<Dialecto> d = dialecto_de(nombre);
+    QCOMPARE(d ? int(*d) : -1, dialecto);
 }
 
 QTEST_GUILESS_MAIN(TstConexion)

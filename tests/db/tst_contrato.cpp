@@ -108,6 +108,8 @@ public:
     virtual void abrir_compartida() = 0;
     virtual void abrir_fresca() = 0;
     virtual void reabrir_fresca() = 0;
+    // The data source file of the fresh database.
+    virtual QString dsn_fresca() const = 0;
 };
 
 class MotorSqlite final : public Motor {
@@ -124,18 +126,10 @@ public:
         fresca_->abrir();
     }
     void reabrir_fresca() override { fresca_->abrir(); }
+    QString dsn_fresca() const override { return fresca_->dsn(); }
 
 private:
-    // With the driver setting of the program's own data source: rows stream.
-    static std::unique_ptr<BasePrueba> copia()
-    {
-        auto base = std::make_unique<BasePrueba>();
-        QFile dsn(base->dsn());
-        if (!dsn.open(QIODevice::Append | QIODevice::Text))
-            qFatal("cannot write %s", qPrintable(base->dsn()));
-        dsn.write("StepAPI=1\n");
-        return base;
-    }
+    static std::unique_ptr<BasePrueba> copia() { return std::make_unique<BasePrueba>(); }
 
     std::unique_ptr<BasePrueba> compartida_;
     std::unique_ptr<BasePrueba> fresca_;
@@ -174,6 +168,7 @@ public:
         reabrir_fresca();
     }
     void reabrir_fresca() override { Conexion().abrir(QStringLiteral("FILEDSN=") + fresca_); }
+    QString dsn_fresca() const override { return fresca_; }
 
 private:
     QString escribir_dsn(const QString& base)
@@ -221,6 +216,8 @@ private slots:
     void altas_y_bajas_data();
     void altas_y_bajas();
     void doce_modificar_en_una_transaccion();
+    void lectura_que_falla_data();
+    void lectura_que_falla();
     void datos_demo_al_dia();
 
 private:
@@ -662,6 +659,83 @@ void TstContrato::doce_modificar_en_una_transaccion()
     Conexion().ejecutar(comando_modificar("", "", "", antes.filas[0][3]));
     motor_->reabrir_fresca();
     QCOMPARE(leer(consulta).filas[0], (QStringList{"", "", "", antes.filas[0][3]}));
+}
+
+// A data source file like the given one with one setting changed (or added).
+QString variante_dsn(const QString& dsn, const QString& clave, const QString& valor,
+                     const QString& destino)
+{
+    QStringList lineas = leer_archivo(dsn).split(u'\n', Qt::SkipEmptyParts);
+    bool puesta = false;
+    for (QString& l : lineas) {
+        if (l.section(u'=', 0, 0).trimmed().compare(clave, Qt::CaseInsensitive) == 0) {
+            l = clave + u'=' + valor;
+            puesta = true;
+        }
+    }
+    if (!puesta)
+        lineas << clave + u'=' + valor;
+    QFile f(destino);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        qFatal("cannot write %s", qPrintable(destino));
+    f.write((lineas.join(u'\n') + u'\n').toUtf8());
+    return destino;
+}
+
+void TstContrato::lectura_que_falla_data()
+{
+    // Every way the driver may hand rows over; the first of each engine is
+    // the one the program ships with.
+    QTest::addColumn<QString>("clave");
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<QString>("comando");
+    const QStringList modos = postgres_ ? QStringList{"UseDeclareFetch=1", "UseDeclareFetch=0"}
+                                        : QStringList{"StepAPI=1", "StepAPI=0"};
+    QStringList comandos = {"SELECT n, v FROM falla", comando_exec("Falla")};
+    if (!postgres_)
+        comandos << comando_exec("Falla_pasos"); // a procedure of several statements
+    for (const QString& modo : modos)
+        for (const QString& comando : comandos)
+            QTest::addRow("%s, %s", qPrintable(modo), qPrintable(comando))
+                << modo.section(u'=', 0, 0) << modo.section(u'=', 1) << comando;
+}
+
+void TstContrato::lectura_que_falla()
+{
+    QFETCH(QString, clave);
+    QFETCH(QString, valor);
+    QFETCH(QString, comando);
+    // 2000 rows; the 1500th fails (past the first block of a PostgreSQL fetch).
+    motor_->abrir_fresca();
+    if (postgres_) {
+        Conexion().ejecutar("CREATE VIEW falla AS SELECT n, n / (n - 1500) AS v "
+                            "FROM generate_series(1, 2000) AS n");
+        Conexion().ejecutar("CREATE FUNCTION \"Falla\"() RETURNS TABLE (n integer, v integer) "
+                            "AS 'SELECT n, v FROM falla' LANGUAGE sql STABLE");
+    } else {
+        Conexion().ejecutar("CREATE VIEW falla AS WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL "
+                            "SELECT n + 1 FROM s WHERE n < 2000) SELECT n, CASE WHEN n = 1500 "
+                            "THEN abs(-9223372036854775807 - (n - 1499)) ELSE n END AS v FROM s");
+        Conexion().ejecutar("INSERT INTO procedimientos VALUES ('Falla', 1, "
+                            "'SELECT n, v FROM falla', '')");
+        Conexion().ejecutar("INSERT INTO procedimientos VALUES ('Falla_pasos', 1, "
+                            "'UPDATE procedimientos SET paso = paso WHERE 0', ''), ('Falla_pasos', 2, "
+                            "'SELECT n, v FROM falla', '')");
+    }
+    QTemporaryDir dir;
+    Conexion().abrir(QStringLiteral("FILEDSN=") +
+                     variante_dsn(motor_->dsn_fresca(), clave, valor, dir.filePath("modo.dsn")));
+    int filas = 0;
+    try {
+        for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente()) {
+            QCOMPARE(r.campo("n").toInt(), filas + 1);
+            ++filas;
+        }
+        QFAIL(qPrintable(QStringLiteral("%1 rows and no error").arg(filas)));
+    } catch (const ErrorBaseDatos& e) {
+        QVERIFY(filas < 1500);
+        QVERIFY(!e.texto().isEmpty());
+    }
 }
 
 void TstContrato::datos_demo_al_dia()

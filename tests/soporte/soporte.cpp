@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
+#include <QProcess>
 #include <QWidget>
 #include <QtTest>
 
@@ -16,10 +17,16 @@ BasePrueba::BasePrueba(const QString& plantilla)
     if (!QFile::copy(plantilla, archivo_))
         qFatal("cannot copy %s", qPrintable(plantilla));
     QFile::setPermissions(archivo_, QFile::ReadOwner | QFile::WriteOwner);
-    QFile f(dsn_);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        qFatal("cannot write %s", qPrintable(dsn_));
-    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\n").arg(archivo_).toUtf8());
+    escribir_origen(dsn_, archivo_);
+}
+
+void escribir_origen(const QString& dsn, const QString& base)
+{
+    // The program's own writer, so tests read rows the way users do.
+    QProcess p;
+    p.start(QStringLiteral(VELMORA_ESCRIBIR_ORIGEN), {dsn, base});
+    if (!p.waitForFinished() || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        qFatal("cannot write %s: %s", qPrintable(dsn), p.readAllStandardError().constData());
 }
 
 QString BasePrueba::ruta_base_demo()

@@ -26,6 +26,10 @@ private:
     QString dsn_;
 };
 
+// Writes the data source of an SQLite file with scripts/escribir_origen.sh,
+// the writer of the program's own set-up.
+void escribir_origen(const QString& dsn, const QString& base);
+
 // Records every message the program shows while it lives.
 class RegistroMensajes final {
 public:

@@ -1,0 +1,13 @@
+# Runs the registered tst_contrato_postgres with no server, from a copy of this
+# folder's test list (the build's own test log stays untouched), and checks
+# that CTest calls it skipped.
+file(REMOVE_RECURSE ${CARPETA})
+file(MAKE_DIRECTORY ${CARPETA})
+file(COPY_FILE ${PRUEBAS}/CTestTestfile.cmake ${CARPETA}/CTestTestfile.cmake)
+unset(ENV{VELMORA_PG_DSN})
+execute_process(COMMAND ${CTEST} --test-dir ${CARPETA} -R "^tst_contrato_postgres$"
+                OUTPUT_VARIABLE salida ERROR_VARIABLE salida RESULT_VARIABLE codigo)
+message("${salida}")
+if(NOT salida MATCHES "tst_contrato_postgres [.]+[*]+Skipped")
+  message(FATAL_ERROR "tst_contrato_postgres without a server is not reported as skipped")
+endif()
