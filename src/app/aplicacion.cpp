@@ -3,6 +3,7 @@
 #include "app/ventanas.h"
 #include "data/conexion.h"
 #include "data/errores.h"
+#include "data/locale_c.h"
 #include "ui/mensajes.h"
 #include "ui/registro_ventanas.h"
 
@@ -19,6 +20,8 @@ void informar_error(const ErrorBaseDatos& error)
 AplicacionVelmora::AplicacionVelmora(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Velmora"));
+    // QApplication took the C locale from LANG; the libraries need C numbers and UTF-8 text.
+    fijar_locale_c();
 }
 
 bool AplicacionVelmora::notify(QObject* receptor, QEvent* evento)

@@ -2,6 +2,7 @@
 
 #include "data/comandos.h"
 #include "data/errores.h"
+#include "data/locale_c.h"
 #include "data/origen_datos.h"
 #include "data/textos.h"
 
@@ -346,6 +347,8 @@ ConexionBD::~ConexionBD()
 void ConexionBD::abrir(const QString& cadena_conexion)
 {
     cerrar();
+    // Whatever locale the process was started with, texts reach the driver intact.
+    fijar_locale_c();
     const OrigenDatos origen = resolver_cadena(cadena_conexion);
     d->clave = origen.clave;
     {

@@ -1,0 +1,17 @@
+#include "data/locale_c.h"
+
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+
+void fijar_locale_c()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    const char* juego = nl_langinfo(CODESET);
+    if (juego && std::strcmp(juego, "UTF-8") == 0)
+        return;
+    // The user's own language in UTF-8 would be best, but "C.UTF-8" is the
+    // one that every glibc system has.
+    if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
+        std::setlocale(LC_CTYPE, "C.utf8");
+}
