@@ -11,16 +11,20 @@
 
 -- A number sent as text, with a decimal comma or point (and maybe an
 -- exponent, as large numbers are written) and blanks around; a blank text
--- is Null. Anything else is refused with the given message.
+-- is Null. The rule is the program's own reading of a number: a thousands
+-- group ("1.000", "12,500") is refused, as it means a thousand times more
+-- in one locale than in another, and so is anything a double cannot hold.
+-- Anything else is refused with the given message.
 CREATE FUNCTION velmora_numero(p_texto text, p_mensaje text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE
-    t text := replace(btrim(coalesce(p_texto, '')), ',', '.');
+    t text := replace(btrim(coalesce(p_texto, ''), ' '), ',', '.');
 BEGIN
     IF t = '' THEN
         RETURN NULL;
     END IF;
-    IF t !~ '^[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]{1,2})?$' THEN
+    IF t !~ '^[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?$'
+       OR t ~ '^[+-]?[1-9][0-9]{0,2}\.[0-9]{3}$' THEN
         RAISE EXCEPTION USING ERRCODE = '22P02', MESSAGE = p_mensaje;
     END IF;
     RETURN t::double precision;

@@ -11,8 +11,11 @@
 
 -- Numbers arrive as text with a decimal comma or point (and maybe an
 -- exponent, as large numbers are written) and blanks around; a blank text is
--- Null. The stores put their texts here and read them back
--- checked and converted.
+-- Null. The rule is the program's own reading of a number: no thousands
+-- group ("1.000" and "12,500" mean a thousand times more in one locale than
+-- in another, so they are refused), nothing a double cannot hold (CAST would
+-- give infinity, or zero for a tiny nonzero number). The stores put their
+-- texts here and read them back checked and converted.
 CREATE TABLE entrada (
     campo TEXT PRIMARY KEY,
     texto TEXT
@@ -24,17 +27,24 @@ CREATE VIEW entrada_numero AS
                 WHEN m NOT GLOB '*[^0-9.+-]*' AND substr(m, 2) NOT GLOB '*[+-]*'
                      AND m GLOB '*[0-9]*' AND length(m) - length(replace(m, '.', '')) <= 1
                      AND x NOT GLOB '*[^0-9+-]*' AND substr(x, 2) NOT GLOB '*[+-]*'
-                     AND x GLOB '*[0-9]*' AND length(ltrim(x, '+-')) <= 2
+                     AND x GLOB '*[0-9]*'
+                     AND NOT (e = 0 AND (s GLOB '[1-9].[0-9][0-9][0-9]'
+                                         OR s GLOB '[1-9][0-9].[0-9][0-9][0-9]'
+                                         OR s GLOB '[1-9][0-9][0-9].[0-9][0-9][0-9]'))
+                     AND abs(CAST(t AS REAL)) <= 1.7976931348623157e308
+                     AND (CAST(t AS REAL) <> 0 OR m NOT GLOB '*[1-9]*')
                 THEN 1 ELSE 0 END AS valido,
            CASE WHEN t = '' THEN NULL ELSE CAST(t AS REAL) END AS numero,
            CASE WHEN t <> '' AND t NOT GLOB '*[^0-9]*' AND length(t) <= 18
                 THEN CAST(t AS INTEGER) END AS entero
-    FROM (SELECT campo, t,
-                 CASE WHEN e = 0 THEN t ELSE substr(t, 1, e - 1) END AS m,
-                 CASE WHEN e = 0 THEN '0' ELSE substr(t, e + 1) END AS x
-          FROM (SELECT campo, t, instr(lower(t), 'e') AS e
-                FROM (SELECT campo, replace(trim(coalesce(texto, '')), ',', '.') AS t
-                      FROM entrada)));
+    FROM (SELECT campo, t, e, m, x,
+                 CASE WHEN substr(m, 1, 1) IN ('+', '-') THEN substr(m, 2) ELSE m END AS s
+          FROM (SELECT campo, t, e,
+                       CASE WHEN e = 0 THEN t ELSE substr(t, 1, e - 1) END AS m,
+                       CASE WHEN e = 0 THEN '0' ELSE substr(t, e + 1) END AS x
+                FROM (SELECT campo, t, instr(lower(t), 'e') AS e
+                      FROM (SELECT campo, replace(trim(coalesce(texto, '')), ',', '.') AS t
+                            FROM entrada))));
 
 -- modificar 'base','valor','meta','id'
 CREATE VIEW pedido_modificar AS

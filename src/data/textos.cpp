@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <charconv>
 #include <cmath>
 
 const QStringList& nombres_meses()
@@ -61,16 +62,76 @@ QString texto_valor(const QVariant& valor)
     }
 }
 
+namespace {
+
+bool digito(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Digits from i on; returns how many.
+qsizetype digitos(const QString& t, qsizetype& i)
+{
+    const qsizetype desde = i;
+    while (i < t.size() && digito(t[i]))
+        ++i;
+    return i - desde;
+}
+
+} // namespace
+
 std::optional<double> a_numero(const QString& texto)
 {
-    const QString t = texto.trimmed();
-    if (t.isEmpty())
+    // The stores check typed numbers with this same rule, on both engines:
+    // blanks around, a sign, digits with one decimal comma or point, an
+    // exponent. Nothing else, so a grouped text is never read as another
+    // number.
+    qsizetype inicio = 0;
+    qsizetype fin = texto.size();
+    while (inicio < fin && texto[inicio] == u' ')
+        ++inicio;
+    while (fin > inicio && texto[fin - 1] == u' ')
+        --fin;
+    const QString t = texto.mid(inicio, fin - inicio);
+
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+        ++i;
+    const qsizetype inicio_entero = i;
+    const qsizetype enteros = digitos(t, i);
+    qsizetype decimales = 0;
+    const bool separador = i < t.size() && (t[i] == u',' || t[i] == u'.');
+    if (separador) {
+        ++i;
+        decimales = digitos(t, i);
+    }
+    if (enteros + decimales == 0)
         return std::nullopt;
-    bool ok = false;
-    double d = locale_usuario().toDouble(t, &ok);
-    if (!ok) // a full stop typed in a locale with a decimal comma still reads
-        d = QLocale::c().toDouble(t, &ok);
-    if (!ok || !std::isfinite(d))
+    const bool exponente = i < t.size() && (t[i] == u'e' || t[i] == u'E');
+    if (exponente) {
+        ++i;
+        if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+            ++i;
+        if (digitos(t, i) == 0)
+            return std::nullopt;
+    }
+    if (i != t.size())
+        return std::nullopt;
+    // "1.000", "12,500": one locale's thousands group, another's decimals.
+    if (separador && !exponente && decimales == 3 && enteros >= 1 && enteros <= 3
+        && t[inicio_entero] != u'0')
+        return std::nullopt;
+
+    QByteArray c = t.toLatin1();
+    c.replace(',', '.');
+    const char* p = c.constData();
+    if (*p == '+') // from_chars takes no plus sign
+        ++p;
+    double d = 0;
+    const auto [resto, error] = std::from_chars(p, c.constData() + c.size(), d);
+    // Out of range either way: too large for a double, or so small that
+    // it would be stored as zero; the engines refuse both.
+    if (error != std::errc() || resto != c.constData() + c.size() || !std::isfinite(d))
         return std::nullopt;
     return d;
 }

@@ -24,6 +24,10 @@ QString texto_valor(const QVariant& valor);
 // A number written with the user's decimal separator, without grouping.
 QString numero_a_texto(double numero);
 
-// Locale-aware text-to-number reading used by the icon rules. Surrounding
-// blanks are ignored; a text that does not read as a number gives nullopt.
+// The program's reading of a number text, in every locale the same and the
+// same as the stores' own check: blanks around, an optional sign, digits with
+// at most one decimal comma or point, an optional exponent. A text that is not
+// such a number, looks like a thousands group ("1.000", "12,500"), or lies
+// outside what a double holds (too large, or so small it would be zero) gives
+// nullopt.
 std::optional<double> a_numero(const QString& texto);

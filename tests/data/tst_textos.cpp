@@ -1,4 +1,5 @@
 #include "data/textos.h"
+#include "soporte/casos_numeros.h"
 
 #include <QtTest>
 
@@ -59,35 +60,23 @@ void TstTextos::valores()
 
 void TstTextos::a_numero_data()
 {
-    QTest::addColumn<bool>("espanol");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<bool>("es_numero");
-    QTest::addColumn<double>("numero");
-    QTest::newRow("es coma") << true << "12,5       " << true << 12.5;
-    QTest::newRow("es entero") << true << "40     " << true << 40.0;
-    QTest::newRow("es negativo") << true << "-10,25" << true << -10.25;
-    QTest::newRow("es punto") << true << "0.85" << true << 0.85;
-    QTest::newRow("es blancos") << true << "       " << false << 0.0;
-    QTest::newRow("es vacío") << true << "" << false << 0.0;
-    QTest::newRow("es texto") << true << "abc" << false << 0.0;
-    QTest::newRow("c punto") << false << "12.5   " << true << 12.5;
-    QTest::newRow("c coma") << false << "12,5" << false << 0.0;
-    QTest::newRow("c texto") << false << "12x" << false << 0.0;
-    QTest::newRow("c infinito") << false << "inf" << false << 0.0;
-    QTest::newRow("c cortado") << false << "123456789012345" << true << 123456789012345.0;
+    casos_numeros();
 }
 
 void TstTextos::a_numero()
 {
-    QFETCH(bool, espanol);
     QFETCH(QString, texto);
     QFETCH(bool, es_numero);
     QFETCH(double, numero);
-    QLocale::setDefault(espanol ? QLocale(QLocale::Spanish, QLocale::Spain) : QLocale::c());
-    const auto n = ::a_numero(texto);
-    QCOMPARE(n.has_value(), es_numero);
-    if (es_numero)
-        QCOMPARE(*n, numero);
+    // One reading in every locale, as the stores' check has no locale.
+    for (const QLocale& l : {QLocale::c(), QLocale(QLocale::Spanish, QLocale::Spain),
+                             QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        QLocale::setDefault(l);
+        const auto n = ::a_numero(texto);
+        QVERIFY2(n.has_value() == es_numero, qPrintable(l.name()));
+        if (es_numero)
+            QCOMPARE(*n, numero);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstTextos)

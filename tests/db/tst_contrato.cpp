@@ -7,6 +7,7 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/textos.h"
+#include "soporte/casos_numeros.h"
 #include "soporte/soporte.h"
 
 #include <QProcess>
@@ -213,6 +214,8 @@ private slots:
     void modificar_guarda();
     void rechazos_data();
     void rechazos();
+    void numeros_como_el_programa_data();
+    void numeros_como_el_programa();
     void altas_y_bajas_data();
     void altas_y_bajas();
     void doce_modificar_en_una_transaccion();
@@ -575,6 +578,41 @@ void TstContrato::rechazos()
         QCOMPARE(e.texto(), mensaje);
     }
     QCOMPARE(huella(), antes);
+}
+
+void TstContrato::numeros_como_el_programa_data()
+{
+    casos_numeros();
+}
+
+// The stores take a number exactly when the program reads one, and store
+// the number it reads.
+void TstContrato::numeros_como_el_programa()
+{
+    QFETCH(QString, texto);
+    QFETCH(bool, es_numero);
+    QFETCH(double, numero);
+    QCOMPARE(a_numero(texto).has_value(), es_numero);
+    const QString consulta = comando_exec("Consulta_modificar", {"Margen operativo", "2024"});
+    const QStringList ids = columna(consulta, "Id1");
+    QCOMPARE(ids.size(), 12);
+    Transaccion t(Conexion()); // never confirmed
+    const bool blanco = texto.count(u' ') == texto.size(); // a blank text is Null
+    try {
+        Conexion().ejecutar(comando_modificar(texto, "1", "1", ids[4]));
+        QVERIFY2(es_numero || blanco, "the store took a text that is not a number");
+    } catch (const RechazoDatos& e) {
+        QVERIFY2(!es_numero && !blanco, qPrintable(e.texto()));
+        QCOMPARE(e.texto(), QStringLiteral("La Linea Base no es un número"));
+        return;
+    }
+    Resultado r = Conexion().ejecutar(consulta);
+    for (int k = 0; k < 4; ++k)
+        r.siguiente();
+    const QVariant base = r.campo("Nivel Base");
+    QCOMPARE(base.isNull(), blanco);
+    if (!blanco)
+        QCOMPARE(base.toDouble(), numero);
 }
 
 void TstContrato::altas_y_bajas_data()
