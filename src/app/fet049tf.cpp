@@ -1,6 +1,8 @@
 #include "app/fet049tf.h"
 
 #include "app/terminar.h"
+#include "data/comandos.h"
+#include "data/conexion.h"
 #include "ui/imagenes.h"
 #include "ui/mensajes.h"
 #include "ui/registro_ventanas.h"
@@ -13,6 +15,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+namespace {
+
+// The operating system's name for whoever runs the program.
+QString cuenta_sistema()
+{
+    for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
+        const QString cuenta = qEnvironmentVariable(variable);
+        if (!cuenta.isEmpty())
+            return cuenta;
+    }
+    return {};
+}
+
+} // namespace
 
 FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
 {
@@ -93,6 +110,10 @@ void FET049TF::cargar_Click()
         mensaje(QStringLiteral("Tienes que seleccionar el tipo de Usuario"));
         return;
     }
+    // The history records who changed what: the database learns the user
+    // type here, and the account where the engine has no users of its own.
+    Conexion().fijar_sesion(
+        comando_exec(QStringLiteral("Sesion_programa"), {usuario->currentText(), cuenta_sistema()}));
     RegistroVentanas& registro = RegistroVentanas::instancia();
     registro.ocultar(QStringLiteral("FET049TF"));
     registro.mostrar(menu);

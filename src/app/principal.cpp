@@ -22,6 +22,7 @@ Principal::Principal(QWidget* padre) : QWidget(padre)
     cmd_exportar = boton_menu(this, QStringLiteral("cmd_exportar"), QStringLiteral("Exportar"), QStringLiteral("exportar"));
     cmd_tende = boton_menu(this, QStringLiteral("cmd_tende"), QStringLiteral("  Tendencia Desempeño"), QStringLiteral("tendencia"));
     cmd_kpi = boton_menu(this, QStringLiteral("cmd_kpi"), QStringLiteral("Consulta KPI"), QStringLiteral("kpi"));
+    cmd_historial = boton_menu(this, QStringLiteral("cmd_historial"), QStringLiteral("Historial"), QStringLiteral("historial"));
     cmd_salir = boton_menu(this, QStringLiteral("cmd_salir"), QStringLiteral("Salir"), QStringLiteral("salir"));
 
     // Data entry on the left, what is read on the right, leaving at the foot.
@@ -35,9 +36,10 @@ Principal::Principal(QWidget* padre) : QWidget(padre)
     capa->addWidget(boton_reporte, 0, 1);
     capa->addWidget(cmd_tende, 1, 1);
     capa->addWidget(cmd_exportar, 2, 1);
-    capa->setRowStretch(3, 1);
-    capa->addWidget(cmd_salir, 4, 1);
-    fijar_area_cliente(this, 7200, 3900);
+    capa->addWidget(cmd_historial, 3, 0);
+    capa->setRowStretch(4, 1);
+    capa->addWidget(cmd_salir, 5, 1);
+    fijar_area_cliente(this, 7200, 4650);
 
     connect(boton_nuevo, &QPushButton::clicked, this, &Principal::boton_nuevo_Click);
     connect(boton_modificar, &QPushButton::clicked, this, &Principal::boton_modificar_Click);
@@ -45,6 +47,7 @@ Principal::Principal(QWidget* padre) : QWidget(padre)
     connect(cmd_exportar, &QPushButton::clicked, this, &Principal::cmd_exportar_Click);
     connect(cmd_tende, &QPushButton::clicked, this, &Principal::cmd_tende_Click);
     connect(cmd_kpi, &QPushButton::clicked, this, &Principal::cmd_kpi_Click);
+    connect(cmd_historial, &QPushButton::clicked, this, &Principal::cmd_historial_Click);
     connect(cmd_salir, &QPushButton::clicked, this, &Principal::cmd_salir_Click);
 }
 
@@ -76,6 +79,11 @@ void Principal::cmd_tende_Click()
 void Principal::cmd_kpi_Click()
 {
     RegistroVentanas::instancia().mostrar(QStringLiteral("KPI"));
+}
+
+void Principal::cmd_historial_Click()
+{
+    RegistroVentanas::instancia().mostrar(QStringLiteral("Historial"));
 }
 
 void Principal::cmd_salir_Click()

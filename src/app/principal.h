@@ -21,6 +21,7 @@ private:
     void cmd_exportar_Click();
     void cmd_tende_Click();
     void cmd_kpi_Click();
+    void cmd_historial_Click();
     void cmd_salir_Click();
 
     QPushButton* boton_nuevo;
@@ -29,5 +30,6 @@ private:
     QPushButton* cmd_exportar;
     QPushButton* cmd_tende;
     QPushButton* cmd_kpi;
+    QPushButton* cmd_historial;
     QPushButton* cmd_salir;
 };

@@ -6,6 +6,7 @@
 #include "app/principalgeneral.h"
 #include "app/reportes.h"
 #include "entry/eliminar.h"
+#include "entry/historial.h"
 #include "entry/kpi.h"
 #include "entry/modificar.h"
 #include "entry/nuevo.h"
@@ -36,4 +37,5 @@ void registrar_ventanas()
     r.registrar(QStringLiteral("Exportar"), [] { return new Exportar; });
     r.registrar(QStringLiteral("Nuevo_Registro"), [] { return new Nuevo_Registro; });
     r.registrar(QStringLiteral("KPI"), [] { return new KPI; });
+    r.registrar(QStringLiteral("Historial"), [] { return new Historial; });
 }

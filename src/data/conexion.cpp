@@ -193,6 +193,7 @@ struct ConexionBD::Impl {
     QString dbms;
     QString clave;
     std::function<void(const QString&)> observador;
+    QStringList sesion; // commands to run again on a new connection
     QHash<QString, std::vector<std::pair<QString, QList<int>>>> cuerpos; // SQLite procedures
 
     QSqlDatabase db() const { return QSqlDatabase::database(kNombreConexion, false); }
@@ -403,6 +404,7 @@ std::optional<Dialecto> dialecto_de(const QString& nombre_dbms)
 void ConexionBD::cerrar()
 {
     d->cuerpos.clear();
+    d->sesion.clear();
     if (!d->abierta && !QSqlDatabase::contains(kNombreConexion))
         return;
     d->abierta = false;
@@ -463,6 +465,22 @@ Resultado ConexionBD::ejecutar(const QString& comando)
         marcas << QStringLiteral("?");
     const QString sql = QStringLiteral("SELECT * FROM \"%1\"(%2)").arg(nombre, marcas.join(u','));
     return d->en_vivo(d->preparar(sql, llamada->argumentos));
+}
+
+bool ConexionBD::fijar_sesion(const QString& comando)
+{
+    try {
+        ejecutar(comando);
+    } catch (const ErrorBaseDatos& e) {
+        // A database that keeps no history has no session procedure: our own
+        // 2812 (also SQL Server's), PostgreSQL's undefined function.
+        if (e.numero() == QStringLiteral("2812") || e.estado() == QStringLiteral("42883"))
+            return false;
+        throw;
+    }
+    d->sesion.removeAll(comando);
+    d->sesion << comando;
+    return true;
 }
 
 void ConexionBD::iniciar_transaccion()

@@ -62,6 +62,11 @@ public:
     void confirmar();
     void deshacer();
 
+    // Runs a command that sets the session up (who the program's user is)
+    // and keeps it, to run again whenever the connection is made anew.
+    // False, with nothing kept, when the database has no such procedure.
+    bool fijar_sesion(const QString& comando);
+
     // Every command text is passed to the observer before it runs (tests
     // use it to see what a press sends).
     void observar(std::function<void(const QString&)> observador);

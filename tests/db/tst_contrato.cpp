@@ -223,6 +223,12 @@ private slots:
     void lectura_que_falla();
     void datos_demo_al_dia();
 
+    // The history of changes.
+    void historial_de_cada_almacenamiento_data();
+    void historial_de_cada_almacenamiento();
+    void historial_de_otro_cliente();
+    void sesion_sin_historial();
+
 private:
     bool postgres_ = false;
     std::unique_ptr<Motor> motor_;
@@ -790,6 +796,156 @@ void TstContrato::datos_demo_al_dia()
                  qPrintable("db/" + motor + "/03_datos_demo.sql is not generar_demo's output: "
                             "regenerate it"));
     }
+}
+
+namespace {
+
+// An indicator's changes as "user|type|department|year|month|field|before|after",
+// newest first; the names behind codes follow in brackets.
+QStringList historial(const QString& indicador)
+{
+    QStringList filas;
+    for (Resultado r = Conexion().ejecutar(comando_exec("Consulta_historial", {indicador})); !r.eof();
+         r.siguiente()) {
+        static const QRegularExpression fecha(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+        if (!fecha.match(r.texto("Fecha")).hasMatch())
+            return {QStringLiteral("bad date: ") + r.texto("Fecha")};
+        QStringList f;
+        for (const char* campo : {"Usuario", "Tipo de usuario", "Departamento", "Año", "Mes", "Campo"})
+            f << r.texto(campo);
+        for (const char* campo : {"Antes", "Después"}) {
+            const QString nombre = r.texto(QString::fromUtf8(campo) + "_nombre");
+            f << r.texto(campo) + (nombre.isEmpty() ? QString() : " [" + nombre + "]");
+        }
+        filas << f.join(u'|');
+    }
+    return filas;
+}
+
+} // namespace
+
+void TstContrato::historial_de_cada_almacenamiento_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::newRow("principal") << "1";
+    QTest::newRow("departamental") << "2";
+}
+
+void TstContrato::historial_de_cada_almacenamiento()
+{
+    QFETCH(QString, tipo);
+    const bool principal = tipo == QStringLiteral("1");
+    motor_->abrir_fresca();
+    QVERIFY(Conexion().fijar_sesion(comando_exec("Sesion_programa", {"Administrador", "ana"})));
+    // SQLite has no users: the program names the account. The server knows its own.
+    const QString quien = (postgres_ ? QStringLiteral("velmora") : QStringLiteral("ana"))
+        + QStringLiteral("|Administrador|");
+
+    // Only the values that change, one row each, in the store's transaction.
+    Conexion().ejecutar(comando_modificar("8", "14", "", "229"));
+    QCOMPARE(historial("Margen operativo"),
+             (QStringList{quien + "|2024|Enero|Meta|15|", quien + "|2024|Enero|Valor|13,5|14"}));
+    {
+        Transaccion t(Conexion()); // undone: its history goes with it
+        Conexion().ejecutar(comando_modificar("1", "1", "1", "229"));
+    }
+    QVERIFY_THROWS_EXCEPTION(RechazoDatos, Conexion().ejecutar(comando_modificar("1", "x", "1", "229")));
+    QCOMPARE(historial("Margen operativo").size(), 2);
+
+    const QString nombre = QStringLiteral("Historia 'A' ");
+    const QString depto = principal ? QString() : QStringLiteral("Ventas");
+    Conexion().ejecutar(comando_exec("Nuevo_Indicador", {nombre, tipo}));
+    QStringList creado = {quien + "|||Unidad||1 [%]", quien + "|||Desempeño||1 [Creciente]",
+                          quien + "|||Tipo Indicador||" + tipo
+                              + (principal ? " [Principal]" : " [Departamentales]")};
+    if (principal)
+        creado.insert(2, quien + "|||Perspectiva||1 [Financiero]");
+    else
+        creado.prepend(quien + "|||Departamento||1 [Ventas]");
+    QCOMPARE(historial(nombre), creado);
+
+    // Direction 2, perspective 2, unit 4 (Días); the numbers go into 2007's January.
+    Conexion().ejecutar(comando_exec("Nuevo_registro", {"3", "Enero", nombre, "2", "2", tipo, "4", "10",
+                                                        "5", "7,5"}));
+    const QString mes = quien + depto + "|2007|Enero|";
+    const QStringList registrado = {
+        mes + "Linea Base||10", mes + "Meta||5", mes + "Valor||7,5",
+        quien + "|||Unidad|1 [%]|4 [Días]", quien + "|||Desempeño|1 [Creciente]|2 [Decreciente]",
+        quien + "|||Perspectiva|" + (principal ? "1 [Financiero]" : "") + "|2 [Clientes]"};
+    QCOMPARE(historial(nombre), registrado + creado);
+
+    // A deletion records the indicator and its records.
+    Conexion().ejecutar(comando_exec("eliminar", {nombre}));
+    QStringList eliminado = {mes + "Linea Base|10|", mes + "Meta|5|", mes + "Valor|7,5|"};
+    if (!principal)
+        eliminado << quien + "|||Departamento|1 [Ventas]|";
+    eliminado << quien + "|||Unidad|4 [Días]|" << quien + "|||Desempeño|2 [Decreciente]|"
+              << quien + "|||Perspectiva|2 [Clientes]|"
+              << quien + "|||Tipo Indicador|" + tipo + (principal ? " [Principal]|" : " [Departamentales]|");
+    QCOMPARE(historial(nombre), eliminado + registrado + creado);
+    QVERIFY(columna(comando_exec("Indicadores_historial"), "Indicador").contains(nombre.trimmed()));
+
+    // Restored as it was; the restore is recorded too.
+    Conexion().ejecutar(comando_exec("Restaurar_indicador", {nombre}));
+    const Tabla kpi = principal
+        ? leer(comando_exec("Consulta_KPI", {nombre, "Enero", "2007"}))
+        : leer(comando_exec("Consulta_KPI_DEPARTAMENTOS", {nombre, "Enero", "2007", "Ventas"}));
+    QCOMPARE(kpi.filas.size(), 1);
+    QCOMPARE(kpi.filas[0].mid(0, 6), (QStringList{principal ? "Principal      " : "Departamentales",
+                                                  "Días      ", "10", "7,5", "5", "2007"}));
+    QCOMPARE(columna(comando_exec("Ten_Des", {TIPO_PRINCIPAL, "2007", nombre}), "Id_Desempeño").first(), "2");
+    if (principal)
+        QCOMPARE(columna(reporte("Clientes", "2007", "Enero"), "Indicador").last(), nombre.trimmed());
+    const QStringList restaurado = historial(nombre).mid(0, principal ? 7 : 8);
+    for (const QString& fila : restaurado)
+        QVERIFY2(fila.section(u'|', 6, 6).isEmpty(), qPrintable(fila)); // nothing before
+    QCOMPARE(restaurado.first(), mes + "Linea Base||10");
+    QCOMPARE(historial(nombre).mid(restaurado.size()), eliminado + registrado + creado);
+
+    // Refusals store nothing and record nothing.
+    const qsizetype filas = historial(nombre).size();
+    try {
+        Conexion().ejecutar(comando_exec("Restaurar_indicador", {nombre}));
+        QFAIL("restored twice");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.texto(), QStringLiteral("Ya existe un indicador con ese nombre"));
+    }
+    try {
+        Conexion().ejecutar(comando_exec("Restaurar_indicador", {"Margen operativo"}));
+        QFAIL("restored a living indicator");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.texto(), QStringLiteral("Ya existe un indicador con ese nombre"));
+    }
+    try {
+        Conexion().ejecutar(comando_exec("Restaurar_indicador", {"Nunca existió"}));
+        QFAIL("restored from nothing");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.texto(), QStringLiteral("No hay una eliminación registrada de ese indicador"));
+    }
+    QCOMPARE(historial(nombre).size(), filas);
+}
+
+void TstContrato::historial_de_otro_cliente()
+{
+    // A connection that never named itself, and a change that no procedure made.
+    motor_->abrir_fresca();
+    Conexion().ejecutar(QStringLiteral("UPDATE registro SET valor = 99 WHERE id = 230"));
+    Conexion().ejecutar(comando_modificar("", "", "", "231"));
+    const QString quien = postgres_ ? QStringLiteral("velmora||") : QStringLiteral("||");
+    QCOMPARE(historial("Margen operativo"),
+             (QStringList{quien + "|2024|Marzo|Linea Base|8|", quien + "|2024|Marzo|Meta|15|",
+                          quien + "|2024|Marzo|Valor|15,5|", quien + "|2024|Febrero|Valor|15,4|99"}));
+}
+
+void TstContrato::sesion_sin_historial()
+{
+    // A database that keeps no history: the program still logs in.
+    motor_->abrir_fresca();
+    Conexion().ejecutar(postgres_ ? QStringLiteral("DROP FUNCTION \"Sesion_programa\"")
+                                  : QStringLiteral("DELETE FROM procedimientos WHERE nombre = 'Sesion_programa'"));
+    QVERIFY(!Conexion().fijar_sesion(comando_exec("Sesion_programa", {"General", "ana"})));
+    // Any other failure is one.
+    QVERIFY_THROWS_EXCEPTION(ErrorBaseDatos, Conexion().fijar_sesion(QStringLiteral("SELECT * FROM no_existe")));
 }
 
 QTEST_GUILESS_MAIN(TstContrato)

@@ -1,5 +1,7 @@
 #include "ventanas_prueba.h"
 
+#include "data/comandos.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -124,6 +126,11 @@ void TstLogin::regla()
         QVERIFY(e->mensajes.mensajes.isEmpty());
         QCOMPARE(EscenarioVentanas::visibles(), QStringList{menu});
         QVERIFY(!login->isVisible());
+        // From now on the history names the user type of every change.
+        Conexion().ejecutar(comando_modificar("1", "2", "3", "229"));
+        Resultado r = Conexion().ejecutar(comando_exec("Consulta_historial", {"Margen operativo"}));
+        QVERIFY(!r.eof());
+        QCOMPARE(r.texto("Tipo de usuario"), tipo);
         return;
     }
     QCOMPARE(e->mensajes.mensajes.size(), 1);

@@ -62,6 +62,7 @@ void TstMenus::botones_data()
     QTest::newRow("Exportar") << "Principal" << admin << "cmd_exportar" << "Exportar" << "Exportar" << visible;
     QTest::newRow("Tendencia") << "Principal" << admin << "cmd_tende" << "  Tendencia Desempeño" << "Tendencia_y_Desempeño" << visible;
     QTest::newRow("Consulta KPI") << "Principal" << admin << "cmd_kpi" << "Consulta KPI" << "KPI" << visible;
+    QTest::newRow("Historial") << "Principal" << admin << "cmd_historial" << "Historial" << "Historial" << visible;
     QTest::newRow("general Reportes") << "Principalgeneral" << "Form1" << "cmd_reportes" << "Reportes" << "Reportes" << visible;
     QTest::newRow("general Tendencia") << "Principalgeneral" << "Form1" << "cmd_tende" << "  Tendencia Desempeño" << "Tendencia_y_Desempeño" << visible;
     QTest::newRow("Principales") << "Reportes" << "" << "cmd_principales" << "Principales" << "Principales" << oculta;

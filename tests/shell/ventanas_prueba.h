@@ -16,7 +16,7 @@ inline const QStringList TODAS_LAS_VENTANAS = {
     QStringLiteral("Reportes"),    QStringLiteral("Menu_Nuevo"),      QStringLiteral("Nuevo"),
     QStringLiteral("Eliminar"),    QStringLiteral("Modificar"),       QStringLiteral("Principales"),
     QStringLiteral("Departamentales"), QStringLiteral("Tendencia_y_Desempeño"), QStringLiteral("Exportar"),
-    QStringLiteral("Nuevo_Registro"), QStringLiteral("KPI"),
+    QStringLiteral("Nuevo_Registro"), QStringLiteral("KPI"),       QStringLiteral("Historial"),
 };
 
 // The registered windows with a real database behind them (screens load
