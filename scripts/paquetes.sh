@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need,
+# Installs the Debian 12 packages that building, running and testing need,
 # skipping those already installed, and generates the Spanish locale that
-# the locale tests start the program under.
+# the locale tests start the program under. When everything is present it
+# does nothing (no apt, no network). Without root it uses sudo when there is
+# one; otherwise it prints the command to run as root and stops.
 set -euo pipefail
 paquetes=(
   g++ cmake ninja-build pkg-config
@@ -11,19 +13,45 @@ paquetes=(
   libxlsxwriter-dev zlib1g-dev unzip locales
 )
 faltan=()
+# One dpkg-query for all: the check stays well under a second.
+declare -A instalado=()
+while IFS=' ' read -r nombre estado; do
+  [ "$estado" = "installed" ] && instalado["${nombre%%:*}"]=1
+done < <(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${paquetes[@]}" 2>/dev/null || true)
 for p in "${paquetes[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+  [ -n "${instalado[$p]:-}" ] || faltan+=("$p")
 done
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+falta_locale=0
+locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$' || falta_locale=1
+[ ${#faltan[@]} -eq 0 ] && [ "$falta_locale" -eq 0 ] && exit 0
+
+como=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    como=(sudo)
+  else
+    {
+      echo "Faltan paquetes o la configuración regional es_ES.UTF-8, y hace falta ser root"
+      echo "para instalarlos (no hay sudo). Ejecute como root y vuelva a intentarlo:"
+      echo
+      if [ ${#faltan[@]} -gt 0 ]; then
+        echo "  apt-get update && apt-get install -y --no-install-recommends ${faltan[*]}"
+      fi
+      if [ "$falta_locale" -eq 1 ]; then
+        echo "  sed -i 's/^# *\\(es_ES\\.UTF-8 UTF-8\\)/\\1/' /etc/locale.gen && locale-gen"
+      fi
+    } >&2
+    exit 1
+  fi
+fi
 if [ ${#faltan[@]} -gt 0 ]; then
   echo "Instalando: ${faltan[*]}"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${faltan[@]}"
+  "${como[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${como[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${faltan[@]}"
 fi
 if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$'; then
   echo "Generando la configuración regional es_ES.UTF-8"
-  $sudo sed -i 's/^# *\(es_ES\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^es_ES\.UTF-8 UTF-8' /etc/locale.gen || echo 'es_ES.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-  $sudo locale-gen >/dev/null
+  "${como[@]}" sed -i 's/^# *\(es_ES\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^es_ES\.UTF-8 UTF-8' /etc/locale.gen || echo 'es_ES.UTF-8 UTF-8' | "${como[@]}" tee -a /etc/locale.gen >/dev/null
+  "${como[@]}" locale-gen >/dev/null
 fi
