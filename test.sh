@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds Velmora and runs every test (offscreen), PostgreSQL ones included.
+# Builds Velmora with its tests (Debug, assertions on) in build/pruebas and
+# runs every test (offscreen), PostgreSQL ones included. The tests never
+# touch the user's folders: each runs with its own HOME and XDG folders.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")" && pwd)"
 "$raiz/scripts/paquetes.sh"
-"$raiz/scripts/compilar.sh" "$raiz/build"
-"$raiz/scripts/preparar_prog.sh" "$raiz/build"
+"$raiz/scripts/compilar.sh" "$raiz/build/pruebas" Debug
 export QT_QPA_PLATFORM=offscreen
-cd "$raiz/build"
+cd "$raiz/build/pruebas"
 # No server, no green run: con_postgres.sh fails when it cannot start one.
 "$raiz/scripts/con_postgres.sh" ctest --output-on-failure "$@"

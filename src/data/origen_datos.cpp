@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTextStream>
 
 namespace {
@@ -38,7 +39,14 @@ QString ruta_origen_datos()
 #ifdef Q_OS_WIN
     return QStringLiteral("C:\\Archivos de programa\\Brelvo\\PROG\\conexion.dsn");
 #else
-    return QDir(carpeta_programa()).filePath(QStringLiteral("conexion.dsn"));
+    // A deployment may ship its data source beside the program; otherwise the
+    // user's own one, which stays when the build folder is deleted. When
+    // neither exists the error names the user's one, where set-up writes it.
+    const QString junto = QDir(carpeta_programa()).filePath(QStringLiteral("conexion.dsn"));
+    if (QFileInfo::exists(junto))
+        return junto;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("velmora/conexion.dsn"));
 #endif
 }
 
@@ -47,8 +55,12 @@ QString ruta_exportar_por_defecto()
 #ifdef Q_OS_WIN
     return QStringLiteral("C:\\Archivos de programa\\Brelvo\\Exportar\\Datos.xlsx");
 #else
-    QDir carpeta(carpeta_programa());
-    return QDir::cleanPath(carpeta.filePath(QStringLiteral("../Exportar/Datos.xlsx")));
+    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (carpeta.isEmpty())
+        carpeta = QDir::homePath();
+    // Created here so that the first export into the default folder works.
+    QDir().mkpath(carpeta);
+    return QDir(carpeta).filePath(QStringLiteral("Datos.xlsx"));
 #endif
 }
 

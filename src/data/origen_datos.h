@@ -2,11 +2,14 @@
 
 #include <QString>
 
-// The fixed place of the data source file: "conexion.dsn" in the program's
-// own folder (the Windows installation path on Windows).
+// The data source file: on Windows the installation path; elsewhere
+// "conexion.dsn" in the program's own folder when there is one, else
+// $XDG_CONFIG_HOME/velmora/conexion.dsn (~/.config/velmora/).
 QString ruta_origen_datos();
 
-// The default spreadsheet file: Exportar/Datos.xlsx beside the program's folder.
+// The default spreadsheet file: on Windows the installation's Exportar
+// folder; elsewhere Datos.xlsx in the user's documents folder, which is
+// created when missing.
 QString ruta_exportar_por_defecto();
 
 // The keywords of a file data source, as the driver manager would read them.
