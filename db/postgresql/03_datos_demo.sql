@@ -2106,4 +2106,4 @@ UPDATE registro SET valor = c.valor, meta = c.meta, linea_base = c.linea_base
       AND registro.id_departamento = c.id_departamento
       AND registro.id_anio = c.id_anio AND registro.mes = c.mes;
 DROP TABLE carga;
-ANALYZE;
+ANALYZE departamentos, indicador, indicador_departamento, registro;
