@@ -32,7 +32,7 @@ fi
 if ! command -v debootstrap >/dev/null 2>&1; then
   echo "Instalando debootstrap"
   env DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null
-  env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends debootstrap >/dev/null
+  env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends debootstrap >/dev/null 2>&1
 fi
 
 carpeta="$(mktemp -d "${TMPDIR:-/var/tmp}/velmora-limpia.XXXXXX")"
@@ -91,7 +91,8 @@ dentro useradd -m -s /bin/bash usuario
 
 # A clean clone of the commit, owned by the user, as a newcomer would have.
 git clone -q --no-local "$repositorio" "$r/home/usuario/velmora"
-git -C "$r/home/usuario/velmora" checkout -q "$commit"
+git -C "$r/home/usuario/velmora" checkout -q "$commit" \
+  || { echo "maquina_limpia.sh: el commit $commit no está en $repositorio" >&2; exit 1; }
 dentro chown -R usuario:usuario /home/usuario/velmora
 echo "Clon de $repositorio en $(git -C "$r/home/usuario/velmora" log -1 --format='%h %s')"
 
