@@ -93,8 +93,8 @@ dentro useradd -m -s /bin/bash usuario
 git clone -q --no-local "$repositorio" "$r/home/usuario/velmora"
 git -C "$r/home/usuario/velmora" checkout -q "$commit" \
   || { echo "maquina_limpia.sh: el commit $commit no está en $repositorio" >&2; exit 1; }
-dentro chown -R usuario:usuario /home/usuario/velmora
 echo "Clon de $repositorio en $(git -C "$r/home/usuario/velmora" log -1 --format='%h %s')"
+dentro chown -R usuario:usuario /home/usuario/velmora
 
 como_usuario() { dentro runuser -u usuario -- /usr/bin/env HOME=/home/usuario "$@"; }
 
