@@ -4,18 +4,9 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/locale_c.h"
+#include "ui/atender.h"
 #include "ui/mensajes.h"
 #include "ui/registro_ventanas.h"
-
-namespace {
-
-void informar_error(const ErrorBaseDatos& error)
-{
-    mostrar_mensaje(QStringLiteral("Error ") + error.numero() + QStringLiteral("\n") + error.texto(),
-                    QStringLiteral("Error de base de datos"), IconoMensaje::Critico);
-}
-
-} // namespace
 
 AplicacionVelmora::AplicacionVelmora(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -29,11 +20,8 @@ bool AplicacionVelmora::notify(QObject* receptor, QEvent* evento)
     try {
         return QApplication::notify(receptor, evento);
     } catch (const ErrorBaseDatos& error) {
-        informar_error(error);
-        // Ends at once, as "Salir" does, but with a failure code.
-        for (QWidget* ventana : QApplication::topLevelWidgets())
-            ventana->hide();
-        QCoreApplication::exit(1);
+        // Last resort only: handlers and window loads catch their own.
+        terminar_por_error(error);
         return true;
     }
 }
@@ -49,7 +37,8 @@ bool iniciar()
         informar_error(error);
         return false;
     }
-    principal->hide();
+    if (principal)
+        principal->hide();
     registro.mostrar(QStringLiteral("FET049TF"));
     return true;
 }

@@ -7,6 +7,7 @@
 #include "ui/mensajes.h"
 #include "ui/registro_ventanas.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -85,8 +86,8 @@ FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
     capa->addLayout(botones);
     fijar_area_cliente(this, 5400, 2400);
 
-    connect(cargar, &QPushButton::clicked, this, &FET049TF::cargar_Click);
-    connect(cancelar, &QPushButton::clicked, this, &FET049TF::cancelar_Click);
+    connect(cargar, &QPushButton::clicked, this, atendido(this, &FET049TF::cargar_Click));
+    connect(cancelar, &QPushButton::clicked, this, atendido(this, &FET049TF::cancelar_Click));
     // Enter in the password box logs in, as a dialog's default button would.
     connect(contraseña, &QLineEdit::returnPressed, cargar, &QPushButton::click);
 }

@@ -4,6 +4,7 @@
 #include "ui/imagenes.h"
 #include "ui/registro_ventanas.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -29,10 +30,10 @@ Menu_Nuevo::Menu_Nuevo(QWidget* padre) : QWidget(padre)
     capa->addWidget(cmd_salir_reporte);
     fijar_area_cliente(this, 4500, 4200);
 
-    connect(cmd_n_indicador, &QPushButton::clicked, this, &Menu_Nuevo::cmd_n_indicador_Click);
-    connect(cmd_n_registro, &QPushButton::clicked, this, &Menu_Nuevo::cmd_n_registro_Click);
-    connect(cmd_nuevo_registro, &QPushButton::clicked, this, &Menu_Nuevo::cmd_nuevo_registro_Click);
-    connect(cmd_salir_reporte, &QPushButton::clicked, this, &Menu_Nuevo::cmd_salir_reporte_Click);
+    connect(cmd_n_indicador, &QPushButton::clicked, this, atendido(this, &Menu_Nuevo::cmd_n_indicador_Click));
+    connect(cmd_n_registro, &QPushButton::clicked, this, atendido(this, &Menu_Nuevo::cmd_n_registro_Click));
+    connect(cmd_nuevo_registro, &QPushButton::clicked, this, atendido(this, &Menu_Nuevo::cmd_nuevo_registro_Click));
+    connect(cmd_salir_reporte, &QPushButton::clicked, this, atendido(this, &Menu_Nuevo::cmd_salir_reporte_Click));
 }
 
 void Menu_Nuevo::cmd_n_indicador_Click()

@@ -5,6 +5,7 @@
 #include "ui/imagenes.h"
 #include "ui/registro_ventanas.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -41,14 +42,14 @@ Principal::Principal(QWidget* padre) : QWidget(padre)
     capa->addWidget(cmd_salir, 5, 1);
     fijar_area_cliente(this, 7200, 4650);
 
-    connect(boton_nuevo, &QPushButton::clicked, this, &Principal::boton_nuevo_Click);
-    connect(boton_modificar, &QPushButton::clicked, this, &Principal::boton_modificar_Click);
-    connect(boton_reporte, &QPushButton::clicked, this, &Principal::boton_reporte_Click);
-    connect(cmd_exportar, &QPushButton::clicked, this, &Principal::cmd_exportar_Click);
-    connect(cmd_tende, &QPushButton::clicked, this, &Principal::cmd_tende_Click);
-    connect(cmd_kpi, &QPushButton::clicked, this, &Principal::cmd_kpi_Click);
-    connect(cmd_historial, &QPushButton::clicked, this, &Principal::cmd_historial_Click);
-    connect(cmd_salir, &QPushButton::clicked, this, &Principal::cmd_salir_Click);
+    connect(boton_nuevo, &QPushButton::clicked, this, atendido(this, &Principal::boton_nuevo_Click));
+    connect(boton_modificar, &QPushButton::clicked, this, atendido(this, &Principal::boton_modificar_Click));
+    connect(boton_reporte, &QPushButton::clicked, this, atendido(this, &Principal::boton_reporte_Click));
+    connect(cmd_exportar, &QPushButton::clicked, this, atendido(this, &Principal::cmd_exportar_Click));
+    connect(cmd_tende, &QPushButton::clicked, this, atendido(this, &Principal::cmd_tende_Click));
+    connect(cmd_kpi, &QPushButton::clicked, this, atendido(this, &Principal::cmd_kpi_Click));
+    connect(cmd_historial, &QPushButton::clicked, this, atendido(this, &Principal::cmd_historial_Click));
+    connect(cmd_salir, &QPushButton::clicked, this, atendido(this, &Principal::cmd_salir_Click));
 }
 
 void Principal::boton_nuevo_Click()

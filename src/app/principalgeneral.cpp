@@ -5,6 +5,7 @@
 #include "ui/imagenes.h"
 #include "ui/registro_ventanas.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -29,9 +30,9 @@ Principalgeneral::Principalgeneral(QWidget* padre) : QWidget(padre)
     capa->addWidget(Command1);
     fijar_area_cliente(this, 4500, 3900);
 
-    connect(cmd_reportes, &QPushButton::clicked, this, &Principalgeneral::cmd_reportes_Click);
-    connect(cmd_tende, &QPushButton::clicked, this, &Principalgeneral::cmd_tende_Click);
-    connect(Command1, &QPushButton::clicked, this, &Principalgeneral::Command1_Click);
+    connect(cmd_reportes, &QPushButton::clicked, this, atendido(this, &Principalgeneral::cmd_reportes_Click));
+    connect(cmd_tende, &QPushButton::clicked, this, atendido(this, &Principalgeneral::cmd_tende_Click));
+    connect(Command1, &QPushButton::clicked, this, atendido(this, &Principalgeneral::Command1_Click));
 }
 
 void Principalgeneral::cmd_reportes_Click()

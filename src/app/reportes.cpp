@@ -4,6 +4,7 @@
 #include "ui/imagenes.h"
 #include "ui/registro_ventanas.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,9 +29,9 @@ Reportes::Reportes(QWidget* padre) : QWidget(padre)
     capa->addWidget(cmd_salir_reporte);
     fijar_area_cliente(this, 4500, 3900);
 
-    connect(cmd_principales, &QPushButton::clicked, this, &Reportes::cmd_principales_Click);
-    connect(cmd_departamentales, &QPushButton::clicked, this, &Reportes::cmd_departamentales_Click);
-    connect(cmd_salir_reporte, &QPushButton::clicked, this, &Reportes::cmd_salir_reporte_Click);
+    connect(cmd_principales, &QPushButton::clicked, this, atendido(this, &Reportes::cmd_principales_Click));
+    connect(cmd_departamentales, &QPushButton::clicked, this, atendido(this, &Reportes::cmd_departamentales_Click));
+    connect(cmd_salir_reporte, &QPushButton::clicked, this, atendido(this, &Reportes::cmd_salir_reporte_Click));
 }
 
 void Reportes::cmd_principales_Click()

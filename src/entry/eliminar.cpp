@@ -8,6 +8,7 @@
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -27,7 +28,7 @@ Eliminar::Eliminar(QWidget* padre) : QWidget(padre)
     Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Eliminar"), QStringLiteral("eliminar"));
     entrada::ubicar(Command1, 6540, 1920, 1755, 615);
 
-    connect(Command1, &QPushButton::clicked, this, &Eliminar::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, atendido(this, &Eliminar::Command1_Click));
     Form_Load();
 }
 

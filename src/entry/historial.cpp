@@ -9,6 +9,7 @@
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -77,9 +78,9 @@ Historial::Historial(QWidget* padre) : QWidget(padre)
     capa->addLayout(abajo);
     fijar_area_cliente(this, 14100, 6600);
 
-    connect(boton_consulta, &QPushButton::clicked, this, &Historial::boton_consulta_Click);
-    connect(boton_copiar, &QPushButton::clicked, this, &Historial::boton_copiar_Click);
-    connect(boton_restaurar, &QPushButton::clicked, this, &Historial::boton_restaurar_Click);
+    connect(boton_consulta, &QPushButton::clicked, this, atendido(this, &Historial::boton_consulta_Click));
+    connect(boton_copiar, &QPushButton::clicked, this, atendido(this, &Historial::boton_copiar_Click));
+    connect(boton_restaurar, &QPushButton::clicked, this, atendido(this, &Historial::boton_restaurar_Click));
     Form_Load();
 }
 

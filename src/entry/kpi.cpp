@@ -11,6 +11,7 @@
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -123,10 +124,10 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
     capa->addLayout(botones);
     fijar_area_cliente(this, 11655, 6795);
 
-    connect(Cmb_KPI_KPI, &QComboBox::activated, this, &KPI::Cmb_KPI_KPI_Click);
-    connect(button_Consultar_KPI, &QPushButton::clicked, this, &KPI::button_Consultar_KPI_Click);
-    connect(Button_Guardar_KPI, &QPushButton::clicked, this, &KPI::Button_Guardar_KPI_Click);
-    connect(Button_Nuevo_KPI, &QPushButton::clicked, this, &KPI::Button_Nuevo_KPI_Click);
+    connect(Cmb_KPI_KPI, &QComboBox::activated, this, atendido(this, &KPI::Cmb_KPI_KPI_Click));
+    connect(button_Consultar_KPI, &QPushButton::clicked, this, atendido(this, &KPI::button_Consultar_KPI_Click));
+    connect(Button_Guardar_KPI, &QPushButton::clicked, this, atendido(this, &KPI::Button_Guardar_KPI_Click));
+    connect(Button_Nuevo_KPI, &QPushButton::clicked, this, atendido(this, &KPI::Button_Nuevo_KPI_Click));
     Form_Load();
 }
 

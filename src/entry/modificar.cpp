@@ -11,6 +11,7 @@
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -61,8 +62,8 @@ Modificar::Modificar(QWidget* padre) : QWidget(padre)
                                    QStringLiteral("guardar"));
     entrada::ubicar(boton_guardar, 9300, 3720, 1755, 615);
 
-    connect(boton_consulta, &QPushButton::clicked, this, &Modificar::boton_consulta_Click);
-    connect(boton_guardar, &QPushButton::clicked, this, &Modificar::boton_guardar_Click);
+    connect(boton_consulta, &QPushButton::clicked, this, atendido(this, &Modificar::boton_consulta_Click));
+    connect(boton_guardar, &QPushButton::clicked, this, atendido(this, &Modificar::boton_guardar_Click));
     Form_Load();
 }
 

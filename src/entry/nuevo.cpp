@@ -8,6 +8,7 @@
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -32,7 +33,7 @@ Nuevo::Nuevo(QWidget* padre) : QWidget(padre)
     Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
     entrada::ubicar(Command1, 5400, 2160, 1755, 615);
 
-    connect(Command1, &QPushButton::clicked, this, &Nuevo::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, atendido(this, &Nuevo::Command1_Click));
     Form_Load();
 }
 

@@ -10,6 +10,7 @@
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -76,7 +77,7 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
     capa->setColumnStretch(4, 2);
     fijar_area_cliente(this, 8865, 4620);
 
-    connect(Command1, &QPushButton::clicked, this, &Nuevo_Registro::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, atendido(this, &Nuevo_Registro::Command1_Click));
     Form_Load();
 }
 

@@ -10,6 +10,7 @@
 #include "ui/imagenes.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -79,8 +80,8 @@ Exportar::Exportar(QWidget* padre) : QWidget(padre)
     capa->addLayout(botones);
     resize(twips_a_px(14400, this), twips_a_px(7800, this));
 
-    connect(Command1, &QPushButton::clicked, this, &Exportar::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Exportar::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, atendido(this, &Exportar::Command1_Click));
+    connect(Command2, &QPushButton::clicked, this, atendido(this, &Exportar::Command2_Click));
     Form_Load();
 }
 

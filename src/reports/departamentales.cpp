@@ -6,6 +6,7 @@
 #include "reports/ventana_reporte.h"
 #include "ui/grid/grilla.h"
 #include "ui/listas.h"
+#include "ui/atender.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -34,7 +35,7 @@ Departamentales::Departamentales(QWidget* padre) : QWidget(padre)
                      Button_Cargar_ReporteSocial, Flex31);
 
     connect(Button_Cargar_ReporteSocial, &QPushButton::clicked, this,
-            &Departamentales::Button_Cargar_ReporteSocial_Click);
+            atendido(this, &Departamentales::Button_Cargar_ReporteSocial_Click));
     Form_Load();
 }
 

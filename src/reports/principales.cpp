@@ -7,6 +7,7 @@
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
+#include "ui/atender.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -33,7 +34,7 @@ Principales::Principales(QWidget* padre) : QWidget(padre)
                      {{Label_Perspectiva, Cmb_Perspectiva_Reporte}, {Label_Año, Cmb_Año_Reporte}, {Label_Mes, Cmb_mes_Reporte}},
                      Button_Cargar_ReporteSocial, Flex3);
 
-    connect(Button_Cargar_ReporteSocial, &QPushButton::clicked, this, &Principales::Button_Cargar_ReporteSocial_Click);
+    connect(Button_Cargar_ReporteSocial, &QPushButton::clicked, this, atendido(this, &Principales::Button_Cargar_ReporteSocial_Click));
     Form_Load();
 }
 

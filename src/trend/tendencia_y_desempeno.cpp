@@ -9,6 +9,7 @@
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
+#include "ui/atender.h"
 
 #include <QChart>
 #include <QChartView>
@@ -103,12 +104,12 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     Cmb_Departamento_TendenciasyDesempeño->setVisible(false);
 
     connect(Cmb_Tipo_Indicador_TendenciasyDesempeño, &QComboBox::activated, this,
-            &Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click);
+            atendido(this, &Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click));
     connect(Cmb_KPI_TendenciasyDesempeño, &QComboBox::activated, this,
-            &Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click);
+            atendido(this, &Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click));
     connect(Button_LLenar_TendeciasyDesempeño, &QPushButton::clicked, this,
-            &Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click);
-    connect(Button_Graficar, &QPushButton::clicked, this, &Tendencia_y_Desempeno::Button_Graficar_Click);
+            atendido(this, &Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click));
+    connect(Button_Graficar, &QPushButton::clicked, this, atendido(this, &Tendencia_y_Desempeno::Button_Graficar_Click));
 
     Form_Load();
 }

@@ -1,5 +1,7 @@
 #include "ui/registro_ventanas.h"
 
+#include "ui/atender.h"
+
 RegistroVentanas& RegistroVentanas::instancia()
 {
     static RegistroVentanas registro;
@@ -25,7 +27,12 @@ QWidget* RegistroVentanas::cargar(const QString& nombre)
                qPrintable(QStringLiteral("ventana no registrada: ") + nombre));
     if (fabrica == fabricas_.constEnd())
         return nullptr;
-    QWidget* nueva = (*fabrica)();
+    // The load step may query: a failure there ends the program as one in a
+    // handler does, and no window is registered.
+    QWidget* nueva = nullptr;
+    atender([&] { nueva = (*fabrica)(); });
+    if (!nueva)
+        return nullptr;
     if (nueva->objectName().isEmpty())
         nueva->setObjectName(nombre);
     ventanas_.insert(nombre, nueva);

@@ -93,6 +93,7 @@ private slots:
     void llenar_sin_registros();
     void errores_data();
     void errores();
+    void lectura_que_falla();
     void muchos_registros();
     void base_demo();
 
@@ -282,6 +283,28 @@ void PruebaExportar::errores()
     QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Ninguno);
     QVERIFY(QDir(carpeta_->path()).isEmpty());
     QCOMPARE(grilla_->Rows(), 5);
+}
+
+void PruebaExportar::lectura_que_falla()
+{
+    // The second record fails while it is read (an integer overflow): no
+    // listing of one record to export; the error is shown and the program ends.
+    registros_prueba();
+    Conexion().ejecutar(QStringLiteral(
+        "UPDATE procedimientos SET sentencia = replace(sentencia, 'valor AS', "
+        "'CASE WHEN orden = 2 THEN abs(-9223372036854775807 - (orden - 1)) ELSE valor END AS') "
+        "WHERE nombre = 'Exportar'"));
+    texto_->setText(carpeta_->filePath(QStringLiteral("Datos.xlsx")));
+    RegistroMensajes mensajes;
+    QTimer::singleShot(0, ventana_.get(), [this] { press("Command2"); });
+    QTimer::singleShot(2000, qApp, [] { QCoreApplication::exit(-1); });
+    QCOMPARE(QCoreApplication::exec(), 1);
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Critico);
+    QVERIFY2(mensajes.mensajes[0].texto.contains(QStringLiteral("overflow")),
+             qPrintable(mensajes.mensajes[0].texto));
+    QVERIFY(QDir(carpeta_->path()).isEmpty());
+    QVERIFY(!ventana_->isVisible());
 }
 
 void PruebaExportar::muchos_registros()

@@ -1,17 +1,18 @@
-#include "app/aplicacion.h"
 #include "app/ventanas.h"
 #include "data/conexion.h"
 #include "soporte/soporte.h"
 #include "ui/registro_ventanas.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QtTest>
 
-// A database failure that no screen catches reaches the application object:
-// it is shown with its number and text and the program ends with a failure
-// code. A refusal of the data given is caught by the screen and the program
-// goes on.
+// A database failure that no screen catches is caught where the handler or
+// the window's load step runs: it is shown with its number and text and the
+// program ends with a failure code. A refusal of the data given is caught by
+// the screen and the program goes on. The application here is a plain
+// QApplication: nothing may depend on an exception crossing Qt's event code.
 class TstErrorFatal final : public QObject {
     Q_OBJECT
 private slots:
@@ -19,6 +20,7 @@ private slots:
     void cleanup();
     void rechazo_no_termina();
     void error_no_atrapado_termina();
+    void error_al_cargar_termina();
 
 private:
     int pulsar_eliminar(const QString& indicador);
@@ -72,9 +74,24 @@ void TstErrorFatal::error_no_atrapado_termina()
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
 }
 
+void TstErrorFatal::error_al_cargar_termina()
+{
+    Conexion().ejecutar("DROP VIEW Indicadores"); // what "Eliminar" lists when it loads
+    RegistroMensajes mensajes;
+    QWidget* ventana = reinterpret_cast<QWidget*>(1);
+    QTimer::singleShot(0, qApp, [&] { ventana = RegistroVentanas::instancia().mostrar("Eliminar"); });
+    QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(-1); });
+    QCOMPARE(QCoreApplication::exec(), 1);
+    QCOMPARE(ventana, nullptr);
+    QCOMPARE(RegistroVentanas::instancia().ventana("Eliminar"), nullptr);
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Critico);
+    QVERIFY2(mensajes.mensajes[0].texto.contains("Indicadores"), qPrintable(mensajes.mensajes[0].texto));
+}
+
 int main(int argc, char* argv[])
 {
-    AplicacionVelmora aplicacion(argc, argv);
+    QApplication aplicacion(argc, argv);
     TstErrorFatal prueba;
     return QTest::qExec(&prueba, argc, argv);
 }

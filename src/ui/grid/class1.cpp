@@ -1,6 +1,7 @@
 #include "ui/grid/class1.h"
 
 #include "ui/grid/grilla.h"
+#include "ui/atender.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -16,10 +17,10 @@ void Class1::Iniciar(Grilla* El_FlexGrid, QLineEdit* El_TextBox)
         Un_text->removeEventFilter(this);
     Un_FlexGrid = El_FlexGrid;
     Un_text = El_TextBox;
-    connect(Un_FlexGrid, &Grilla::Click, this, &Class1::Un_FlexGrid_Click);
-    connect(Un_FlexGrid, &Grilla::GotFocus, this, &Class1::Un_FlexGrid_GotFocus);
-    connect(Un_FlexGrid, &Grilla::LeaveCell, this, &Class1::Un_FlexGrid_LeaveCell);
-    connect(Un_FlexGrid, &Grilla::RowColChange, this, &Class1::Un_FlexGrid_RowColChange);
+    connect(Un_FlexGrid, &Grilla::Click, this, atendido(this, &Class1::Un_FlexGrid_Click));
+    connect(Un_FlexGrid, &Grilla::GotFocus, this, atendido(this, &Class1::Un_FlexGrid_GotFocus));
+    connect(Un_FlexGrid, &Grilla::LeaveCell, this, atendido(this, &Class1::Un_FlexGrid_LeaveCell));
+    connect(Un_FlexGrid, &Grilla::RowColChange, this, atendido(this, &Class1::Un_FlexGrid_RowColChange));
     Un_text->installEventFilter(this);
 }
 

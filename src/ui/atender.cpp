@@ -1,0 +1,20 @@
+#include "ui/atender.h"
+
+#include "ui/mensajes.h"
+
+#include <QApplication>
+#include <QWidget>
+
+void informar_error(const ErrorBaseDatos& error)
+{
+    mostrar_mensaje(QStringLiteral("Error ") + error.numero() + u'\n' + error.texto(),
+                    QStringLiteral("Error de base de datos"), IconoMensaje::Critico);
+}
+
+void terminar_por_error(const ErrorBaseDatos& error)
+{
+    informar_error(error);
+    for (QWidget* ventana : QApplication::topLevelWidgets())
+        ventana->hide();
+    QCoreApplication::exit(1);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/errores.h"
+
+#include <utility>
+
+// A database error shown the way the program shows one it cannot go on
+// from: "Error <number>" and its text, critical icon.
+void informar_error(const ErrorBaseDatos& error);
+
+// Shows the error and ends the program with a failure code: every window
+// hidden, the event loop told to end (as "Salir" does, but failing).
+void terminar_por_error(const ErrorBaseDatos& error);
+
+// Runs a step of the user's action. A database error it lets through ends
+// the program here, so it never travels through Qt's event code. Refusals
+// of bad input are caught by the screens before they get this far.
+template <typename Accion>
+void atender(Accion&& accion)
+{
+    try {
+        std::forward<Accion>(accion)();
+    } catch (const ErrorBaseDatos& error) {
+        terminar_por_error(error);
+    }
+}
+
+// A handler wrapped for connect():
+//   connect(boton, &QPushButton::clicked, this, atendido(this, &Pantalla::boton_Click));
+template <typename Objeto, typename Clase, typename... Argumentos>
+auto atendido(Objeto* objeto, void (Clase::*manejador)(Argumentos...))
+{
+    return [objeto, manejador](Argumentos... argumentos) {
+        atender([&] { (objeto->*manejador)(std::forward<Argumentos>(argumentos)...); });
+    };
+}
