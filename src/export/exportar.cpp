@@ -97,12 +97,17 @@ void Exportar::Form_Load()
 
 void Exportar::Command1_Click()
 {
+    // A press that arrives while the listing is read or written is dropped.
+    if (Progreso::en_curso())
+        return;
     if (exportar_excel(Text1->text(), *MSHFlexGrid->modelo()))
         mostrar_mensaje(QStringLiteral(" Datos exportados "), QString(), IconoMensaje::Informacion);
 }
 
 void Exportar::Command2_Click()
 {
+    if (Progreso::en_curso())
+        return;
     // One walk of the procedure fills every column; the listing is built
     // afresh, so a second press shows the records once.
     Resultado registros = Conexion().ejecutar(comando_exec(QStringLiteral("Exportar")));

@@ -1,6 +1,7 @@
 #include "export/progreso.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLocale>
 #include <QProgressDialog>
 
@@ -11,24 +12,42 @@ namespace {
 // Often enough for the window to feel alive, seldom enough to cost nothing.
 constexpr qint64 kIntervaloMs = 100;
 
+// Neither Escape nor the window's close button ends it.
+class DialogoProgreso final : public QProgressDialog {
+public:
+    using QProgressDialog::QProgressDialog;
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* evento) override { evento->ignore(); }
+};
+
 } // namespace
 
 Progreso::Progreso(QWidget* padre, QString texto, qint64 total)
     : padre_(padre), texto_(std::move(texto)), total_(total)
 {
+    ++vivos_;
     if (total_ > Umbral)
         mostrar();
 }
 
-Progreso::~Progreso() = default;
+Progreso::~Progreso()
+{
+    --vivos_;
+    if (dialogo_) {
+        dialogo_->hide();
+        dialogo_->deleteLater();
+    }
+}
 
 void Progreso::mostrar()
 {
-    dialogo_ = std::make_unique<QProgressDialog>(padre_.data());
+    dialogo_ = new DialogoProgreso(padre_.data());
     dialogo_->setObjectName(QStringLiteral("Progreso"));
     dialogo_->setWindowTitle(QApplication::applicationDisplayName());
-    // Stopping halfway would leave a half-built listing or file.
     dialogo_->setCancelButton(nullptr);
+    dialogo_->setWindowFlag(Qt::WindowCloseButtonHint, false);
     dialogo_->setWindowModality(Qt::ApplicationModal);
     dialogo_->setMinimumDuration(0);
     dialogo_->setAutoReset(false);

@@ -4,13 +4,13 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <memory>
 
 class QProgressDialog;
 
 // Progress of a long job that runs on the user-interface thread. A modal
 // dialog appears once the job passes a few thousand rows, and the windows
-// keep repainting while it runs; short jobs show nothing.
+// keep repainting while it runs; short jobs show nothing. The user cannot
+// close the dialog: stopping halfway would leave a half-built listing or file.
 class Progreso final {
 public:
     static constexpr qint64 Umbral = 2000;
@@ -20,6 +20,10 @@ public:
     ~Progreso();
     Progreso(const Progreso&) = delete;
     Progreso& operator=(const Progreso&) = delete;
+
+    // True while any job runs: events processed meanwhile must not start
+    // another one.
+    static bool en_curso() { return vivos_ > 0; }
 
     // Cheap enough to call once per row.
     void avanzar(qint64 hechas);
@@ -32,6 +36,7 @@ private:
     QPointer<QWidget> padre_;
     QString texto_;
     qint64 total_;
-    std::unique_ptr<QProgressDialog> dialogo_;
+    QPointer<QProgressDialog> dialogo_; // owned by its Qt parent, or deleted later
     QElapsedTimer reloj_;
+    static inline int vivos_ = 0;
 };

@@ -78,6 +78,40 @@ protected:
     }
 };
 
+// When the progress dialog appears, does what an impatient user would: Escape
+// on the dialog, then a press of the given button of the window.
+class Intruso final : public QObject {
+public:
+    explicit Intruso(QPushButton* boton) : boton_(boton) { qApp->installEventFilter(this); }
+    ~Intruso() override { qApp->removeEventFilter(this); }
+    int intentos = 0;
+    bool cerrado_por_escape = false;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        auto* dialogo = qobject_cast<QProgressDialog*>(objeto);
+        if (evento->type() == QEvent::Show && dialogo && !armado_) {
+            armado_ = true;
+            // Delivered by the job's own event processing, as the user's keys are.
+            QMetaObject::invokeMethod(
+                this,
+                [this, dialogo] {
+                    ++intentos;
+                    QTest::keyClick(dialogo, Qt::Key_Escape);
+                    cerrado_por_escape = cerrado_por_escape || !dialogo->isVisible();
+                    boton_->click();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QPushButton* boton_;
+    bool armado_ = false;
+};
+
 } // namespace
 
 class PruebaExportar final : public QObject {
@@ -95,6 +129,8 @@ private slots:
     void errores();
     void lectura_que_falla();
     void muchos_registros();
+    void una_tarea_a_la_vez_data();
+    void una_tarea_a_la_vez();
     void base_demo();
 
 private:
@@ -340,6 +376,57 @@ void PruebaExportar::muchos_registros()
                                              "Principal", "Creciente", "%", QString::number(n),
                                              QString::number(n) + ".5", ""}));
     QCOMPARE(libro.celdas.size(), 9 + 8 * n);
+}
+
+void PruebaExportar::una_tarea_a_la_vez_data()
+{
+    QTest::addColumn<QString>("tarea");
+    QTest::addColumn<QString>("intruso");
+    QTest::newRow("Exportar durante Llenar") << "Command2" << "Command1";
+    QTest::newRow("Llenar durante Llenar") << "Command2" << "Command2";
+    QTest::newRow("Llenar durante Exportar") << "Command1" << "Command2";
+    QTest::newRow("Exportar durante Exportar") << "Command1" << "Command1";
+}
+
+void PruebaExportar::una_tarea_a_la_vez()
+{
+    QFETCH(QString, tarea);
+    QFETCH(QString, intruso);
+    registros_prueba();
+    const int n = 9000;
+    Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
+    Conexion().ejecutar(QStringLiteral(
+        "INSERT INTO registros_prueba SELECT i, 2005, 'Marzo', 'Indicador ' || i, 'Principal', "
+        "'Creciente', '%', i, i + 0.5, NULL FROM "
+        "(WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) SELECT i FROM k)")
+        .arg(n));
+    const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
+    texto_->setText(archivo);
+    if (tarea == QStringLiteral("Command1"))
+        press("Command2");
+
+    RegistroMensajes mensajes;
+    bool cerrado_por_escape = false;
+    {
+        Intruso intrusion(ventana_->findChild<QPushButton*>(intruso));
+        press(qPrintable(tarea));
+        QCOMPARE(intrusion.intentos, 1);
+        cerrado_por_escape = intrusion.cerrado_por_escape;
+    }
+    // The press was dropped: one listing, one file, each whole.
+    QCOMPARE(grilla_->Rows(), n + 2);
+    QCOMPARE(grilla_->TextMatrix(n + 1, 2), texto_celda(QStringLiteral("Indicador %1").arg(n), 80));
+    if (tarea == QStringLiteral("Command2")) {
+        QCOMPARE(mensajes.textos(), QStringList());
+        QVERIFY(QDir(carpeta_->path()).isEmpty());
+    } else {
+        QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+        const LibroLeido libro = leer_libro(archivo);
+        QVERIFY2(libro.ok, qPrintable(libro.error));
+        QCOMPARE(libro.ultima_fila, n + 1);
+        QCOMPARE(libro.celdas.size(), 9 + 8 * n);
+    }
+    QVERIFY(!cerrado_por_escape);
 }
 
 void PruebaExportar::base_demo()
