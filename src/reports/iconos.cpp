@@ -1,51 +1,60 @@
 #include "reports/iconos.h"
 
-#include "data/textos.h"
-
-#include <cmath>
+#include "reports/decimal_exacto.h"
 
 QString icono_estado(const QString& V, const QString& M, const QString& B)
 {
-    const auto v = a_numero(V);
-    const auto m = a_numero(M);
-    const auto b = a_numero(B);
-    if (!v || !m || !b || *m == *b)
+    const auto v = DecimalExacto::leer(V);
+    const auto m = DecimalExacto::leer(M);
+    const auto b = DecimalExacto::leer(B);
+    if (!v || !m || !b)
         return QStringLiteral("Blanco");
-    // The ratio first, then the product: the band limits 40, 75 and 100 are
-    // hit exactly when the ratio is exact.
-    const double p = (*v - *b) / (*m - *b) * 100.0;
-    if (std::isnan(p)) // inf / inf, from huge inputs
+    const DecimalExacto hecho = *v - *b;
+    const DecimalExacto camino = *m - *b;
+    if (camino.signo() == 0)
         return QStringLiteral("Blanco");
-    if (p < 40)
+    // The figures are decimals: "2,1" of the way from 0 to "2,8" is exactly
+    // 75 %, which binary division would put a hair above.
+    if (DecimalExacto::comparar_razon(hecho, camino, 40) < 0)
         return QStringLiteral("Rojo");
-    if (p <= 75)
+    if (DecimalExacto::comparar_razon(hecho, camino, 75) <= 0)
         return QStringLiteral("Amarillo");
-    if (p <= 100)
+    if (DecimalExacto::comparar_razon(hecho, camino, 100) <= 0)
         return QStringLiteral("Verde");
     return QStringLiteral("Azul");
+}
+
+std::optional<double> razon_estado(const QString& V, const QString& M, const QString& B)
+{
+    const auto v = DecimalExacto::leer(V);
+    const auto m = DecimalExacto::leer(M);
+    const auto b = DecimalExacto::leer(B);
+    if (!v || !m || !b)
+        return std::nullopt;
+    return DecimalExacto::razon(*v - *b, *m - *b);
 }
 
 QString icono_tendencia(const QString& V, const QString& C)
 {
     if (C.isEmpty())
         return QStringLiteral("raya");
-    const auto c = a_numero(C);
+    const auto c = DecimalExacto::leer(C);
     if (!c)
         return QStringLiteral("raya");
     // A zero comparison is settled before the value is read.
-    if (*c == 0)
+    if (c->signo() == 0)
         return QStringLiteral("Blanco");
-    const auto v = a_numero(V);
+    const auto v = DecimalExacto::leer(V);
     if (!v)
         return QStringLiteral("raya");
-    const double t = (*v - *c) / *c * 100.0;
-    if (t > 20)
+    const DecimalExacto cambio = *v - *c;
+    if (DecimalExacto::comparar_razon(cambio, *c, 20) > 0)
         return QStringLiteral("T_Azul");
-    if (t >= 5)
+    if (DecimalExacto::comparar_razon(cambio, *c, 5) >= 0)
         return QStringLiteral("T_Verde");
-    if (t > -5)
+    if (DecimalExacto::comparar_razon(cambio, *c, -5) > 0)
         return QStringLiteral("T_Blanco");
-    if (t >= -20)
+    if (DecimalExacto::comparar_razon(cambio, *c, -20) >= 0)
         return QStringLiteral("T_Amarillo");
     return QStringLiteral("T_Rojo");
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The pictures the report grids show beside each indicator. Each rule
 // reads the cell texts as numbers and returns the name of a picture:
 // "Blanco", "Rojo", "Amarillo", "Verde", "Azul" for the status, "raya",
@@ -12,6 +14,11 @@
 // "Blanco" when that cannot be computed (M equal to B, or a text that is
 // not a number).
 QString icono_estado(const QString& V, const QString& M, const QString& B);
+
+// The share (V - B) / (M - B) that icono_estado bands, worked out from the
+// decimals as written and rounded once to a double; nullopt where the rule
+// gives "Blanco" or the share is too large for a double.
+std::optional<double> razon_estado(const QString& V, const QString& M, const QString& B);
 
 // How the value V moved against the comparison value C. "raya" when there
 // is nothing to compare with (C empty, blank or not a number) or V is not a

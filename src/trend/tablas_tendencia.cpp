@@ -64,14 +64,11 @@ QString comando_ten_des(const ConsultaTendencia& consulta, const QString& anio)
 
 QString razon_desempeno(const QString& V, const QString& M, const QString& B)
 {
-    const auto v = a_numero(V);
-    const auto m = a_numero(M);
-    const auto b = a_numero(B);
-    if (!v || !m || !b || *m == *b)
-        return {};
-    // One expression for both directions: (B - V) / (B - M) is the same number.
-    const double r = (*v - *b) / (*m - *b);
-    return std::isfinite(r) ? numero_a_texto(r) : QString();
+    // One expression for both directions: (B - V) / (B - M) is the same
+    // number. Worked out as the status picture works it out, so the figure
+    // and the picture agree on a band limit.
+    const std::optional<double> r = razon_estado(V, M, B);
+    return r ? numero_a_texto(*r) : QString();
 }
 
 void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& mshtd,

@@ -134,6 +134,7 @@ private slots:
     void parametros_que_faltan();
     void tipo_escrito_queda_como_esta();
     void iconos_y_razones_de_un_anio();
+    void limites_exactos();
     void enero_se_compara_con_diciembre_data();
     void enero_se_compara_con_diciembre();
     void filas_distintas_de_doce_data();
@@ -458,6 +459,21 @@ void TstTendencia::tipo_escrito_queda_como_esta()
     QCOMPARE(tipo()->currentText(), texto);
     QVERIFY2(comandos.isEmpty(), qPrintable(comandos.join(u'|')));
     QCOMPARE(kpi()->count(), 0);
+}
+
+// Figures exactly on a band limit get the band the rules give them, and the
+// share written beside the picture is the exact one: 2,1 of the way from 0
+// to 2,8 is 75 %, 1,5 to 1,2 is -20 %, 1,5 to 1,8 is +20 %.
+void TstTendencia::limites_exactos()
+{
+    const QString limites = QStringLiteral("Límites");
+    serie(1, limites, {}, 2010, {{2.8, 2.1, 0}, {2.8, 1.5, 0}, {2.8, 1.2, 0}, {2.8, 1.5, 0}, {2.8, 1.8, 0}});
+    elegir_todo("Principal      ", limites, 2010);
+    ver();
+    QCOMPARE(mshtd().CellPicture(4, 1), QStringLiteral("Amarillo"));
+    QCOMPARE(Flex2().TextMatrix(4, 1), QStringLiteral("0,75"));
+    QCOMPARE(mshtd().CellPicture(5, 3), QStringLiteral("T_Amarillo"));
+    QCOMPARE(mshtd().CellPicture(5, 5), QStringLiteral("T_Verde"));
 }
 
 void TstTendencia::iconos_y_razones_de_un_anio()
