@@ -7,7 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTextStream>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,6 +31,45 @@ QString valor_seguro(const QString& valor)
         return u'{' + v + u'}';
     }
     return valor;
+}
+
+// A key the driver takes as one keyword: letters, digits and underscores,
+// from a letter. Anything else could split into several attributes.
+bool palabra_clave(const QString& nombre)
+{
+    if (nombre.isEmpty() || !nombre[0].isLetter() || nombre[0].unicode() > 0x7f)
+        return false;
+    return std::all_of(nombre.cbegin(), nombre.cend(), [](QChar c) {
+        return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'_');
+    });
+}
+
+// A value inside braces with every closing brace doubled, as connection
+// strings quote: a ; or a brace in it can never start another attribute.
+QString entre_llaves(const QString& valor)
+{
+    QString v = valor;
+    v.replace(u'}', QStringLiteral("}}"));
+    return u'{' + v + u'}';
+}
+
+// The file's lines, each ended by LF, CRLF or CR, so that a carriage
+// return is a line end and never vanishes from the middle of a value.
+QStringList lineas(const QString& texto)
+{
+    QStringList r;
+    qsizetype inicio = 0;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto[i] != u'\n' && texto[i] != u'\r')
+            continue;
+        r << texto.mid(inicio, i - inicio);
+        if (texto[i] == u'\r' && i + 1 < texto.size() && texto[i + 1] == u'\n')
+            ++i;
+        inicio = i + 1;
+    }
+    if (inicio < texto.size())
+        r << texto.mid(inicio);
+    return r;
 }
 
 } // namespace
@@ -67,21 +107,28 @@ QString ruta_exportar_por_defecto()
 OrigenDatos leer_origen_datos(const QString& ruta)
 {
     QFile archivo(ruta);
-    if (!QFileInfo(ruta).isFile() || !archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!QFileInfo(ruta).isFile() || !archivo.open(QIODevice::ReadOnly)) {
         throw ErrorBaseDatos(kSinOrigen,
                              QStringLiteral("No se puede leer el origen de datos \"%1\": %2")
                                  .arg(ruta, QFileInfo::exists(ruta)
                                                 ? archivo.errorString()
                                                 : QStringLiteral("el archivo no existe")));
     }
-    QTextStream entrada(&archivo);
+    QString texto = QString::fromUtf8(archivo.readAll());
+    if (texto.startsWith(u'\uFEFF'))
+        texto.remove(0, 1);
+    const auto rechazo = [&ruta](qsizetype numero, const QString& motivo) {
+        return ErrorBaseDatos(kSinOrigen, QStringLiteral("El origen de datos \"%1\", línea %2: %3")
+                                              .arg(ruta, QString::number(numero), motivo));
+    };
     bool en_odbc = false;
     bool hay_seccion = false;
     QString driver;
     QString clave;
     QStringList pares;
-    while (!entrada.atEnd()) {
-        const QString linea = entrada.readLine().trimmed();
+    const QStringList todas = lineas(texto);
+    for (qsizetype n = 0; n < todas.size(); ++n) {
+        const QString linea = todas[n].trimmed();
         if (linea.isEmpty() || linea.startsWith(u';') || linea.startsWith(u'#'))
             continue;
         if (linea.startsWith(u'[')) {
@@ -91,10 +138,17 @@ OrigenDatos leer_origen_datos(const QString& ruta)
         }
         if (!en_odbc)
             continue;
+        // A control character would cut the text the driver reads.
+        if (std::any_of(linea.cbegin(), linea.cend(),
+                        [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t'; }))
+            throw rechazo(n + 1, QStringLiteral("tiene un carácter de control"));
         const qsizetype igual = linea.indexOf(u'=');
-        if (igual <= 0)
-            continue;
         const QString nombre = linea.left(igual).trimmed();
+        // Never echo a line without "=": it may well be a password.
+        if (igual < 0)
+            throw rechazo(n + 1, QStringLiteral("no tiene la forma clave=valor"));
+        if (!palabra_clave(nombre))
+            throw rechazo(n + 1, QStringLiteral("\"%1\" no es una palabra clave").arg(nombre));
         QString valor = linea.mid(igual + 1).trimmed();
         if (nombre.compare(QStringLiteral("DRIVER"), Qt::CaseInsensitive) == 0) {
             if (valor.startsWith(u'{') && valor.endsWith(u'}'))
@@ -117,7 +171,7 @@ OrigenDatos leer_origen_datos(const QString& ruta)
                              QStringLiteral("El origen de datos \"%1\" no indica el DRIVER")
                                  .arg(ruta));
     }
-    QString cadena = QStringLiteral("DRIVER={") + driver + QStringLiteral("};");
+    QString cadena = QStringLiteral("DRIVER=") + entre_llaves(driver) + u';';
     for (const QString& par : pares)
         cadena += par + u';';
     return {cadena, clave};
