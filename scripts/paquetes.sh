@@ -3,7 +3,8 @@
 # skipping those already installed, and generates the Spanish locale that
 # the locale tests start the program under. When everything is present it
 # does nothing (no apt, no network). Without root it uses sudo when there is
-# one; otherwise it prints the command to run as root and stops.
+# one; otherwise it prints the command to run as root and stops. With "fuzz", also
+# what scripts/fuzz.sh needs.
 set -euo pipefail
 paquetes=(
   g++ cmake ninja-build pkg-config
@@ -12,6 +13,8 @@ paquetes=(
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   libxlsxwriter-dev zlib1g-dev unzip locales
 )
+# "fuzz": also clang and its libFuzzer runtime, for scripts/fuzz.sh only.
+if [ "${1:-}" = fuzz ]; then paquetes+=(clang-14 libclang-rt-14-dev); fi
 faltan=()
 # One dpkg-query for all: the check stays well under a second.
 declare -A instalado=()
