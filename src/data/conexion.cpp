@@ -25,6 +25,21 @@ namespace {
 
 const QString kNombreConexion = QStringLiteral("velmora");
 
+// How long a command waits for another program's lock before giving up.
+constexpr int kEsperaBloqueoMs = 5000;
+
+const QString kBaseOcupada =
+    QStringLiteral("La base de datos está ocupada por otro usuario; intente de nuevo");
+
+// SQLite's SQLITE_BUSY and SQLITE_LOCKED: another connection holds the lock.
+bool es_bloqueo(Dialecto dialecto, const QString& estado, int nativo)
+{
+    if (dialecto == Dialecto::SQLite)
+        return nativo == 5 || nativo == 6;
+    // PostgreSQL: lock_not_available, lock timeout.
+    return estado == QStringLiteral("55P03");
+}
+
 struct Diagnostico {
     QString estado;
     QString numero;
@@ -195,6 +210,7 @@ struct ConexionBD::Impl {
     std::function<void(const QString&)> observador;
     QStringList sesion; // commands to run again on a new connection
     QHash<QString, std::vector<std::pair<QString, QList<int>>>> cuerpos; // SQLite procedures
+    bool cuerpos_cargados = false;
 
     QSqlDatabase db() const { return QSqlDatabase::database(kNombreConexion, false); }
 
@@ -221,6 +237,10 @@ struct ConexionBD::Impl {
             texto = ocultar_clave(error.text(), clave);
         if (!contexto.isEmpty())
             texto = contexto + QStringLiteral(": ") + texto;
+        // Nothing was stored and trying again later may work: the user is
+        // told so and goes on.
+        if (abierta && es_bloqueo(dialecto, final_.estado, final_.nativo))
+            throw RechazoDatos(final_.numero, kBaseOcupada, final_.estado);
         if (abierta && es_rechazo(dialecto, final_.estado, final_.nativo))
             throw RechazoDatos(final_.numero, texto, final_.estado);
         throw ErrorBaseDatos(final_.numero, texto, final_.estado);
@@ -268,6 +288,29 @@ struct ConexionBD::Impl {
             r->hay_fila = siguiente(*r->consulta);
         }
         return Resultado(std::move(r));
+    }
+
+    // Every procedure body at once, so that a store transaction never has to
+    // read one: a read would take a shared lock that then has to grow into a
+    // write lock while another writer waits (SQLite's upgrade deadlock).
+    void cargar_cuerpos()
+    {
+        if (cuerpos_cargados)
+            return;
+        QSqlQuery q = directo(QStringLiteral("SELECT nombre, sentencia, parametros FROM procedimientos "
+                                             "ORDER BY nombre, paso"));
+        QHash<QString, std::vector<std::pair<QString, QList<int>>>> todos;
+        while (q.next()) {
+            QList<int> parametros;
+            const QStringList partes = q.value(2).toString().split(u',', Qt::SkipEmptyParts);
+            for (const QString& p : partes)
+                parametros << p.trimmed().toInt();
+            todos[q.value(0).toString()].emplace_back(q.value(1).toString(), parametros);
+        }
+        for (auto it = todos.begin(); it != todos.end(); ++it)
+            if (!cuerpos.contains(it.key()))
+                cuerpos.insert(it.key(), std::move(it.value()));
+        cuerpos_cargados = true;
     }
 
     const std::vector<std::pair<QString, QList<int>>>& cuerpo(const QString& nombre)
@@ -388,6 +431,11 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     }
     d->dialecto = *dialecto;
     d->abierta = true;
+    if (d->dialecto == Dialecto::SQLite) {
+        // In place of the driver's own wait (100 s by default): a few seconds,
+        // then the user hears that someone else holds the database.
+        d->directo(QStringLiteral("PRAGMA busy_timeout = %1").arg(kEsperaBloqueoMs));
+    }
 }
 
 std::optional<Dialecto> dialecto_de(const QString& nombre_dbms)
@@ -405,6 +453,7 @@ void ConexionBD::cerrar()
 {
     d->cuerpos.clear();
     d->sesion.clear();
+    d->cuerpos_cargados = false;
     if (!d->abierta && !QSqlDatabase::contains(kNombreConexion))
         return;
     d->abierta = false;
@@ -446,6 +495,12 @@ Resultado ConexionBD::ejecutar(const QString& comando)
         return d->en_vivo(d->directo(comando));
 
     const std::optional<LlamadaExec> llamada = analizar_exec(comando);
+    if (!llamada && d->dialecto == Dialecto::SQLite
+        && comando.contains(QStringLiteral("procedimientos"), Qt::CaseInsensitive)) {
+        // Whoever changes the procedures' table gets them read afresh.
+        d->cuerpos.clear();
+        d->cuerpos_cargados = false;
+    }
     if (!llamada) {
         if (d->dialecto == Dialecto::PostgreSQL) {
             static const QRegularExpression corchetes(QStringLiteral("\\[([^\\]]*)\\]"));
@@ -485,6 +540,13 @@ bool ConexionBD::fijar_sesion(const QString& comando)
 
 void ConexionBD::iniciar_transaccion()
 {
+    if (d->dialecto == Dialecto::SQLite) {
+        d->cargar_cuerpos();
+        // A writer from the start: the write lock is taken (or waited for)
+        // before anything is read, so two saves queue instead of deadlocking.
+        d->directo(QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
     QSqlDatabase db = d->db();
     if (!db.transaction())
         d->lanzar(nullptr, db.lastError());
@@ -492,6 +554,10 @@ void ConexionBD::iniciar_transaccion()
 
 void ConexionBD::confirmar()
 {
+    if (d->dialecto == Dialecto::SQLite) {
+        d->directo(QStringLiteral("COMMIT"));
+        return;
+    }
     QSqlDatabase db = d->db();
     if (!db.commit())
         d->lanzar(nullptr, db.lastError());
@@ -499,6 +565,11 @@ void ConexionBD::confirmar()
 
 void ConexionBD::deshacer()
 {
+    if (d->dialecto == Dialecto::SQLite) {
+        QSqlQuery q(d->db());
+        q.exec(QStringLiteral("ROLLBACK"));
+        return;
+    }
     QSqlDatabase db = d->db();
     db.rollback();
 }

@@ -16,30 +16,97 @@ const QStringList& nombres_meses()
     return meses;
 }
 
-QString texto_item(const QString& campo, int n)
-{
-    return (campo + QString(15, u' ')).left(n);
-}
+namespace {
 
-QString texto_celda(const QString& campo, int n)
-{
-    return (campo + QString(7, u' ')).left(n);
-}
+constexpr int kAnchoNumero = 15; // the cells most numbers go to
 
-static QLocale locale_usuario()
+QLocale locale_usuario()
 {
     QLocale l;
     l.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     return l;
 }
 
+// UTF-16 units taken by the first n code points.
+qsizetype unidades(const QString& texto, int n)
+{
+    qsizetype i = 0;
+    for (int cuenta = 0; i < texto.size() && cuenta < n; ++cuenta)
+        i += texto.at(i).isHighSurrogate() && i + 1 < texto.size() && texto.at(i + 1).isLowSurrogate() ? 2 : 1;
+    return i;
+}
+
+// The shortest text of the number that fits in n characters: whole when
+// possible (plain digits first), else rounded and marked.
+QString numero_ajustado(double numero, int n)
+{
+    const QLocale l = locale_usuario();
+    const QString fijo = l.toString(numero, 'f', QLocale::FloatingPointShortest);
+    if (fijo.size() <= n)
+        return fijo;
+    const QString exponente = l.toString(numero, 'E', QLocale::FloatingPointShortest);
+    if (exponente.size() <= n)
+        return exponente;
+    // Plain digits, rounded, while a decimal and the first significant digit
+    // stay in sight; else digits and exponent, rounded.
+    if (std::fabs(numero) >= 1e-4) {
+        for (int decimales = n; decimales >= 1; --decimales) {
+            const QString t = l.toString(numero, 'f', decimales);
+            if (t.size() + 1 <= n)
+                return t + MARCA_CORTE;
+        }
+    }
+    for (int digitos = n; digitos >= 0; --digitos) {
+        QString t = l.toString(numero, 'E', digitos);
+        const qsizetype e = t.indexOf(u'E');
+        t.insert(e, MARCA_CORTE);
+        if (t.size() <= n)
+            return t;
+    }
+    return cortar(fijo, n - 1) + MARCA_CORTE;
+}
+
+} // namespace
+
+QString cortar(const QString& texto, int n)
+{
+    return texto.left(unidades(texto, qMax(n, 0)));
+}
+
+int largo(const QString& texto)
+{
+    return int(texto.toUcs4().size());
+}
+
+QString texto_item(const QString& campo, int n)
+{
+    return cortar(campo + QString(15, u' '), n);
+}
+
+QString texto_celda(const QString& campo, int n)
+{
+    qsizetype fin = campo.size();
+    while (fin > 0 && campo.at(fin - 1) == u' ')
+        --fin;
+    const QString contenido = campo.left(fin);
+    if (largo(contenido) <= n)
+        return cortar(campo + QString(7, u' '), n);
+    if (const std::optional<double> numero = a_numero(contenido))
+        return cortar(numero_ajustado(*numero, n) + QString(7, u' '), n);
+    return cortar(contenido, n);
+}
+
 QString numero_a_texto(double numero)
 {
-    // Plain digits in the usual range, so a round 100000 is not shown as
-    // "1E+05"; an exponent only for the very large and the very small.
+    // Plain digits where they fit a cell, so a round 100000 is not shown as
+    // "1E+05"; an exponent only for the very large and the very small. Always
+    // in full: the text reads back as the same number.
+    const QLocale l = locale_usuario();
+    const QString fijo = l.toString(numero, 'f', QLocale::FloatingPointShortest);
     const double a = std::fabs(numero);
-    const char forma = a == 0 || (a >= 1e-4 && a < 1e15) ? 'f' : 'g';
-    return locale_usuario().toString(numero, forma, QLocale::FloatingPointShortest);
+    if (fijo.size() <= kAnchoNumero || (a >= 1e-4 && a < 1e15) || !std::isfinite(numero))
+        return fijo;
+    return l.toString(numero, 'E', QLocale::FloatingPointShortest);
 }
 
 QString texto_valor(const QVariant& valor)

@@ -12,16 +12,28 @@ inline const QString TIPO_DEPARTAMENTAL = QStringLiteral("Departamentales");
 // "Enero" ... "Diciembre", in calendar order.
 const QStringList& nombres_meses();
 
+// The first n characters (code points, as the databases count them: an
+// emoji is one character, never half of one).
+QString cortar(const QString& texto, int n);
+// Characters (code points) of the text.
+int largo(const QString& texto);
+
 // A list item: the field text followed by 15 blanks, cut to n characters.
 QString texto_item(const QString& campo, int n);
 // A grid cell: the field text followed by 7 blanks, cut to n characters.
+// A number too long for the cell is written in a shorter form of the same
+// value when one fits, else rounded and marked with MARCA_CORTE, so that it
+// is never mistaken for a different whole number.
 QString texto_celda(const QString& campo, int n);
+inline const QString MARCA_CORTE = QStringLiteral("\u2026");
 
 // A database value as the cells need it: Null is empty, a number is written
 // with the user's locale, a text stays as the database returned it.
 QString texto_valor(const QVariant& valor);
 
-// A number written with the user's decimal separator, without grouping.
+// A number written with the user's decimal separator, without grouping, in
+// full (it reads back as the same double): plain digits in the usual range
+// or when they take at most 15 characters, else with an exponent.
 QString numero_a_texto(double numero);
 
 // The program's reading of a number text, in every locale the same and the

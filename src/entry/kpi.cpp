@@ -124,7 +124,14 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
     capa->addLayout(botones);
     fijar_area_cliente(this, 11655, 6795);
 
-    connect(Cmb_KPI_KPI, &QComboBox::activated, this, atendido(this, &KPI::Cmb_KPI_KPI_Click));
+    // Picking another indicator, month, year or department forgets the
+    // fetched record, so "Guardar" never writes into one no longer asked for.
+    al_elegir(Cmb_KPI_KPI, this, [this] {
+        olvidar_registro();
+        atender([this] { Cmb_KPI_KPI_Click(); });
+    });
+    for (QComboBox* lista : {Cmb_Año_KPI, Cmb_Trimestre_KPI, Cmb_KPI_Departamento})
+        al_elegir(lista, this, [this] { olvidar_registro(); });
     connect(button_Consultar_KPI, &QPushButton::clicked, this, atendido(this, &KPI::button_Consultar_KPI_Click));
     connect(Button_Guardar_KPI, &QPushButton::clicked, this, atendido(this, &KPI::Button_Guardar_KPI_Click));
     connect(Button_Nuevo_KPI, &QPushButton::clicked, this, atendido(this, &KPI::Button_Nuevo_KPI_Click));
@@ -215,12 +222,27 @@ void KPI::button_Consultar_KPI_Click()
     }
 }
 
+void KPI::olvidar_registro()
+{
+    for (int fila = 1; fila < Flex6->Rows(); ++fila)
+        for (int c = 0; c < 6; ++c)
+            Flex6->setTextMatrix(fila, c, QString());
+    Flex7->setTextMatrix(0, 0, QString());
+}
+
 void KPI::Button_Guardar_KPI_Click()
 {
     const QString id = Flex7->TextMatrix(0, 0);
     if (id.trimmed().isEmpty()) {
         mensaje(QStringLiteral("Tienes que realizar primero la consulta"));
         return;
+    }
+    // An empty box would erase the stored number.
+    for (const QLineEdit* caja : {Caja_Linea_Base, Caja_valor, Caja_Meta}) {
+        if (caja->text().trimmed().isEmpty()) {
+            mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
+            return;
+        }
     }
     try {
         Conexion().ejecutar(comando_modificar(Caja_Linea_Base->text(), Caja_valor->text(), Caja_Meta->text(), id));

@@ -22,6 +22,7 @@ private:
     void button_Consultar_KPI_Click();
     void Button_Guardar_KPI_Click();
     void Button_Nuevo_KPI_Click();
+    void olvidar_registro();
 
     QComboBox* Cmb_KPI_KPI;
     QComboBox* Cmb_Año_KPI;

@@ -49,6 +49,8 @@ Modificar::Modificar(QWidget* padre) : QWidget(padre)
     MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MSFlexGrid2 = new ModeloGrilla(this);
     MSFlexGrid2->setObjectName(QStringLiteral("MSFlexGrid2"));
+    valores_leidos = new ModeloGrilla(this);
+    valores_leidos->setObjectName(QStringLiteral("valores_leidos"));
 
     // Created after the grid, so it floats above it.
     Text1 = entrada::caja(this, QStringLiteral("Text1"));
@@ -82,6 +84,8 @@ void Modificar::Form_Load()
     MSFlexGrid2->setCols(kMeses + 1);
     MSFlexGrid2->setFixedRows(1);
     MSFlexGrid2->setRows(2);
+    valores_leidos->setCols(kMeses + 1);
+    valores_leidos->setRows(4);
     MSFlexGrid1->setColWidth(0, 1215); // room for "Nivel Base"
     for (int m = 1; m <= kMeses; ++m)
         MSFlexGrid1->setColWidth(m, 1500);
@@ -102,8 +106,10 @@ void Modificar::Form_Load()
 void Modificar::vaciar_meses()
 {
     for (int m = 1; m <= kMeses; ++m) {
-        for (int fila = 1; fila <= 3; ++fila)
+        for (int fila = 1; fila <= 3; ++fila) {
             MSFlexGrid1->setTextMatrix(fila, m, QString());
+            valores_leidos->setTextMatrix(fila, m, QString());
+        }
         MSFlexGrid2->setTextMatrix(1, m, QString());
     }
 }
@@ -117,10 +123,13 @@ void Modificar::boton_consulta_Click()
         Resultado r = Conexion().ejecutar(
             comando_exec(QStringLiteral("Consulta_modificar"), {Combo_kpi->currentText(), Combo_año->currentText()}));
         // A row per month; anything past the twelfth has no column.
+        const QStringList campos = {QStringLiteral("Valor"), QStringLiteral("Meta C/P"), QStringLiteral("Nivel Base")};
         for (int m = 1; m <= kMeses && !r.eof(); ++m, r.siguiente()) {
-            MSFlexGrid1->setTextMatrix(1, m, texto_celda(r.texto(QStringLiteral("Valor")), kAncho));
-            MSFlexGrid1->setTextMatrix(2, m, texto_celda(r.texto(QStringLiteral("Meta C/P")), kAncho));
-            MSFlexGrid1->setTextMatrix(3, m, texto_celda(r.texto(QStringLiteral("Nivel Base")), kAncho));
+            for (int fila = 1; fila <= 3; ++fila) {
+                const QString valor = r.texto(campos[fila - 1]);
+                valores_leidos->setTextMatrix(fila, m, valor);
+                MSFlexGrid1->setTextMatrix(fila, m, texto_celda(valor, kAncho));
+            }
             MSFlexGrid2->setTextMatrix(1, m, texto_celda(r.texto(QStringLiteral("Id1")), kAncho));
         }
     } catch (const RechazoDatos& e) {
@@ -129,6 +138,17 @@ void Modificar::boton_consulta_Click()
     }
     // The hidden editor would otherwise write an older text over a fresh value.
     editor->refrescar();
+}
+
+QString Modificar::a_guardar(int fila, int mes) const
+{
+    // A value too long for its cell is shown shortened; unless the user
+    // typed over it, it goes back as it was fetched.
+    const QString celda = MSFlexGrid1->TextMatrix(fila, mes);
+    const QString leido = valores_leidos->TextMatrix(fila, mes);
+    if (largo(leido) > kAncho && celda == texto_celda(leido, kAncho))
+        return leido;
+    return celda;
 }
 
 void Modificar::boton_guardar_Click()
@@ -147,8 +167,8 @@ void Modificar::boton_guardar_Click()
     try {
         Transaccion transaccion(Conexion());
         for (int m : meses)
-            Conexion().ejecutar(comando_modificar(MSFlexGrid1->TextMatrix(3, m), MSFlexGrid1->TextMatrix(1, m),
-                                                  MSFlexGrid1->TextMatrix(2, m), MSFlexGrid2->TextMatrix(1, m)));
+            Conexion().ejecutar(comando_modificar(a_guardar(3, m), a_guardar(1, m), a_guardar(2, m),
+                                                  MSFlexGrid2->TextMatrix(1, m)));
         transaccion.confirmar();
     } catch (const RechazoDatos& e) {
         // None of the months was stored; the grid keeps the edits for correction.

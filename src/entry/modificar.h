@@ -25,6 +25,7 @@ private:
     void boton_consulta_Click();
     void boton_guardar_Click();
     void vaciar_meses();
+    QString a_guardar(int fila, int mes) const;
 
     QLabel* Label1;
     QComboBox* Combo_kpi;
@@ -33,6 +34,9 @@ private:
     QPushButton* boton_consulta;
     Grilla* MSFlexGrid1;
     ModeloGrilla* MSFlexGrid2; // the record identifiers; never shown
+    // Each fetched value in full, where MSFlexGrid1 has the same cells; never
+    // shown. A cell the user left as fetched is saved with this value.
+    ModeloGrilla* valores_leidos;
     QLineEdit* Text1;
     QPushButton* boton_guardar;
     std::unique_ptr<Class1> editor;

@@ -172,10 +172,11 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
                       trabajo, kValorAñoAnterior);
     }
 
+    // The icons judge the values as fetched: a cell may show a long number
+    // rounded.
     for (int r = 1; r <= n; ++r) {
-        estado.setCellPicture(r, kDesempeño,
-                              icono_estado(estado.TextMatrix(r, kValor), estado.TextMatrix(r, kMeta),
-                                           trabajo.TextMatrix(r, kBase)));
+        const FilaReporte& f = filas[size_t(r - 1)];
+        estado.setCellPicture(r, kDesempeño, icono_estado(f.valor, f.meta, f.base));
     }
     const bool enero = mes == QStringLiteral("Enero");
     // January of 2008 is compared with nothing: its trend cells stay blank.
@@ -184,7 +185,7 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
     for (int r = 1; r <= n; ++r) {
         estado.setCellPicture(r, kTendencia,
                               primer_enero ? QStringLiteral("Blanco")
-                                           : icono_tendencia(estado.TextMatrix(r, kValor),
+                                           : icono_tendencia(filas[size_t(r - 1)].valor,
                                                              trabajo.TextMatrix(r, comparacion)));
     }
 }

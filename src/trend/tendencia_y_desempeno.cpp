@@ -103,10 +103,10 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     Lbl_Departamento->setVisible(false);
     Cmb_Departamento_TendenciasyDesempeño->setVisible(false);
 
-    connect(Cmb_Tipo_Indicador_TendenciasyDesempeño, &QComboBox::activated, this,
-            atendido(this, &Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click));
-    connect(Cmb_KPI_TendenciasyDesempeño, &QComboBox::activated, this,
-            atendido(this, &Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click));
+    al_elegir(Cmb_Tipo_Indicador_TendenciasyDesempeño, this,
+              [this] { atender([this] { Cmb_Tipo_Indicador_TendenciasyDesempeño_Click(); }); });
+    al_elegir(Cmb_KPI_TendenciasyDesempeño, this,
+              [this] { atender([this] { Cmb_KPI_TendenciasyDesempeño_Click(); }); });
     connect(Button_LLenar_TendeciasyDesempeño, &QPushButton::clicked, this,
             atendido(this, &Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click));
     connect(Button_Graficar, &QPushButton::clicked, this, atendido(this, &Tendencia_y_Desempeno::Button_Graficar_Click));

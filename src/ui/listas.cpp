@@ -3,12 +3,48 @@
 #include "data/conexion.h"
 #include "data/textos.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
 constexpr int kMaximoItems = 32767;
-}
+
+// Notes a click or a Return in the list's popup, the only ways to pick. The
+// note lasts until the event that made it is over.
+class VigiaEleccion final : public QObject {
+public:
+    explicit VigiaEleccion(QComboBox* lista) : QObject(lista)
+    {
+        lista->view()->installEventFilter(this);
+        lista->view()->viewport()->installEventFilter(this);
+    }
+    bool eligiendo() const { return eligiendo_; }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        bool eleccion = evento->type() == QEvent::MouseButtonRelease;
+        // The list takes Return already at its shortcut check.
+        if (evento->type() == QEvent::KeyPress || evento->type() == QEvent::ShortcutOverride) {
+            const int tecla = static_cast<QKeyEvent*>(evento)->key();
+            eleccion = tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
+        }
+        if (eleccion) {
+            eligiendo_ = true;
+            QTimer::singleShot(0, this, [this] { eligiendo_ = false; });
+        }
+        return QObject::eventFilter(objeto, evento);
+    }
+
+private:
+    bool eligiendo_ = false;
+};
+
+} // namespace
 
 QComboBox* lista_editable(QWidget* ventana, const QString& nombre)
 {
@@ -26,7 +62,16 @@ void llenar_lista(QComboBox* lista, const QString& comando, const QString& campo
 {
     for (Resultado r = Conexion().ejecutar(comando); !r.eof() && lista->count() < kMaximoItems; r.siguiente()) {
         const QString texto = r.texto(campo);
-        lista->addItem(forma == FormaItem::Rellena ? texto_item(texto, ancho) : texto.left(ancho));
+        lista->addItem(forma == FormaItem::Rellena ? texto_item(texto, ancho) : cortar(texto, ancho));
     }
     lista->setCurrentIndex(-1);
+}
+
+void al_elegir(QComboBox* lista, QObject* contexto, std::function<void()> paso)
+{
+    auto* vigia = new VigiaEleccion(lista);
+    QObject::connect(lista, &QComboBox::activated, contexto, [vigia, paso = std::move(paso)] {
+        if (vigia->eligiendo())
+            paso();
+    });
 }

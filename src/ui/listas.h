@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class QComboBox;
+class QObject;
 class QWidget;
 
 // An editable drop-down list of the screens. What the user types stays as
@@ -22,3 +25,9 @@ enum class FormaItem {
 // 16-bit).
 void llenar_lista(QComboBox* lista, const QString& comando, const QString& campo, int ancho,
                   FormaItem forma = FormaItem::Rellena);
+
+// Runs the step when the user picks an item from the open list (a click, or
+// Return on the highlighted item), and only then: QComboBox::activated also
+// fires when a typed text that equals an item is ended with Return or Tab,
+// which is typing, not picking.
+void al_elegir(QComboBox* lista, QObject* contexto, std::function<void()> paso);

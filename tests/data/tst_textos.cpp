@@ -20,6 +20,7 @@ void TstTextos::item_y_celda_data()
     QTest::addColumn<QString>("campo");
     QTest::addColumn<int>("largo");
     QTest::addColumn<QString>("esperado");
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     QTest::newRow("año en 5") << true << "2007" << 5 << "2007 ";
     QTest::newRow("año en 15") << true << "2007" << 15 << "2007           ";
     QTest::newRow("tipo en 15") << true << "Principal" << 15 << "Principal      ";
@@ -28,7 +29,23 @@ void TstTextos::item_y_celda_data()
     QTest::newRow("celda corta") << false << "12,5" << 15 << "12,5       ";
     QTest::newRow("celda 8") << false << "12345678" << 15 << "12345678       ";
     QTest::newRow("celda 10") << false << "1234567890" << 15 << "1234567890     ";
-    QTest::newRow("celda cortada") << false << "12345678901234567" << 15 << "123456789012345";
+    // A number never loses digits silently: a shorter form of the same value,
+    // else rounded and marked.
+    QTest::newRow("celda número largo") << false << "12345678901234567" << 15 << "1,23456789\u2026E+16";
+    QTest::newRow("celda redondeada") << false << "0,30000000000000004" << 15 << "0,300000000000\u2026";
+    QTest::newRow("celda 1234567890123456789") << false << "1234567890123456789" << 15 << "1,23456789\u2026E+18";
+    QTest::newRow("celda decimales largos") << false << "0,000012345678901" << 15 << "1,23456789\u2026E-05";
+    QTest::newRow("celda negativo largo") << false << "-1,23456789012345E-20" << 15 << "-1,2345679\u2026E-20";
+    QTest::newRow("celda exponente entero") << false << "1E+300" << 15 << "1E+300       ";
+    QTest::newRow("celda 15 dígitos") << false << "123456789012345" << 15 << "123456789012345";
+    QTest::newRow("celda texto largo") << false << "abcdefghijklmnopq" << 15 << "abcdefghijklmno";
+    // Emoji are one character each, as the databases count them.
+    QTest::newRow("item con emoji") << true << QString(69, 'a') + "\U0001F600" << 80
+                                    << QString(69, 'a') + "\U0001F600" + QString(10, ' ');
+    QTest::newRow("item cortado entre emoji") << true << QString(3, 'a') + QString("\U0001F600").repeated(5) << 5
+                                              << "aaa\U0001F600\U0001F600";
+    QTest::newRow("celda con emoji") << false << QString("\U0001F600").repeated(70) << 80
+                                     << QString("\U0001F600").repeated(70) + QString(7, ' ');
     QTest::newRow("celda nula") << false << "" << 15 << "       ";
     QTest::newRow("celda 80") << false << QString(80, 'n') << 80 << QString(80, 'n');
 }
@@ -39,6 +56,7 @@ void TstTextos::item_y_celda()
     QFETCH(QString, campo);
     QFETCH(int, largo);
     QFETCH(QString, esperado);
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     QCOMPARE(item ? texto_item(campo, largo) : texto_celda(campo, largo), esperado);
 }
 
@@ -56,6 +74,11 @@ void TstTextos::valores()
     QLocale::setDefault(QLocale::c());
     QCOMPARE(texto_valor(12.5), QStringLiteral("12.5"));
     QCOMPARE(numero_a_texto(1.0 / 3.0), QStringLiteral("0.3333333333333333"));
+    // Whole, without an exponent where 15 characters allow it.
+    QCOMPARE(numero_a_texto(0.00001), QStringLiteral("0.00001"));
+    QCOMPARE(numero_a_texto(1e-20), QStringLiteral("1E-20"));
+    for (double x : {1234567890123456789.0, 0.000012345678901, -1.23456789012345e-20, 1.0 / 3.0, 1e300})
+        QCOMPARE(::a_numero(numero_a_texto(x)).value(), x);
 }
 
 void TstTextos::a_numero_data()

@@ -673,9 +673,9 @@ void TstReportes::meta_larga_data()
     ambas_pantallas();
     QTest::addColumn<QString>("meta");
     QTest::addColumn<QString>("icono");
-    // A hair over 100: cut to 15 characters it reads as 100, so 40 is
-    // exactly 40 per cent of it; whole, a hair less.
-    QTest::newRow("principales") << kPrincipales << "100,00000000000" << "Amarillo";
+    // A hair over 100: too long for the cell, it is shown rounded and marked,
+    // never cut into the number 100; whole, 40 is a hair under 40 per cent.
+    QTest::newRow("principales") << kPrincipales << "100,0000000000\u2026" << "Rojo";
     QTest::newRow("departamentales") << kDepartamentales << "100,000000000001       " << "Rojo";
 }
 

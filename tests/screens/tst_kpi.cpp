@@ -290,6 +290,7 @@ void TstKpi::guardar_rechazado()
     const QStringList antes = leer(consulta, false);
     c<QLineEdit>("Caja_valor")->setText("sesenta");
     c<QLineEdit>("Caja_Meta")->setText("90");
+    c<QLineEdit>("Caja_Linea_Base")->setText("50");
 
     RegistroMensajes mensajes;
     Comandos comandos;
