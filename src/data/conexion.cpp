@@ -26,7 +26,7 @@ namespace {
 const QString kNombreConexion = QStringLiteral("velmora");
 
 // How long a command waits for another program's lock before giving up.
-constexpr int kEsperaBloqueoMs = 5000;
+constexpr int kEsperaBloqueoMs = 3000;
 
 const QString kBaseOcupada =
     QStringLiteral("La base de datos está ocupada por otro usuario; intente de nuevo");
@@ -119,6 +119,22 @@ QString limpiar_texto(QString texto)
         QStringLiteral("^ERROR:\\s*|;?\\s*Error while executing the query\\s*$"));
     texto.remove(postgres);
     return texto.trimmed();
+}
+
+// The SQLite driver waits for another program's lock up to its Timeout
+// (100 s by default, with the window frozen): a few seconds instead, then
+// the user hears that someone else holds the database. The first value of a
+// keyword counts, so this one goes before the data source's own.
+QString con_espera_corta(const QString& cadena)
+{
+    static const QRegularExpression sqlite(QStringLiteral("^DRIVER=\\{?[^;}]*sqlite[^;}]*\\}?;"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = sqlite.match(cadena);
+    if (!m.hasMatch())
+        return cadena;
+    QString resultado = cadena;
+    resultado.insert(m.capturedEnd(), QStringLiteral("Timeout=%1;").arg(kEsperaBloqueoMs));
+    return resultado;
 }
 
 } // namespace
@@ -401,7 +417,7 @@ void ConexionBD::abrir(const QString& cadena_conexion)
             throw ErrorBaseDatos(QStringLiteral("IM003"),
                                  QStringLiteral("No está disponible el controlador ODBC de Qt"));
         }
-        db.setDatabaseName(origen.cadena);
+        db.setDatabaseName(con_espera_corta(origen.cadena));
         if (!db.open(QString(), QString())) {
             const QSqlError error = db.lastError();
             try {
@@ -431,11 +447,6 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     }
     d->dialecto = *dialecto;
     d->abierta = true;
-    if (d->dialecto == Dialecto::SQLite) {
-        // In place of the driver's own wait (100 s by default): a few seconds,
-        // then the user hears that someone else holds the database.
-        d->directo(QStringLiteral("PRAGMA busy_timeout = %1").arg(kEsperaBloqueoMs));
-    }
 }
 
 std::optional<Dialecto> dialecto_de(const QString& nombre_dbms)

@@ -6,6 +6,7 @@
 #include "data/textos.h"
 #include "entry/codigos.h"
 #include "entry/pantalla_entrada.h"
+#include "ui/cursor_espera.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
@@ -245,6 +246,7 @@ void KPI::Button_Guardar_KPI_Click()
         }
     }
     try {
+        const CursorEspera espera;
         Conexion().ejecutar(comando_modificar(Caja_Linea_Base->text(), Caja_valor->text(), Caja_Meta->text(), id));
     } catch (const RechazoDatos& e) {
         mensaje(e.texto());

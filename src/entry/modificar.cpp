@@ -5,6 +5,7 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "entry/pantalla_entrada.h"
+#include "ui/cursor_espera.h"
 #include "ui/grid/class1.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
@@ -165,6 +166,7 @@ void Modificar::boton_guardar_Click()
         return;
     }
     try {
+        const CursorEspera espera;
         Transaccion transaccion(Conexion());
         for (int m : meses)
             Conexion().ejecutar(comando_modificar(a_guardar(3, m), a_guardar(1, m), a_guardar(2, m),

@@ -6,7 +6,9 @@
 #include "ui/grid/grilla.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -21,6 +23,7 @@ const QString kAusentismo = QStringLiteral("Ausentismo");    // three department
 // order the fetch returns them.
 struct Registro {
     QString id, valor, meta, base;
+    bool operator==(const Registro&) const = default;
 };
 QList<Registro> registros(const QString& indicador, int año)
 {
@@ -51,6 +54,9 @@ private slots:
     void guardado_rechazado();
     void guardar_sin_consulta();
     void nueva_consulta_vacia_lo_anterior();
+    void valores_largos_vuelven_enteros();
+    void otro_programa_guardando();
+    void base_ocupada_por_otro_programa();
 
 private:
     void elegir(const QString& indicador, const QString& año);
@@ -318,6 +324,112 @@ void TstModificar::nueva_consulta_vacia_lo_anterior()
     }
     guardar();
     QVERIFY(modificaciones().isEmpty());
+}
+
+// Values too long for a cell are shown marked, never cut into another
+// number, and a save without editing them stores them exactly as they were.
+void TstModificar::valores_largos_vuelven_enteros()
+{
+    const QList<Registro> antes = registros(kMargen, 2008);
+    Conexion().ejecutar(QStringLiteral("UPDATE registro SET valor = 1234567890123456789, meta = 0.000012345678901, "
+                                       "linea_base = -1.23456789012345E-20 WHERE id = %1")
+                            .arg(antes[0].id));
+    const QList<Registro> largos = registros(kMargen, 2008);
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    QCOMPARE(celda(1, 1), QStringLiteral("1,23456789\u2026E+18"));
+    QCOMPARE(celda(2, 1), QStringLiteral("1,23456789\u2026E-05"));
+    QCOMPARE(celda(3, 1), QStringLiteral("-1,2345679\u2026E-20"));
+
+    guardar();
+    QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
+    QCOMPARE(registros(kMargen, 2008), largos);
+
+    // An edit elsewhere leaves them whole too; a cell typed over is stored as typed.
+    ir_a(1, 3);
+    escribir(QStringLiteral("7"));
+    ir_a(2, 2);
+    escribir(QStringLiteral("0,5"));
+    guardar();
+    QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
+    const QList<Registro> despues = registros(kMargen, 2008);
+    QCOMPARE(despues[0], largos[0]);
+    QCOMPARE(despues[1].valor, largos[1].valor);
+    QCOMPARE(despues[1].meta, QStringLiteral("0,5"));
+    QCOMPARE(despues[2].valor, QStringLiteral("7"));
+}
+
+namespace {
+
+// Starts the second program and waits until it holds its lock.
+bool arrancar(QProcess& otro, const QStringList& argumentos)
+{
+    otro.start(QStringLiteral(VELMORA_BLOQUEADOR), argumentos);
+    if (!otro.waitForStarted())
+        return false;
+    while (!otro.canReadLine())
+        if (!otro.waitForReadyRead(30000))
+            return false;
+    return otro.readLine().trimmed() == "listo";
+}
+
+} // namespace
+
+// Another program saving at the same time: this one waits for it (busy
+// cursor meanwhile) and then stores, instead of both freezing on a lock.
+void TstModificar::otro_programa_guardando()
+{
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    const QList<Registro> antes = registros(kMargen, 2008);
+    ir_a(1, 2);
+    escribir(QStringLiteral("22"));
+    QList<Qt::CursorShape> cursores;
+    Conexion().observar([&](const QString& comando) {
+        enviados_ << comando;
+        const QCursor* c = QGuiApplication::overrideCursor();
+        cursores << (c ? c->shape() : Qt::ArrowCursor);
+    });
+
+    QProcess otro;
+    QVERIFY(arrancar(otro, {QStringLiteral("guardar"), base_->dsn(), antes[11].id, QStringLiteral("99"),
+                            QStringLiteral("1500")}));
+    guardar();
+    QVERIFY(otro.waitForFinished(30000));
+    QCOMPARE(otro.exitCode(), 0);
+    QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
+    QCOMPARE(modificaciones().size(), 12);
+    QCOMPARE(cursores, QList<Qt::CursorShape>(12, Qt::WaitCursor));
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(registros(kMargen, 2008).at(1).valor, QStringLiteral("22"));
+}
+
+// A program holding the whole database: after a short wait a message, nothing
+// stored, and the screen goes on; once the other lets go the save works.
+void TstModificar::base_ocupada_por_otro_programa()
+{
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    const QList<Registro> antes = registros(kMargen, 2008);
+    ir_a(1, 1);
+    escribir(QStringLiteral("33"));
+
+    QProcess otro;
+    QVERIFY(arrancar(otro, {QStringLiteral("exclusivo"), base_->dsn()}));
+    guardar();
+    QCOMPARE(mensajes_->textos(),
+             QStringList{QStringLiteral("La base de datos está ocupada por otro usuario; intente de nuevo")});
+    QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
+    QVERIFY(!QGuiApplication::overrideCursor());
+    otro.write("\n");
+    QVERIFY(otro.waitForFinished(30000));
+    QCOMPARE(otro.exitCode(), 0);
+    QCOMPARE(registros(kMargen, 2008), antes);
+    QVERIFY(ventana_->isVisible());
+
+    guardar();
+    QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
+    QCOMPARE(registros(kMargen, 2008).at(0).valor, QStringLiteral("33"));
 }
 
 QTEST_MAIN(TstModificar)

@@ -62,6 +62,12 @@ private slots:
     void guardar_sin_registro();
     void guardar_rechazado();
     void consulta_de_mas_filas();
+    void otra_eleccion_olvida_el_registro_data();
+    void otra_eleccion_olvida_el_registro();
+    void cajas_vacias_no_borran_data();
+    void cajas_vacias_no_borran();
+    void texto_exacto_tecleado_no_es_eleccion_data();
+    void texto_exacto_tecleado_no_es_eleccion();
 
 private:
     template <class T>
@@ -336,6 +342,105 @@ void TstKpi::consulta_de_mas_filas()
     QCOMPARE(flex6_->TextMatrix(1, 3), texto_celda("10", 15));
     QCOMPARE(fila(flex6_, 2), QStringList(6));
     QCOMPARE(flex7_->TextMatrix(0, 0), texto_celda("501", 15));
+}
+
+void TstKpi::otra_eleccion_olvida_el_registro_data()
+{
+    QTest::addColumn<QString>("lista");
+    QTest::newRow("indicador") << "Cmb_KPI_KPI";
+    QTest::newRow("mes") << "Cmb_Trimestre_KPI";
+    QTest::newRow("año") << "Cmb_Año_KPI";
+}
+
+// After a fetch, picking another indicator, month or year forgets the record:
+// a save then asks for a fetch and writes nowhere.
+void TstKpi::otra_eleccion_olvida_el_registro()
+{
+    QFETCH(QString, lista);
+    abrir_ventana();
+    consultar_principal();
+    const QString consulta = comando_exec("Consulta_KPI", {texto_item(principal_, 80), "Marzo", año_item()});
+    const QStringList antes = leer(consulta, false);
+    auto* l = control<QComboBox>(ventana_.get(), lista);
+    elegir(l, l->itemText(1));
+    QCOMPARE(flex7_->TextMatrix(0, 0), QString());
+    QCOMPARE(fila(flex6_, 1), QStringList(6, QString()));
+    c<QLineEdit>("Caja_valor")->setText("77");
+    c<QLineEdit>("Caja_Meta")->setText("88");
+    c<QLineEdit>("Caja_Linea_Base")->setText("11");
+
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    pulsar("Button_Guardar_KPI");
+    QCOMPARE(mensajes.textos(), QStringList({kSinConsulta}));
+    QCOMPARE(comandos.textos, QStringList());
+    QCOMPARE(leer(consulta, false), antes);
+}
+
+void TstKpi::cajas_vacias_no_borran_data()
+{
+    QTest::addColumn<QString>("caja");
+    QTest::newRow("sin meta") << "Caja_Meta";
+    QTest::newRow("sin linea base") << "Caja_Linea_Base";
+    QTest::newRow("sin valor") << "Caja_valor";
+    QTest::newRow("meta en blanco") << "Caja_Meta ";
+}
+
+// An empty (or blank) box would set the stored number to Null: refused.
+void TstKpi::cajas_vacias_no_borran()
+{
+    QFETCH(QString, caja);
+    abrir_ventana();
+    consultar_principal();
+    const QString consulta = comando_exec("Consulta_KPI", {texto_item(principal_, 80), "Marzo", año_item()});
+    const QStringList antes = leer(consulta, false);
+    for (const char* nombre : {"Caja_valor", "Caja_Meta", "Caja_Linea_Base"})
+        c<QLineEdit>(nombre)->setText("5");
+    c<QLineEdit>(qPrintable(caja.trimmed()))->setText(caja.endsWith(' ') ? "   " : "");
+
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    pulsar("Button_Guardar_KPI");
+    QCOMPARE(mensajes.textos(), QStringList({kFaltan}));
+    QCOMPARE(comandos.textos, QStringList());
+    QCOMPARE(leer(consulta, false), antes);
+}
+
+void TstKpi::texto_exacto_tecleado_no_es_eleccion_data()
+{
+    QTest::addColumn<int>("tecla");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Tab") << int(Qt::Key_Tab);
+}
+
+// Typing an item's exact text (its trailing blanks included) and ending with
+// Return or Tab is typing, not picking: no type query, the typed year stays.
+void TstKpi::texto_exacto_tecleado_no_es_eleccion()
+{
+    QFETCH(int, tecla);
+    abrir_ventana();
+    ventana_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(ventana_.get()));
+    auto* años = c<QComboBox>("Cmb_Año_KPI");
+    elegir(años, año_item());
+    auto* kpi = c<QComboBox>("Cmb_KPI_KPI");
+    const QString item = texto_item(principal_, 80);
+    QVERIFY(item.endsWith(' '));
+    kpi->setFocus();
+    Comandos comandos;
+    kpi->lineEdit()->clear();
+    for (QChar ch : item) { // keyClicks takes Latin-1 only
+        QTest::sendKeyEvent(QTest::Press, kpi->lineEdit(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, kpi->lineEdit(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+    QTest::keyClick(kpi->lineEdit(), Qt::Key(tecla));
+    QCOMPARE(kpi->currentText(), item);
+    QCOMPARE(comandos.textos, QStringList());
+    QCOMPARE(años->currentText(), año_item());
+    // A pick from the list still runs the steps.
+    elegir(kpi, item);
+    QCOMPARE(comandos.textos.size(), 1);
+    QCOMPARE(años->currentText(), QString());
 }
 
 QTEST_MAIN(TstKpi)

@@ -133,6 +133,8 @@ private slots:
     void parametros_que_faltan_data();
     void parametros_que_faltan();
     void tipo_escrito_queda_como_esta();
+    void texto_exacto_tecleado_no_es_eleccion_data();
+    void texto_exacto_tecleado_no_es_eleccion();
     void iconos_y_razones_de_un_anio();
     void limites_exactos();
     void enero_se_compara_con_diciembre_data();
@@ -474,6 +476,51 @@ void TstTendencia::limites_exactos()
     QCOMPARE(Flex2().TextMatrix(4, 1), QStringLiteral("0,75"));
     QCOMPARE(mshtd().CellPicture(5, 3), QStringLiteral("T_Amarillo"));
     QCOMPARE(mshtd().CellPicture(5, 5), QStringLiteral("T_Verde"));
+}
+
+void TstTendencia::texto_exacto_tecleado_no_es_eleccion_data()
+{
+    QTest::addColumn<bool>("indicador"); // else the type list
+    QTest::addColumn<int>("tecla");
+    QTest::newRow("tipo, Tab") << false << int(Qt::Key_Tab);
+    QTest::newRow("tipo, Return") << false << int(Qt::Key_Return);
+    QTest::newRow("indicador, Tab") << true << int(Qt::Key_Tab);
+    QTest::newRow("indicador, Return") << true << int(Qt::Key_Return);
+}
+
+// An item's exact text typed (trailing blanks included) and ended with Tab
+// or Return runs no pick step: no query, nothing emptied or shown.
+void TstTendencia::texto_exacto_tecleado_no_es_eleccion()
+{
+    QFETCH(bool, indicador);
+    QFETCH(int, tecla);
+    ventana->show();
+    ventana->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(ventana.get()));
+    QComboBox* l = tipo();
+    QString texto = QStringLiteral("Departamentales");
+    if (indicador) {
+        elegir(tipo(), "Departamentales");
+        elegir(anio(), texto_item(QStringLiteral("2009"), 5));
+        l = kpi();
+        texto = l->itemText(0);
+        QVERIFY(texto.endsWith(u' '));
+    }
+    l->setFocus();
+    comandos.clear();
+    escribir(l, texto);
+    QTest::keyClick(l->lineEdit(), Qt::Key(tecla));
+    QCOMPARE(l->currentText(), texto);
+    QVERIFY2(comandos.isEmpty(), qPrintable(comandos.join(u'|')));
+    if (indicador) {
+        QVERIFY(depto()->isHidden());
+        QCOMPARE(anio()->currentText(), texto_item(QStringLiteral("2009"), 5));
+    } else {
+        QCOMPARE(kpi()->count(), 0);
+    }
+    // Picked from the list, the same item runs its step.
+    elegir(l, texto);
+    QVERIFY(!comandos.isEmpty());
 }
 
 void TstTendencia::iconos_y_razones_de_un_anio()

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QGuiApplication>
+
+// The busy cursor while it lives: the database may keep the user waiting
+// (another program holding it) and the window cannot answer meanwhile.
+class CursorEspera final {
+public:
+    CursorEspera() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorEspera() { QGuiApplication::restoreOverrideCursor(); }
+    CursorEspera(const CursorEspera&) = delete;
+    CursorEspera& operator=(const CursorEspera&) = delete;
+};
