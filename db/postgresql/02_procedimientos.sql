@@ -231,6 +231,10 @@ BEGIN
         RAISE EXCEPTION USING ERRCODE = '22001',
             MESSAGE = 'El nombre del indicador no puede pasar de 70 caracteres';
     END IF;
+    IF v_nombre ~ '[\x01-\x1f\x7f-\x9f]' THEN
+        RAISE EXCEPTION USING ERRCODE = '22023',
+            MESSAGE = 'El nombre del indicador no puede tener caracteres de control';
+    END IF;
     IF EXISTS (SELECT 1 FROM indicador WHERE nombre = v_nombre) THEN
         RAISE EXCEPTION USING ERRCODE = '23505', MESSAGE = 'Ya existe un indicador con ese nombre';
     END IF;

@@ -84,6 +84,12 @@ BEGIN
         WHERE trim(coalesce(NEW.nombre, '')) = '';
     SELECT RAISE(ABORT, 'El nombre del indicador no puede pasar de 70 caracteres')
         WHERE length(rtrim(NEW.nombre)) > 70;
+    SELECT RAISE(ABORT, 'El nombre del indicador no puede tener caracteres de control')
+        WHERE NEW.nombre GLOB '*[' || char(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18,
+                                           19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 127, 128,
+                                           129, 130, 131, 132, 133, 134, 135, 136, 137, 138, 139, 140,
+                                           141, 142, 143, 144, 145, 146, 147, 148, 149, 150, 151, 152,
+                                           153, 154, 155, 156, 157, 158, 159) || ']*';
     SELECT RAISE(ABORT, 'Ya existe un indicador con ese nombre')
         WHERE EXISTS (SELECT 1 FROM indicador WHERE nombre = rtrim(NEW.nombre));
     SELECT RAISE(ABORT, 'Tipo de indicador desconocido')

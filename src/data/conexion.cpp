@@ -6,6 +6,8 @@
 #include "data/origen_datos.h"
 #include "data/textos.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -135,6 +137,26 @@ QString con_espera_corta(const QString& cadena)
     QString resultado = cadena;
     resultado.insert(m.capturedEnd(), QStringLiteral("Timeout=%1;").arg(kEsperaBloqueoMs));
     return resultado;
+}
+
+// The SQLite driver creates a missing database file: the user could log in
+// to an empty database and the first screen would fail. Refused instead.
+void exigir_base_sqlite(const QString& cadena)
+{
+    static const QRegularExpression sqlite(QStringLiteral("^DRIVER=\\{?[^;}]*sqlite"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression base(QStringLiteral("(?:^|;)\\s*Database\\s*=\\s*(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    if (!sqlite.match(cadena).hasMatch())
+        return;
+    const QRegularExpressionMatch m = base.match(cadena);
+    QString archivo = m.hasMatch() ? m.captured(1).trimmed() : QString();
+    if (archivo.startsWith(u'{') && archivo.endsWith(u'}'))
+        archivo = archivo.mid(1, archivo.size() - 2).replace(QStringLiteral("}}"), QStringLiteral("}"));
+    if (archivo.isEmpty() || archivo == QStringLiteral(":memory:") || QFileInfo(archivo).isFile())
+        return;
+    throw ErrorBaseDatos(QStringLiteral("IM002"),
+                         QStringLiteral("No existe la base de datos \"%1\"").arg(QDir::toNativeSeparators(archivo)));
 }
 
 } // namespace
@@ -417,6 +439,7 @@ void ConexionBD::abrir(const QString& cadena_conexion)
             throw ErrorBaseDatos(QStringLiteral("IM003"),
                                  QStringLiteral("No está disponible el controlador ODBC de Qt"));
         }
+        exigir_base_sqlite(origen.cadena);
         db.setDatabaseName(con_espera_corta(origen.cadena));
         if (!db.open(QString(), QString())) {
             const QSqlError error = db.lastError();
@@ -502,6 +525,9 @@ Resultado ConexionBD::ejecutar(const QString& comando)
         throw ErrorBaseDatos(QStringLiteral("3704"), QStringLiteral("La conexión no está abierta"));
     if (d->observador)
         d->observador(comando);
+    // The drivers end a text at its first NUL: "a\0b" would be stored as "a".
+    if (comando.contains(QChar(u'\0')))
+        throw RechazoDatos(QStringLiteral("22021"), QStringLiteral("Los textos no pueden tener el carácter nulo"));
     if (d->dialecto == Dialecto::SqlServer)
         return d->en_vivo(d->directo(comando));
 

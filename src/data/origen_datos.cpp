@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -171,6 +172,11 @@ OrigenDatos leer_origen_datos(const QString& ruta)
                              QStringLiteral("El origen de datos \"%1\" no indica el DRIVER")
                                  .arg(ruta));
     }
+    // A file holding a password is for its owner's eyes only.
+    const QFileDevice::Permissions ajenos = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                            | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    if (!clave.isEmpty() && (archivo.permissions() & ajenos))
+        archivo.setPermissions(archivo.permissions() & ~ajenos);
     QString cadena = QStringLiteral("DRIVER=") + entre_llaves(driver) + u';';
     for (const QString& par : pares)
         cadena += par + u';';
@@ -187,7 +193,13 @@ OrigenDatos resolver_cadena(const QString& cadena_conexion)
 
 QString ocultar_clave(QString texto, const QString& clave)
 {
-    if (!clave.isEmpty())
-        texto.replace(clave, QStringLiteral("****"));
+    // Only the password's own place: the same word elsewhere (a user name
+    // equal to it) stays, or the mask itself would tell the password.
+    if (clave.isEmpty())
+        return texto;
+    static const QRegularExpression lugar(
+        QStringLiteral("(\\b(?:PWD|Password)\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}|[^;\\s]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    texto.replace(lugar, QStringLiteral("\\1****"));
     return texto;
 }

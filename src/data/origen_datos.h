@@ -20,11 +20,13 @@ struct OrigenDatos {
 
 // Reads the [ODBC] section of a file data source. A missing or unreadable
 // file, a file without that section or without DRIVER is an ErrorBaseDatos.
+// A file that holds a password is made readable by its owner only.
 OrigenDatos leer_origen_datos(const QString& ruta);
 
 // Turns "FILEDSN=path" into the driver's connection string; other
 // connection strings pass unchanged.
 OrigenDatos resolver_cadena(const QString& cadena_conexion);
 
-// The text with every appearance of the password hidden.
+// The text with the password hidden where it stands as a keyword's value
+// (PWD=..., Password=...).
 QString ocultar_clave(QString texto, const QString& clave);

@@ -100,7 +100,8 @@ void Exportar::Command1_Click()
     // A press that arrives while the listing is read or written is dropped.
     if (Progreso::en_curso())
         return;
-    if (exportar_excel(Text1->text(), *MSHFlexGrid->modelo()))
+    // Year, month, baseline, value and target; names and codes stay text.
+    if (exportar_excel(Text1->text(), *MSHFlexGrid->modelo(), {0, 1, 6, 7, 8}))
         mostrar_mensaje(QStringLiteral(" Datos exportados "), QString(), IconoMensaje::Informacion);
 }
 

@@ -102,7 +102,10 @@ QString ruta_destino(const QString& escrita)
     if (sufijo.compare(QLatin1String("xlsx"), Qt::CaseInsensitive) != 0)
         destino += QStringLiteral(".xlsx");
 
-    const QFileInfo info(destino);
+    QFileInfo info(destino);
+    // A link stays a link: the file it names is the one written.
+    for (int saltos = 0; info.isSymLink() && saltos < 40; ++saltos)
+        info = QFileInfo(QDir(info.absolutePath()).absoluteFilePath(info.symLinkTarget()));
     if (!info.dir().exists()) {
         throw Fallo{ENOENT, QStringLiteral("No existe la carpeta \"%1\": %2")
                                 .arg(nativa(info.absolutePath()), texto_sistema(ENOENT))};
@@ -110,6 +113,10 @@ QString ruta_destino(const QString& escrita)
     if (info.isDir()) {
         throw Fallo{EISDIR, QStringLiteral("\"%1\" es una carpeta: %2")
                                 .arg(nativa(info.absoluteFilePath()), texto_sistema(EISDIR))};
+    }
+    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
+        throw Fallo{EACCES, QStringLiteral("El archivo \"%1\" es de solo lectura: %2")
+                                .arg(nativa(info.absoluteFilePath()), texto_sistema(EACCES))};
     }
     return info.absoluteFilePath();
 }
@@ -146,8 +153,9 @@ QString crear_temporal(const QString& destino)
     const QFileInfo info(destino);
     QString nombre;
     do {
-        nombre = info.dir().filePath(QStringLiteral(".~%1.%2.tmp")
-                                         .arg(info.fileName())
+        // Short, whatever the target's name: a name near the system's limit
+        // must not overflow it.
+        nombre = info.dir().filePath(QStringLiteral(".~vl%1.tmp")
                                          .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0')));
     } while (QFileInfo::exists(nombre));
     errno = 0;
@@ -163,6 +171,9 @@ QString crear_temporal(const QString& destino)
 
 void reemplazar(const QString& temporal, const QString& destino)
 {
+    // The replaced file keeps its permissions.
+    if (QFileInfo::exists(destino))
+        QFile::setPermissions(temporal, QFileInfo(destino).permissions());
     std::error_code error;
     std::filesystem::rename(QFileInfo(temporal).filesystemFilePath(),
                             QFileInfo(destino).filesystemFilePath(), error);
@@ -208,7 +219,7 @@ struct LiberarLibro {
     void operator()(lxw_workbook* libro) const { lxw_workbook_free(libro); }
 };
 
-void escribir_libro(const QString& archivo, const ModeloGrilla& grilla)
+void escribir_libro(const QString& archivo, const ModeloGrilla& grilla, const QList<int>& numericas)
 {
     lxw_workbook_options opciones{};
     // Rows stream to disk as they are written instead of piling up in memory.
@@ -237,7 +248,7 @@ void escribir_libro(const QString& archivo, const ModeloGrilla& grilla)
                       filas);
     for (int r = 2; r < filas; ++r) {
         for (int c = 0; c < columnas; ++c)
-            escribir_celda(hoja, lxw_row_t(r - 1), lxw_col_t(c), grilla.TextMatrix(r, c), true);
+            escribir_celda(hoja, lxw_row_t(r - 1), lxw_col_t(c), grilla.TextMatrix(r, c), numericas.contains(c));
         progreso.avanzar(r);
     }
     progreso.fijar_texto(QStringLiteral("Guardando el archivo de Excel..."));
@@ -253,7 +264,7 @@ void avisar(const Fallo& fallo)
 
 } // namespace
 
-bool exportar_excel(const QString& ruta, const ModeloGrilla& grilla)
+bool exportar_excel(const QString& ruta, const ModeloGrilla& grilla, const QList<int>& columnas_numericas)
 {
     if (ruta.isEmpty()) {
         mostrar_mensaje(QStringLiteral(" Falta el Path del archivo de Excel "), QString(), IconoMensaje::Ninguno);
@@ -264,7 +275,7 @@ bool exportar_excel(const QString& ruta, const ModeloGrilla& grilla)
         const QString destino = ruta_destino(ruta);
         comprobar_tamano(grilla);
         temporal = crear_temporal(destino);
-        escribir_libro(temporal, grilla);
+        escribir_libro(temporal, grilla, columnas_numericas);
         reemplazar(temporal, destino);
         return true;
     } catch (const Fallo& fallo) {

@@ -1,6 +1,7 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/errores.h"
+#include "data/origen_datos.h"
 #include "soporte/soporte.h"
 
 #include <QtTest>
@@ -41,6 +42,10 @@ private slots:
     void transaccion_todo_o_nada();
     void origen_de_datos_malo_data();
     void origen_de_datos_malo();
+    void base_sqlite_que_falta();
+    void clave_oculta_solo_en_su_lugar_data();
+    void clave_oculta_solo_en_su_lugar();
+    void origen_con_clave_solo_para_su_dueno();
     void dialecto_data();
     void dialecto();
 
@@ -214,6 +219,58 @@ void TstConexion::dialecto()
     QFETCH(int, dialecto);
     const std::optional<Dialecto> d = dialecto_de(nombre);
     QCOMPARE(d ? int(*d) : -1, dialecto);
+}
+
+// The driver would create an empty file and the first screen would fail:
+// refused at start-up, naming the file, and nothing created.
+void TstConexion::base_sqlite_que_falta()
+{
+    Conexion().cerrar();
+    QTemporaryDir dir;
+    const QString base = dir.filePath("no_esta.db");
+    const QString dsn = escribir(dir, "conexion.dsn", "[ODBC]\nDRIVER=SQLite3\nDatabase=" + base + "\nStepAPI=1\n");
+    try {
+        Conexion().abrir("FILEDSN=" + dsn);
+        QFAIL("expected an error");
+    } catch (const ErrorBaseDatos& e) {
+        QVERIFY2(e.texto().contains(QDir::toNativeSeparators(base)), qPrintable(e.texto()));
+        QVERIFY2(e.texto().startsWith("No existe la base de datos"), qPrintable(e.texto()));
+    }
+    QVERIFY(!Conexion().abierta());
+    QVERIFY(!QFileInfo::exists(base));
+}
+
+void TstConexion::clave_oculta_solo_en_su_lugar_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("clave");
+    QTest::addColumn<QString>("oculto");
+    QTest::newRow("usuario igual a la clave")
+        << "password authentication failed for user \"velmora\"" << "velmora"
+        << "password authentication failed for user \"velmora\"";
+    QTest::newRow("cadena") << "DRIVER={PostgreSQL Unicode};Username=velmora;Password=velmora;Port=5432"
+                            << "velmora" << "DRIVER={PostgreSQL Unicode};Username=velmora;Password=****;Port=5432";
+    QTest::newRow("PWD entre llaves") << "UID=a;PWD={x;y}};z};Port=1" << "x;y};z" << "UID=a;PWD=****;Port=1";
+    QTest::newRow("sin clave") << "PWD=algo" << "" << "PWD=algo";
+}
+
+void TstConexion::clave_oculta_solo_en_su_lugar()
+{
+    QFETCH(QString, texto);
+    QFETCH(QString, clave);
+    QFETCH(QString, oculto);
+    QCOMPARE(ocultar_clave(texto, clave), oculto);
+}
+
+void TstConexion::origen_con_clave_solo_para_su_dueno()
+{
+    QTemporaryDir dir;
+    const QString ruta = escribir(dir, "clave.dsn", "[ODBC]\nDRIVER=PostgreSQL Unicode\nUsername=u\nPassword=p\n");
+    QVERIFY(QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    QCOMPARE(leer_origen_datos(ruta).clave, QStringLiteral("p"));
+    QCOMPARE(QFileInfo(ruta).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+    QVERIFY(QFileInfo(ruta).permissions() & QFile::ReadOwner);
 }
 
 QTEST_GUILESS_MAIN(TstConexion)

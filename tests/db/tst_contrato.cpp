@@ -539,6 +539,14 @@ void TstContrato::rechazos_data()
                                       << "Falta el nombre del indicador";
     QTest::newRow("nombre largo") << comando_exec("Nuevo_Indicador", {QString(71, u'x'), "1"})
                                   << "El nombre del indicador no puede pasar de 70 caracteres";
+    QTest::newRow("nombre con tabulador") << comando_exec("Nuevo_Indicador", {"a\tb", "1"})
+                                          << "El nombre del indicador no puede tener caracteres de control";
+    QTest::newRow("nombre con salto de línea") << comando_exec("Nuevo_Indicador", {"a\nb", "1"})
+                                               << "El nombre del indicador no puede tener caracteres de control";
+    QTest::newRow("nombre con control C1") << comando_exec("Nuevo_Indicador", {"a\u0085b", "1"})
+                                           << "El nombre del indicador no puede tener caracteres de control";
+    QTest::newRow("nombre con nulo") << comando_exec("Nuevo_Indicador", {QStringLiteral(u"a\u0000b"), "1"})
+                                     << "Los textos no pueden tener el carácter nulo";
     QTest::newRow("tipo desconocido") << comando_exec("Nuevo_Indicador", {"Otro", "3"})
                                       << "Tipo de indicador desconocido";
     QTest::newRow("eliminar desconocido") << comando_exec("eliminar", {"No existe   "})

@@ -334,12 +334,15 @@ void TstModificar::valores_largos_vuelven_enteros()
     Conexion().ejecutar(QStringLiteral("UPDATE registro SET valor = 1234567890123456789, meta = 0.000012345678901, "
                                        "linea_base = -1.23456789012345E-20 WHERE id = %1")
                             .arg(antes[0].id));
+    // Three decimals: shown so that it is not taken for a thousands group.
+    Conexion().ejecutar(QStringLiteral("UPDATE registro SET valor = 1.505 WHERE id = %1").arg(antes[3].id));
     const QList<Registro> largos = registros(kMargen, 2008);
     elegir(kMargen, QStringLiteral("2008"));
     aceptar();
     QCOMPARE(celda(1, 1), QStringLiteral("1,23456789\u2026E+18"));
     QCOMPARE(celda(2, 1), QStringLiteral("1,23456789\u2026E-05"));
     QCOMPARE(celda(3, 1), QStringLiteral("-1,2345679\u2026E-20"));
+    QCOMPARE(celda(1, 4), QStringLiteral("1,5050       "));
 
     guardar();
     QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});

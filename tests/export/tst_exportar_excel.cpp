@@ -40,6 +40,13 @@ QStringList listado(const QString& carpeta)
     return QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// The file's own permission bits, without what they mean for the user
+// running the test (root may write anything).
+QFile::Permissions propios(QFile::Permissions p)
+{
+    return p & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+}
+
 // Sets the default locale for one test and puts the previous one back.
 class LocalePrueba final {
 public:
@@ -66,6 +73,12 @@ private slots:
     void fallo_data();
     void fallo();
     void ultima_fila_de_la_hoja();
+    void textos_quedan_como_estan_data();
+    void textos_quedan_como_estan();
+    void nombre_largo();
+    void enlace_simbolico();
+    void destino_de_solo_lectura();
+    void destino_conserva_permisos();
 };
 
 void PruebaExportarExcel::celdas_data()
@@ -105,7 +118,7 @@ void PruebaExportarExcel::celdas()
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año"), QStringLiteral("Valor")}, {{QStringLiteral("x"), texto}});
     RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(exportar_excel(archivo, grilla, {1}));
     QVERIFY(mensajes.mensajes.isEmpty());
 
     const LibroLeido libro = leer_libro(archivo);
@@ -278,6 +291,109 @@ void PruebaExportarExcel::ultima_fila_de_la_hoja()
     QCOMPARE(libro.ultima_fila, 1048576);
     QCOMPARE(libro.celda(QStringLiteral("A1048576")).valor, QStringLiteral("fin"));
     QCOMPARE(libro.celdas.size(), 3);
+}
+
+void PruebaExportarExcel::textos_quedan_como_estan_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("ceros a la izquierda") << "007";
+    QTest::newRow("coma decimal") << "1,5";
+    QTest::newRow("exponente") << "1e5";
+    QTest::newRow("negativo") << "-3";
+}
+
+// Outside the numeric columns a text that reads as a number stays that text.
+void PruebaExportarExcel::textos_quedan_como_estan()
+{
+    QFETCH(QString, texto);
+    LocalePrueba l(QStringLiteral("es_ES"));
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Indicador"), QStringLiteral("Valor")}, {{texto + "       ", texto + "       "}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(archivo, grilla, {1}));
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QVERIFY(!libro.celda(QStringLiteral("A2")).numero);
+    QCOMPARE(libro.celda(QStringLiteral("A2")).valor, texto);
+    QVERIFY(libro.celda(QStringLiteral("B2")).numero);
+}
+
+// A name close to the system's limit: the temporary file must not overflow it.
+void PruebaExportarExcel::nombre_largo()
+{
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QString(250, u'a') + QStringLiteral(".xlsx")); // 255 bytes
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+    QVERIFY(leer_libro(archivo).ok);
+    QCOMPARE(listado(carpeta.path()), QStringList{QFileInfo(archivo).fileName()});
+}
+
+// A link stays a link; the file it names gets the new content.
+void PruebaExportarExcel::enlace_simbolico()
+{
+    QTemporaryDir carpeta;
+    QDir(carpeta.path()).mkdir(QStringLiteral("real"));
+    const QString real = carpeta.filePath(QStringLiteral("real/Datos.xlsx"));
+    const QString enlace = carpeta.filePath(QStringLiteral("Enlace.xlsx"));
+    QFile f(real);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("viejo");
+    f.close();
+    QVERIFY(QFile::link(QStringLiteral("real/Datos.xlsx"), enlace));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(enlace, grilla));
+    QVERIFY(QFileInfo(enlace).isSymLink());
+    const LibroLeido libro = leer_libro(real);
+    QVERIFY2(libro.ok, qPrintable(libro.error));
+    QCOMPARE(libro.celda(QStringLiteral("A2")).valor, QStringLiteral("2005"));
+    QCOMPARE(listado(carpeta.filePath(QStringLiteral("real"))), QStringList{QStringLiteral("Datos.xlsx")});
+}
+
+// A read-only file is not replaced: a message, the file as it was.
+void PruebaExportarExcel::destino_de_solo_lectura()
+{
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    QFile f(archivo);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("viejo");
+    f.close();
+    const QFile::Permissions solo_lectura = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(archivo, solo_lectura));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    RegistroMensajes mensajes;
+    QVERIFY(!exportar_excel(archivo, grilla));
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QVERIFY2(mensajes.mensajes[0].texto.contains(QStringLiteral("solo lectura")), qPrintable(mensajes.mensajes[0].texto));
+    QCOMPARE(contenido(archivo), QByteArray("viejo"));
+    QCOMPARE(propios(QFileInfo(archivo).permissions()), solo_lectura);
+    QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("Datos.xlsx")});
+}
+
+void PruebaExportarExcel::destino_conserva_permisos()
+{
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    QFile f(archivo);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QFile::Permissions permisos = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(archivo, permisos));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    RegistroMensajes mensajes;
+    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(leer_libro(archivo).ok);
+    QCOMPARE(propios(QFileInfo(archivo).permissions()), permisos);
 }
 
 QTEST_MAIN(PruebaExportarExcel)

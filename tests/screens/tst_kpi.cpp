@@ -66,6 +66,8 @@ private slots:
     void otra_eleccion_olvida_el_registro();
     void cajas_vacias_no_borran_data();
     void cajas_vacias_no_borran();
+    void numeros_dudosos_rechazados_data();
+    void numeros_dudosos_rechazados();
     void texto_exacto_tecleado_no_es_eleccion_data();
     void texto_exacto_tecleado_no_es_eleccion();
 
@@ -403,6 +405,35 @@ void TstKpi::cajas_vacias_no_borran()
     pulsar("Button_Guardar_KPI");
     QCOMPARE(mensajes.textos(), QStringList({kFaltan}));
     QCOMPARE(comandos.textos, QStringList());
+    QCOMPARE(leer(consulta, false), antes);
+}
+
+void TstKpi::numeros_dudosos_rechazados_data()
+{
+    QTest::addColumn<QString>("valor");
+    QTest::newRow("1.000") << "1.000";
+    QTest::newRow("1,000") << "1,000";
+    QTest::newRow("400 cifras") << QString(400, '9');
+}
+
+// A thousands group (one locale's thousand, another's one) and a number no
+// double holds: refused with the database's words, nothing stored.
+void TstKpi::numeros_dudosos_rechazados()
+{
+    QFETCH(QString, valor);
+    abrir_ventana();
+    consultar_principal();
+    const QString consulta = comando_exec("Consulta_KPI", {texto_item(principal_, 80), "Marzo", año_item()});
+    const QStringList antes = leer(consulta, false);
+    c<QLineEdit>("Caja_valor")->setText(valor);
+    c<QLineEdit>("Caja_Meta")->setText("90");
+    c<QLineEdit>("Caja_Linea_Base")->setText("50");
+
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    pulsar("Button_Guardar_KPI");
+    QCOMPARE(comandos.textos.size(), 1);
+    QCOMPARE(mensajes.textos(), QStringList({"El Valor no es un número"}));
     QCOMPARE(leer(consulta, false), antes);
 }
 
