@@ -45,6 +45,46 @@ const std::array<Columna, 9> kColumnas = {{
 // notice to its view instead of one per row and cell.
 constexpr int kLote = 4096;
 
+constexpr qlonglong kEnteroExacto = 1'000'000'000'000'000LL; // 1e15
+
+// A cell of the listing shows its field followed by 7 blanks, cut to 80
+// characters. Numbers stay numbers (the spreadsheet gets them as they are);
+// the blanks are only a count.
+void poner_celda(ModeloGrilla& grilla, int fila, int columna, const QVariant& valor)
+{
+    constexpr int kAncho = 80;
+    constexpr int kRelleno = 7;
+    if (!valor.isValid() || valor.isNull()) {
+        grilla.setTextMatrix(fila, columna, QString(), kRelleno);
+        return;
+    }
+    switch (valor.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        grilla.setValorMatrix(fila, columna, valor.toDouble(), kRelleno);
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        // Whole numbers a double writes the same way; larger ones stay text.
+        if (const qlonglong n = valor.toLongLong(); n > -kEnteroExacto && n < kEnteroExacto) {
+            grilla.setValorMatrix(fila, columna, double(n), kRelleno);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    const QString texto = texto_valor(valor);
+    if (texto.size() >= kAncho)
+        grilla.setTextMatrix(fila, columna, texto.left(kAncho));
+    else
+        grilla.setTextMatrix(fila, columna, texto, qMin(kRelleno, kAncho - int(texto.size())));
+}
+
 } // namespace
 
 Exportar::Exportar(QWidget* padre) : QWidget(padre)
@@ -120,7 +160,7 @@ void Exportar::Command2_Click()
         campos << QString::fromUtf16(columna.campo);
     const int columnas = int(campos.size());
     Progreso progreso(this, QStringLiteral("Leyendo los registros..."));
-    std::vector<QString> lote;
+    std::vector<QVariant> lote;
     lote.reserve(size_t(kLote) * size_t(columnas));
     qint64 leidas = 0;
     auto volcar = [&] {
@@ -130,12 +170,12 @@ void Exportar::Command2_Click()
         grilla->setRows(primera + filas);
         for (int f = 0; f < filas; ++f)
             for (int c = 0; c < columnas; ++c)
-                grilla->setTextMatrix(primera + f, c, lote[size_t(f) * size_t(columnas) + size_t(c)]);
+                poner_celda(*grilla, primera + f, c, lote[size_t(f) * size_t(columnas) + size_t(c)]);
         lote.clear();
     };
     for (; !registros.eof(); registros.siguiente()) {
         for (const QString& campo : campos)
-            lote.push_back(texto_celda(registros.texto(campo), 80));
+            lote.push_back(registros.campo(campo));
         if (int(lote.size()) >= kLote * columnas)
             volcar();
         progreso.avanzar(++leidas);

@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
+#include <unordered_map>
 #include <system_error>
 
 namespace {
@@ -192,8 +194,26 @@ QStringView sin_relleno(const QString& texto)
     return QStringView(texto).left(n);
 }
 
+// The UTF-8 of the texts the listing shares, converted once each: the grid
+// hands out the same string for equal texts.
+class Utf8Compartido final {
+public:
+    const char* de(QStringView texto)
+    {
+        if (cache_.size() > 65536)
+            cache_.clear();
+        QByteArray& utf8 = cache_[texto.utf16()];
+        if (utf8.isNull())
+            utf8 = texto.toUtf8();
+        return utf8.constData();
+    }
+
+private:
+    std::unordered_map<const void*, QByteArray> cache_;
+};
+
 void escribir_celda(lxw_worksheet* hoja, lxw_row_t fila, lxw_col_t columna, const QString& texto,
-                    bool numeros, lxw_format* formato = nullptr)
+                    bool numeros, lxw_format* formato = nullptr, Utf8Compartido* utf8 = nullptr)
 {
     const QStringView t = sin_relleno(texto);
     if (t.isEmpty())
@@ -204,6 +224,10 @@ void escribir_celda(lxw_worksheet* hoja, lxw_row_t fila, lxw_col_t columna, cons
             comprobar_celda(worksheet_write_number(hoja, fila, columna, *numero, formato), fila, columna);
             return;
         }
+    }
+    if (utf8 && t.size() == texto.size()) {
+        comprobar_celda(worksheet_write_string(hoja, fila, columna, utf8->de(texto), formato), fila, columna);
+        return;
     }
     comprobar_celda(worksheet_write_string(hoja, fila, columna, t.toUtf8().constData(), formato), fila,
                     columna);
@@ -246,9 +270,19 @@ void escribir_libro(const QString& archivo, const ModeloGrilla& grilla, const QL
 
     Progreso progreso(QApplication::activeWindow(), QStringLiteral("Escribiendo el archivo de Excel..."),
                       filas);
+    Utf8Compartido utf8;
     for (int r = 2; r < filas; ++r) {
-        for (int c = 0; c < columnas; ++c)
-            escribir_celda(hoja, lxw_row_t(r - 1), lxw_col_t(c), grilla.TextMatrix(r, c), numericas.contains(c));
+        for (int c = 0; c < columnas; ++c) {
+            const lxw_row_t fila = lxw_row_t(r - 1);
+            const bool numerica = numericas.contains(c);
+            // A number the listing holds as a number goes as it is.
+            if (const std::optional<double> valor = numerica ? grilla.ValorMatrix(r, c) : std::nullopt) {
+                comprobar_celda(worksheet_write_number(hoja, fila, lxw_col_t(c), *valor, nullptr), fila,
+                                lxw_col_t(c));
+                continue;
+            }
+            escribir_celda(hoja, fila, lxw_col_t(c), grilla.TextoSinRelleno(r, c), numerica, nullptr, &utf8);
+        }
         progreso.avanzar(r);
     }
     progreso.fijar_texto(QStringLiteral("Guardando el archivo de Excel..."));

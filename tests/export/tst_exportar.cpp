@@ -239,6 +239,16 @@ void PruebaExportar::llenar_y_exportar()
     QCOMPARE(grilla_->TextMatrix(3, 7), QStringLiteral("       "));
     QCOMPARE(grilla_->TextMatrix(4, 2), kLargo.left(80));
     QCOMPARE(grilla_->TextMatrix(4, 7), QStringLiteral("-3") + coma + QStringLiteral("5       "));
+    // The year and the three figures are kept as the numbers read, the
+    // rest as texts; the file is written from them without reading text.
+    const ModeloGrilla& modelo = *grilla_->modelo();
+    QCOMPARE(modelo.ValorMatrix(2, 0), std::optional<double>(2005));
+    QCOMPARE(modelo.ValorMatrix(2, 7), std::optional<double>(72.5));
+    QCOMPARE(modelo.ValorMatrix(3, 8), std::optional<double>(10.25));
+    QCOMPARE(modelo.ValorMatrix(4, 7), std::optional<double>(-3.5));
+    QCOMPARE(modelo.ValorMatrix(3, 7), std::nullopt);
+    for (int c = 1; c <= 5; ++c)
+        QCOMPARE(modelo.ValorMatrix(2, c), std::nullopt);
     guardar_captura(ventana_.get(), QStringLiteral("exportar_") + locale);
 
     const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));

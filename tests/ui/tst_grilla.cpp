@@ -1,9 +1,16 @@
+#include "data/textos.h"
 #include "ui/grid/grilla.h"
+
+#include <QLocale>
 
 #include <QProcess>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 class TstGrilla final : public QObject {
     Q_OBJECT
@@ -16,6 +23,10 @@ private slots:
     void clic_y_teclas();
     void fijas_no_se_desplazan();
     void celda_fuera_de_la_grilla_falla_fuerte();
+    void textos_con_relleno_data();
+    void textos_con_relleno();
+    void numeros_como_numeros();
+    void listado_grande_en_poca_memoria();
 };
 
 void TstGrilla::forma_inicial()
@@ -184,6 +195,88 @@ void TstGrilla::celda_fuera_de_la_grilla_falla_fuerte()
     QVERIFY(p.waitForFinished(20000));
     QCOMPARE(p.exitStatus(), QProcess::CrashExit);
     QVERIFY(p.readAll().contains("fuera de una grilla"));
+}
+
+void TstGrilla::textos_con_relleno_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("vacío") << QString();
+    QTest::newRow("solo blancos") << QStringLiteral("       ");
+    QTest::newRow("con relleno") << QStringLiteral("Enero       ");
+    QTest::newRow("blancos delante") << QStringLiteral("  x ");
+    QTest::newRow("más blancos que la cuenta") << QStringLiteral("a") + QString(300, u' ');
+    QTest::newRow("número como texto") << QStringLiteral("12,5       ");
+}
+
+void TstGrilla::textos_con_relleno()
+{
+    QFETCH(QString, texto);
+    ModeloGrilla m;
+    m.setTextMatrix(1, 1, texto);
+    QCOMPARE(m.TextMatrix(1, 1), texto);
+    QCOMPARE(m.data(m.index(1, 1)).toString(), texto);
+    QCOMPARE(m.ValorMatrix(1, 1), std::nullopt);
+    // The padding given apart reads back as part of the text.
+    m.setTextMatrix(0, 1, texto.trimmed(), 7);
+    QCOMPARE(m.TextMatrix(0, 1), texto.trimmed() + QString(7, u' '));
+    QCOMPARE(m.TextoSinRelleno(0, 1), texto.trimmed());
+}
+
+void TstGrilla::numeros_como_numeros()
+{
+    const QLocale anterior;
+    QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
+    auto restaurar = qScopeGuard([&] { QLocale::setDefault(anterior); });
+    ModeloGrilla m;
+    m.setValorMatrix(1, 1, -3.5, 7);
+    m.setValorMatrix(1, 0, 0.1 + 0.2);
+    QCOMPARE(m.ValorMatrix(1, 1), std::optional<double>(-3.5));
+    QCOMPARE(m.TextMatrix(1, 1), QStringLiteral("-3,5       "));
+    QCOMPARE(m.TextoSinRelleno(1, 1), QStringLiteral("-3,5"));
+    QCOMPARE(m.ValorMatrix(1, 0), std::optional<double>(0.1 + 0.2));
+    QCOMPARE(m.TextMatrix(1, 0), numero_a_texto(0.1 + 0.2));
+    // A number survives a change of shape; a text written over it is a text.
+    m.setCols(4);
+    QCOMPARE(m.ValorMatrix(1, 1), std::optional<double>(-3.5));
+    m.setTextMatrix(1, 1, QStringLiteral("-3,5"));
+    QCOMPARE(m.ValorMatrix(1, 1), std::nullopt);
+    QCOMPARE(m.TextMatrix(1, 1), QStringLiteral("-3,5"));
+}
+
+// A listing as "Llenar" builds it: twelve months, a few hundred names and
+// types repeated down the rows, every text padded with 7 blanks.
+void TstGrilla::listado_grande_en_poca_memoria()
+{
+#ifndef __GLIBC__
+    QSKIP("the allocator's figures are read from glibc");
+#else
+    const int filas = 50000;
+    const int columnas = 9;
+    auto en_uso = [] {
+        malloc_trim(0);
+        const struct mallinfo2 m = mallinfo2();
+        return double(m.uordblks + m.hblkhd);
+    };
+    const double antes = en_uso();
+    {
+        ModeloGrilla m;
+        m.setCols(columnas);
+        m.setRows(filas);
+        for (int f = 0; f < filas; ++f) {
+            const QString indicador = QStringLiteral("Indicador número %1").arg(f % 400);
+            for (int c = 0; c < columnas; ++c) {
+                const QString campo = c == 1 ? nombres_meses()[f % 12] : c == 2 ? indicador
+                                                                              : QStringLiteral("Principal      ");
+                m.setTextMatrix(f, c, texto_celda(campo, 80));
+            }
+        }
+        const double por_celda = (en_uso() - antes) / (double(filas) * columnas);
+        QCOMPARE(m.TextMatrix(filas - 1, 2), texto_celda(QStringLiteral("Indicador número %1").arg((filas - 1) % 400), 80));
+        // Each distinct text once, the blanks as a count: about a tenth of
+        // what a string per cell takes.
+        QVERIFY2(por_celda <= 12, qPrintable(QStringLiteral("%1 bytes por celda").arg(por_celda)));
+    }
+#endif
 }
 
 QTEST_MAIN(TstGrilla)

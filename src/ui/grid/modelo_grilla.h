@@ -3,6 +3,9 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 // A matrix of text cells, each of which may also hold a picture (by name).
@@ -27,9 +30,19 @@ public:
     int FixedCols() const { return columnas_fijas_; }
     void setFixedCols(int n);
 
-    // Text is stored as given, trailing blanks included.
+    // A cell reads back exactly as it was given, trailing blanks included.
+    // Equal texts are held once, and the trailing blanks as a count.
     QString TextMatrix(int fila, int columna) const;
     void setTextMatrix(int fila, int columna, const QString& texto);
+    // The text followed by `relleno` padding blanks.
+    void setTextMatrix(int fila, int columna, const QString& texto, int relleno);
+    // A number, shown as numero_a_texto() writes it followed by `relleno`
+    // blanks; it is kept as a number, so no one has to read it back.
+    void setValorMatrix(int fila, int columna, double valor, int relleno = 0);
+    // The number of a cell given by setValorMatrix, nullopt for a text.
+    std::optional<double> ValorMatrix(int fila, int columna) const;
+    // The cell's text without the padding blanks its count holds.
+    QString TextoSinRelleno(int fila, int columna) const;
     // Picture name of a cell ("" when it has none).
     QString CellPicture(int fila, int columna) const;
     void setCellPicture(int fila, int columna, const QString& nombre);
@@ -73,6 +86,23 @@ private:
     bool valida(int fila, int columna, const char* donde) const;
     void redimensionar(int filas, int columnas);
     size_t posicion(int fila, int columna) const { return size_t(fila) * size_t(columnas_) + size_t(columna); }
+    void poner(size_t i, QStringView texto, int relleno);
+    quint32 compartido(QStringView texto);
+    void compactar();
+    QString texto_de(size_t i) const;
+
+    struct HashTexto {
+        using is_transparent = void;
+        size_t operator()(QStringView t) const noexcept { return qHash(t); }
+        size_t operator()(const QString& t) const noexcept { return qHash(QStringView(t)); }
+    };
+
+    // A cell is 8 bytes of value and one byte of form: bit 7 tells a number
+    // (the bits of a double) from a text (an index into textos_), bits 0-6
+    // count the padding blanks. A listing of a million records holds no
+    // string of its own per cell.
+    static constexpr quint8 kNumero = 0x80;
+    static constexpr int kRellenoMaximo = 0x7f;
 
     int lote_ = 0;
     int filas_ = 0;
@@ -80,7 +110,10 @@ private:
     int filas_fijas_ = 0;
     int columnas_fijas_ = 0;
     int alto_minimo_ = 0;
-    std::vector<QString> textos_;
+    std::vector<quint64> valores_;
+    std::vector<quint8> formas_;
+    std::vector<QString> textos_{QString()}; // the distinct texts; 0 is the empty one
+    std::unordered_map<QString, quint32, HashTexto, std::equal_to<>> indice_textos_;
     std::vector<quint8> imagenes_; // index into nombres_imagen_, 0 = none; empty until first picture
     QStringList nombres_imagen_{QString()};
     std::vector<int> anchos_;
