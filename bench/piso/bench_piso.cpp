@@ -136,10 +136,8 @@ QString preparar_base(const QString& carpeta, const Tamano& t)
         ejecutar(QStringLiteral(VELMORA_CREAR_BASE), {base, datos});
         QFile::remove(datos);
     }
-    QFile f(dsn);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        fallar(QStringLiteral("cannot write ") + dsn);
-    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\nStepAPI=1\n").arg(base).toUtf8());
+    // The program's own data source, as its set-up writes it.
+    ejecutar(QStringLiteral(VELMORA_ESCRIBIR_ORIGEN), {dsn, base});
     return base;
 }
 
