@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
@@ -20,6 +21,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -159,12 +161,148 @@ void exigir_base_sqlite(const QString& cadena)
                          QStringLiteral("No existe la base de datos \"%1\"").arg(QDir::toNativeSeparators(archivo)));
 }
 
+// Rows read straight from the statement handle the Qt driver executed: each
+// field once, into a buffer of its own type, with the types the Qt driver
+// gave the record (no empty-buffer probe, no per-cell work of the driver).
+class LectorOdbc final {
+public:
+    enum class Paso { Fila, Fin, Fallo };
+
+    explicit LectorOdbc(const QSqlQuery& consulta)
+        : stmt_(handle_de(consulta.result()->handle())),
+          texto_doble_(consulta.numericalPrecisionPolicy() == QSql::HighPrecision)
+    {
+        const QSqlRecord registro = consulta.record();
+        for (int i = 0; i < registro.count(); ++i)
+            tipos_.push_back(registro.field(i).metaType());
+        fila_.resize(tipos_.size());
+    }
+
+    Paso siguiente()
+    {
+        const SQLRETURN r = SQLFetch(stmt_);
+        if (r == SQL_NO_DATA)
+            return Paso::Fin;
+        if (!SQL_SUCCEEDED(r))
+            return Paso::Fallo;
+        for (size_t i = 0; i < tipos_.size(); ++i)
+            if (!leer(SQLUSMALLINT(i + 1), tipos_[i], fila_[i]))
+                return Paso::Fallo;
+        return Paso::Fila;
+    }
+
+    const QVariant& valor(int i) const { return fila_[size_t(i)]; }
+    int columnas() const { return int(fila_.size()); }
+
+private:
+    template <typename T>
+    bool fijo(SQLUSMALLINT columna, SQLSMALLINT tipo_c, QMetaType tipo, QVariant& valor)
+    {
+        T dato{};
+        SQLLEN indicador = 0;
+        if (!SQL_SUCCEEDED(SQLGetData(stmt_, columna, tipo_c, &dato, sizeof dato, &indicador)))
+            return false;
+        valor = indicador == SQL_NULL_DATA ? QVariant(tipo) : QVariant::fromValue(dato);
+        return true;
+    }
+
+    // Text in pieces of the buffer's size until the driver has no more.
+    bool texto(SQLUSMALLINT columna, QVariant& valor, QMetaType tipo_nulo)
+    {
+        QString texto;
+        for (;;) {
+            SQLLEN indicador = 0;
+            const SQLRETURN r = SQLGetData(stmt_, columna, SQL_C_WCHAR, buffer_, sizeof buffer_, &indicador);
+            if (r == SQL_NO_DATA)
+                break;
+            if (!SQL_SUCCEEDED(r))
+                return false;
+            if (indicador == SQL_NULL_DATA) {
+                valor = QVariant(tipo_nulo);
+                return true;
+            }
+            const bool cortado = r == SQL_SUCCESS_WITH_INFO
+                                 && (indicador == SQL_NO_TOTAL || indicador >= SQLLEN(sizeof buffer_));
+            const qsizetype n = cortado ? qsizetype(std::size(buffer_)) - 1
+                                        : qsizetype(indicador / SQLLEN(sizeof(SQLWCHAR)));
+            texto.append(QStringView(reinterpret_cast<const char16_t*>(buffer_), n));
+            if (!cortado)
+                break;
+        }
+        if (texto.isNull())
+            texto = QStringLiteral("");
+        valor = texto;
+        return true;
+    }
+
+    bool binario(SQLUSMALLINT columna, QVariant& valor)
+    {
+        QByteArray datos;
+        char trozo[4096];
+        for (;;) {
+            SQLLEN indicador = 0;
+            const SQLRETURN r = SQLGetData(stmt_, columna, SQL_C_BINARY, trozo, sizeof trozo, &indicador);
+            if (r == SQL_NO_DATA)
+                break;
+            if (!SQL_SUCCEEDED(r))
+                return false;
+            if (indicador == SQL_NULL_DATA) {
+                valor = QVariant(QMetaType::fromType<QByteArray>());
+                return true;
+            }
+            const bool cortado = r == SQL_SUCCESS_WITH_INFO
+                                 && (indicador == SQL_NO_TOTAL || indicador > SQLLEN(sizeof trozo));
+            datos.append(trozo, cortado ? qsizetype(sizeof trozo) : qsizetype(indicador));
+            if (!cortado)
+                break;
+        }
+        valor = datos;
+        return true;
+    }
+
+    bool leer(SQLUSMALLINT columna, QMetaType tipo, QVariant& valor)
+    {
+        switch (tipo.id()) {
+        case QMetaType::Int:
+            return fijo<qint32>(columna, SQL_C_SLONG, tipo, valor);
+        case QMetaType::UInt:
+            return fijo<quint32>(columna, SQL_C_ULONG, tipo, valor);
+        case QMetaType::LongLong:
+            return fijo<qint64>(columna, SQL_C_SBIGINT, tipo, valor);
+        case QMetaType::ULongLong:
+            return fijo<quint64>(columna, SQL_C_UBIGINT, tipo, valor);
+        case QMetaType::Double:
+            if (texto_doble_) // the exact digits, as the Qt driver gives them then
+                return texto(columna, valor, tipo);
+            return fijo<double>(columna, SQL_C_DOUBLE, tipo, valor);
+        case QMetaType::QString:
+            return texto(columna, valor, tipo);
+        case QMetaType::QByteArray:
+            return binario(columna, valor);
+        default:
+            // Dates and the rest: their text, converted as the Qt driver would.
+            if (!texto(columna, valor, tipo))
+                return false;
+            if (!valor.isNull())
+                valor.convert(tipo);
+            return true;
+        }
+    }
+
+    SQLHSTMT stmt_;
+    bool texto_doble_;
+    std::vector<QMetaType> tipos_;
+    std::vector<QVariant> fila_;
+    SQLWCHAR buffer_[512];
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------
 
 struct Resultado::Impl {
-    std::optional<QSqlQuery> consulta; // walked live
+    std::optional<QSqlQuery> consulta; // walked live, its rows read by lector
+    std::optional<LectorOdbc> lector;
     std::vector<QVariantList> filas;   // or held in memory (multi-step procedures)
     size_t posicion = 0;
     bool en_memoria = false;
@@ -205,27 +343,38 @@ void Resultado::siguiente()
         ++d->posicion;
         d->hay_fila = d->posicion < d->filas.size();
     } else {
-        d->hay_fila = d->consulta->next();
-        if (!d->hay_fila && d->consulta->lastError().isValid())
+        const LectorOdbc::Paso paso = d->lector->siguiente();
+        d->hay_fila = paso == LectorOdbc::Paso::Fila;
+        if (paso == LectorOdbc::Paso::Fallo)
             d->fallo(*d->consulta);
     }
 }
 
-QVariant Resultado::campo(const QString& nombre) const
+int Resultado::indice(const QString& nombre) const
 {
     const auto it = d->indices.constFind(nombre);
     if (it == d->indices.constEnd()) {
         throw ErrorBaseDatos(QStringLiteral("3265"),
                              QStringLiteral("El resultado no tiene el campo \"%1\"").arg(nombre));
     }
+    return *it;
+}
+
+QVariant Resultado::campo(int indice) const
+{
     if (!d->hay_fila) {
         throw ErrorBaseDatos(QStringLiteral("3021"),
                              QStringLiteral("No hay fila actual para leer el campo \"%1\"")
-                                 .arg(nombre));
+                                 .arg(d->nombres.value(indice)));
     }
     if (d->en_memoria)
-        return d->filas[d->posicion].at(*it);
-    return d->consulta->value(*it);
+        return d->filas[d->posicion].at(indice);
+    return d->lector->valor(indice);
+}
+
+QVariant Resultado::campo(const QString& nombre) const
+{
+    return campo(indice(nombre));
 }
 
 QString Resultado::texto(const QString& nombre) const
@@ -297,14 +446,24 @@ struct ConexionBD::Impl {
         return q;
     }
 
-    // next() that tells a failed fetch from the end of the rows.
-    bool siguiente(QSqlQuery& q) const
+    // The next row, telling a failed fetch from the end of the rows.
+    bool siguiente(LectorOdbc& lector, const QSqlQuery& q) const
     {
-        if (q.next())
+        switch (lector.siguiente()) {
+        case LectorOdbc::Paso::Fila:
             return true;
-        if (q.lastError().isValid())
-            lanzar(&q, q.lastError());
-        return false;
+        case LectorOdbc::Paso::Fin:
+            return false;
+        case LectorOdbc::Paso::Fallo:
+            break;
+        }
+        lanzar(&q, error_lectura());
+    }
+
+    static QSqlError error_lectura()
+    {
+        return QSqlError(QStringLiteral("No se pudieron leer las filas del resultado"), QString(),
+                         QSqlError::StatementError);
     }
 
     QSqlQuery directo(const QString& sql) const
@@ -321,9 +480,10 @@ struct ConexionBD::Impl {
         auto r = std::make_unique<Resultado::Impl>();
         if (q.isSelect()) {
             r->leer_nombres(q.record());
-            r->fallo = [this](const QSqlQuery& fallida) { lanzar(&fallida, fallida.lastError()); };
+            r->fallo = [this](const QSqlQuery& fallida) { lanzar(&fallida, error_lectura()); };
             r->consulta.emplace(std::move(q));
-            r->hay_fila = siguiente(*r->consulta);
+            r->lector.emplace(*r->consulta);
+            r->hay_fila = siguiente(*r->lector, *r->consulta);
         }
         return Resultado(std::move(r));
     }
@@ -360,13 +520,14 @@ struct ConexionBD::Impl {
                                               "WHERE nombre = ? ORDER BY paso"),
                                {nombre});
         std::vector<std::pair<QString, QList<int>>> pasos;
-        while (siguiente(q)) {
+        LectorOdbc lector(q);
+        while (siguiente(lector, q)) {
             QList<int> parametros;
             const QStringList partes =
-                q.value(1).toString().split(u',', Qt::SkipEmptyParts);
+                lector.valor(1).toString().split(u',', Qt::SkipEmptyParts);
             for (const QString& p : partes)
                 parametros << p.trimmed().toInt();
-            pasos.emplace_back(q.value(0).toString(), parametros);
+            pasos.emplace_back(lector.valor(0).toString(), parametros);
         }
         if (pasos.empty()) {
             throw ErrorBaseDatos(QStringLiteral("2812"),
@@ -399,11 +560,12 @@ struct ConexionBD::Impl {
                     continue;
                 r->leer_nombres(q.record());
                 r->filas.clear();
-                while (siguiente(q)) {
+                LectorOdbc lector(q);
+                while (siguiente(lector, q)) {
                     QVariantList fila;
                     fila.reserve(r->nombres.size());
                     for (int i = 0; i < r->nombres.size(); ++i)
-                        fila << q.value(i);
+                        fila << lector.valor(i);
                     r->filas.push_back(std::move(fila));
                 }
             }

@@ -32,6 +32,10 @@ public:
     // Field of the current row by its exact name (accents and blanks
     // included). An unknown name is a database error that names the field.
     QVariant campo(const QString& nombre) const;
+    // The column of a field name, looked up once for a walk of many rows
+    // (an unknown name is the same error), and the field by that column.
+    int indice(const QString& nombre) const;
+    QVariant campo(int indice) const;
     // The field as a cell needs it (Null empty, numbers in the user's locale).
     QString texto(const QString& nombre) const;
     QStringList campos() const;

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 const QStringList& nombres_meses()
 {
@@ -22,9 +23,16 @@ constexpr int kAnchoNumero = 15; // the cells most numbers go to
 
 QLocale locale_usuario()
 {
-    QLocale l;
-    l.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return l;
+    // Built again only when the default locale changes, not once per number.
+    thread_local std::optional<QLocale> base;
+    thread_local QLocale sin_grupos;
+    const QLocale actual;
+    if (!base || !(*base == actual)) {
+        base = actual;
+        sin_grupos = actual;
+        sin_grupos.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    }
+    return sin_grupos;
 }
 
 // UTF-16 units taken by the first n code points.

@@ -173,9 +173,14 @@ void Exportar::Command2_Click()
                 poner_celda(*grilla, primera + f, c, lote[size_t(f) * size_t(columnas) + size_t(c)]);
         lote.clear();
     };
+    // Field names are looked up once, on the first row.
+    std::vector<int> indices;
     for (; !registros.eof(); registros.siguiente()) {
-        for (const QString& campo : campos)
-            lote.push_back(registros.campo(campo));
+        if (indices.empty())
+            for (const QString& campo : campos)
+                indices.push_back(registros.indice(campo));
+        for (int i : indices)
+            lote.push_back(registros.campo(i));
         if (int(lote.size()) >= kLote * columnas)
             volcar();
         progreso.avanzar(++leidas);
