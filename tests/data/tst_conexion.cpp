@@ -129,6 +129,10 @@ void TstConexion::campo_desconocido()
     } catch (const ErrorBaseDatos& e) {
         QVERIFY(e.texto().contains("\"texto\""));
     }
+    // A column looked up once reads the same field, and fails the same way.
+    QCOMPARE(r.campo(r.indice("Largo")), r.campo("Largo"));
+    QCOMPARE(r.campo(r.indice("Texto")).toString(), QStringLiteral("x"));
+    QVERIFY_THROWS_EXCEPTION(ErrorBaseDatos, r.indice("texto"));
 }
 
 void TstConexion::rechazo_y_atomicidad()

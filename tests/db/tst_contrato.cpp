@@ -209,6 +209,7 @@ private slots:
     void periodos_equivalentes_data();
     void periodos_equivalentes();
     void numeros_con_tipo();
+    void textos_largos_vacios_y_nulos();
     void exportar_en_orden();
     void modificar_guarda_data();
     void modificar_guarda();
@@ -463,6 +464,29 @@ void TstContrato::numeros_con_tipo()
     QCOMPARE(r.texto("año"), QStringLiteral("2025"));
     QCOMPARE(r.texto("unidad"), QStringLiteral("Horas     "));
     QVERIFY(columna(comando_consulta("Año"), "año").contains("2007"));
+}
+
+void TstContrato::textos_largos_vacios_y_nulos()
+{
+    // Longer than any read buffer, with characters of two bytes; an empty
+    // text is not a Null one.
+    const QString largo = QStringLiteral("ñá").repeated(3000);
+    const QString sql = postgres_
+        ? QStringLiteral("SELECT repeat('ñá', 3000) AS largo, '' AS vacio, CAST(NULL AS text) AS nulo, 7 AS n")
+        : QStringLiteral("SELECT replace(hex(zeroblob(3000)), '00', 'ñá') AS largo, '' AS vacio, "
+                         "NULL AS nulo, 7 AS n");
+    for (int vez = 0; vez < 2; ++vez) { // a second row read the same way
+        Resultado r = Conexion().ejecutar(vez == 0 ? sql : sql + QStringLiteral(" UNION ALL ") + sql);
+        int filas = 0;
+        for (; !r.eof(); r.siguiente(), ++filas) {
+            QCOMPARE(r.campo("largo").toString(), largo);
+            QVERIFY(!r.campo("vacio").isNull());
+            QCOMPARE(r.texto("vacio"), QString());
+            QVERIFY(r.campo("nulo").isNull());
+            QCOMPARE(r.campo(r.indice("n")).toInt(), 7);
+        }
+        QCOMPARE(filas, vez + 1);
+    }
 }
 
 void TstContrato::exportar_en_orden()
