@@ -7,12 +7,20 @@
 #include "ui/atender.h"
 #include "ui/mensajes.h"
 #include "ui/registro_ventanas.h"
+#include "ui/traducciones.h"
+
+#include <QIcon>
 
 AplicacionVelmora::AplicacionVelmora(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Velmora"));
     // QApplication took the C locale from LANG; the libraries need C numbers and UTF-8 text.
     fijar_locale_c();
+    setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    setOrganizationName(QStringLiteral("Velmora"));
+    setDesktopFileName(QStringLiteral("velmora"));
+    setWindowIcon(QIcon(QStringLiteral(":/aplicacion/velmora.svg")));
+    instalar_traducciones(*this);
 }
 
 bool AplicacionVelmora::notify(QObject* receptor, QEvent* evento)

@@ -61,6 +61,7 @@ FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
 
     cargar = new QPushButton(QStringLiteral("Cargar"), this);
     cargar->setObjectName(QStringLiteral("cargar"));
+    cargar->setDefault(true); // Enter logs in
     cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
     cancelar->setObjectName(QStringLiteral("cancelar"));
 
@@ -88,8 +89,6 @@ FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
 
     connect(cargar, &QPushButton::clicked, this, atendido(this, &FET049TF::cargar_Click));
     connect(cancelar, &QPushButton::clicked, this, atendido(this, &FET049TF::cancelar_Click));
-    // Enter in the password box logs in, as a dialog's default button would.
-    connect(contraseña, &QLineEdit::returnPressed, cargar, &QPushButton::click);
 }
 
 void FET049TF::cargar_Click()

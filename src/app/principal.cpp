@@ -17,7 +17,7 @@ Principal::Principal(QWidget* padre) : QWidget(padre)
     setWindowTitle(QStringLiteral("Velmora 1.0 (Brelvo)"));
     fijar_fondo(this, QStringLiteral("menu"));
 
-    boton_nuevo = boton_menu(this, QStringLiteral("boton_nuevo"), QStringLiteral("Crear & Eliminar"), QStringLiteral("nuevo"));
+    boton_nuevo = boton_menu(this, QStringLiteral("boton_nuevo"), QStringLiteral("Crear && Eliminar"), QStringLiteral("nuevo"));
     boton_modificar = boton_menu(this, QStringLiteral("boton_modificar"), QStringLiteral("Modificar"), QStringLiteral("modificar"));
     boton_reporte = boton_menu(this, QStringLiteral("boton_reporte"), QStringLiteral("Reportes"), QStringLiteral("reportes"));
     cmd_exportar = boton_menu(this, QStringLiteral("cmd_exportar"), QStringLiteral("Exportar"), QStringLiteral("exportar"));

@@ -25,6 +25,7 @@ Eliminar::Eliminar(QWidget* padre) : QWidget(padre)
     entrada::ubicar(Label1, 360, 735, 900, 315);
     Combo_indicador = entrada::lista(this, QStringLiteral("Combo_indicador"));
     entrada::ubicar(Combo_indicador, 1260, 660, 7035, 375);
+    Label1->setBuddy(Combo_indicador);
     Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Eliminar"), QStringLiteral("eliminar"));
     entrada::ubicar(Command1, 6540, 1920, 1755, 615);
 

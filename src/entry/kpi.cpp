@@ -64,12 +64,14 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
     Cmb_Trimestre_KPI->setCurrentIndex(-1);
     Label7 = entrada::etiqueta(this, QStringLiteral("Label7"), QStringLiteral("Departamento:"));
     Cmb_KPI_Departamento = lista(this, QStringLiteral("Cmb_KPI_Departamento"));
+    Label7->setBuddy(Cmb_KPI_Departamento);
     guardar_lugar(Label7);
     guardar_lugar(Cmb_KPI_Departamento);
     Label7->hide();
     Cmb_KPI_Departamento->hide();
     button_Consultar_KPI = entrada::boton(this, QStringLiteral("button_Consultar_KPI"), QStringLiteral("Aceptar"),
                                  QStringLiteral("aceptar"));
+    button_Consultar_KPI->setDefault(true);
     Flex6 = new Grilla(this);
     Flex6->setObjectName(QStringLiteral("Flex6"));
     Caja_valor = entrada::caja(this, QStringLiteral("Caja_valor"));
@@ -89,11 +91,17 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
 
     auto* arriba = new QGridLayout;
     arriba->setHorizontalSpacing(twips_a_px(150, this));
-    arriba->addWidget(new QLabel(QStringLiteral("K P I:"), this), 0, 0);
+    // Each label names its control for screen readers.
+    auto etiqueta = [this](const QString& texto, QWidget* control) {
+        auto* e = new QLabel(texto, this);
+        e->setBuddy(control);
+        return e;
+    };
+    arriba->addWidget(etiqueta(QStringLiteral("K P I:"), Cmb_KPI_KPI), 0, 0);
     arriba->addWidget(Cmb_KPI_KPI, 0, 1);
-    arriba->addWidget(new QLabel(QStringLiteral("Año :"), this), 0, 2);
+    arriba->addWidget(etiqueta(QStringLiteral("Año :"), Cmb_Año_KPI), 0, 2);
     arriba->addWidget(Cmb_Año_KPI, 0, 3);
-    arriba->addWidget(new QLabel(QStringLiteral("Mes :"), this), 1, 0);
+    arriba->addWidget(etiqueta(QStringLiteral("Mes :"), Cmb_Trimestre_KPI), 1, 0);
     arriba->addWidget(Cmb_Trimestre_KPI, 1, 1);
     arriba->addWidget(Label7, 1, 2);
     arriba->addWidget(Cmb_KPI_Departamento, 1, 3);
@@ -113,7 +121,7 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
         {QStringLiteral("Linea Base:"), Caja_Linea_Base},
     };
     for (const auto& [texto, control] : valores) {
-        cajas->addWidget(new QLabel(texto, this));
+        cajas->addWidget(etiqueta(texto, control));
         cajas->addWidget(control, 1);
     }
     capa->addLayout(cajas);

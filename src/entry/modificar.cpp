@@ -13,6 +13,7 @@
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 #include "ui/atender.h"
+#include "ui/ventana_escritorio.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -43,6 +44,9 @@ Modificar::Modificar(QWidget* padre) : QWidget(padre)
     boton_consulta = entrada::boton(this, QStringLiteral("boton_consulta"), QStringLiteral("Aceptar"),
                                     QStringLiteral("aceptar"));
     entrada::ubicar(boton_consulta, 9300, 360, 1755, 615);
+    boton_consulta->setDefault(true);
+    Label1->setBuddy(Combo_kpi);
+    Label2->setBuddy(Combo_año);
 
     MSFlexGrid1 = new Grilla(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
@@ -64,6 +68,10 @@ Modificar::Modificar(QWidget* padre) : QWidget(padre)
     boton_guardar = entrada::boton(this, QStringLiteral("boton_guardar"), QStringLiteral("Guardar"),
                                    QStringLiteral("guardar"));
     entrada::ubicar(boton_guardar, 9300, 3720, 1755, 615);
+    // A wider window shows more of the twelve months.
+    anclar(MSFlexGrid1, int(Ancla::CrecerAncho));
+    anclar(boton_consulta, int(Ancla::MoverDerecha));
+    anclar(boton_guardar, int(Ancla::MoverDerecha));
 
     connect(boton_consulta, &QPushButton::clicked, this, atendido(this, &Modificar::boton_consulta_Click));
     connect(boton_guardar, &QPushButton::clicked, this, atendido(this, &Modificar::boton_guardar_Click));
@@ -165,16 +173,21 @@ void Modificar::boton_guardar_Click()
         mensaje(QStringLiteral("Tienes que realizar primero la consulta"));
         return;
     }
+    int mes = 0;
     try {
         const CursorEspera espera;
         Transaccion transaccion(Conexion());
-        for (int m : meses)
+        for (int m : meses) {
+            mes = m;
             Conexion().ejecutar(comando_modificar(a_guardar(3, m), a_guardar(1, m), a_guardar(2, m),
                                                   MSFlexGrid2->TextMatrix(1, m)));
+        }
         transaccion.confirmar();
     } catch (const RechazoDatos& e) {
-        // None of the months was stored; the grid keeps the edits for correction.
-        mensaje(e.texto());
+        // None of the months was stored; the grid keeps the edits for
+        // correction, and the user learns which month to correct.
+        mensaje(mes > 0 ? e.texto() + QStringLiteral(" (") + nombres_meses().at(mes - 1) + QStringLiteral(")")
+                        : e.texto());
         return;
     }
     mensaje(QStringLiteral("Datos Guardados Exitosamente"));

@@ -32,6 +32,9 @@ Nuevo::Nuevo(QWidget* padre) : QWidget(padre)
     entrada::ubicar(Combo_nuevo_indicador, 2160, 1200, 2535, 375);
     Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
     entrada::ubicar(Command1, 5400, 2160, 1755, 615);
+    Command1->setDefault(true);
+    Label1->setBuddy(Text_nuevo_indicador);
+    Label2->setBuddy(Combo_nuevo_indicador);
 
     connect(Command1, &QPushButton::clicked, this, atendido(this, &Nuevo::Command1_Click));
     Form_Load();

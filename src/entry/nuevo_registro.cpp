@@ -49,6 +49,7 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
     Cmb_mes_Reporte->addItems(nombres_meses());
     Cmb_mes_Reporte->setCurrentIndex(-1);
     Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
+    Command1->setDefault(true);
 
     auto* capa = new QGridLayout(this);
     const int margen = twips_a_px(360, this);
@@ -64,13 +65,19 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
         {QStringLiteral("Meta :"), Text_meta},
         {QStringLiteral("Valor :"), Text3_valor},
     };
+    // Each label names its control for screen readers.
+    auto etiqueta = [this](const QString& texto, QWidget* control) {
+        auto* e = new QLabel(texto, this);
+        e->setBuddy(control);
+        return e;
+    };
     for (int fila = 0; fila < izquierda.size(); ++fila) {
-        capa->addWidget(new QLabel(izquierda[fila].first, this), fila, 0);
+        capa->addWidget(etiqueta(izquierda[fila].first, izquierda[fila].second), fila, 0);
         capa->addWidget(izquierda[fila].second, fila, 1);
     }
-    capa->addWidget(new QLabel(QStringLiteral("Año :"), this), 0, 3);
+    capa->addWidget(etiqueta(QStringLiteral("Año :"), Combo_año), 0, 3);
     capa->addWidget(Combo_año, 0, 4);
-    capa->addWidget(new QLabel(QStringLiteral("Mes :"), this), 1, 3);
+    capa->addWidget(etiqueta(QStringLiteral("Mes :"), Cmb_mes_Reporte), 1, 3);
     capa->addWidget(Cmb_mes_Reporte, 1, 4);
     capa->addWidget(Command1, 3, 4, 2, 1);
     capa->setColumnStretch(1, 3);

@@ -32,6 +32,7 @@ QPushButton* boton_ver(QWidget* ventana, const QString& nombre)
     boton->setObjectName(nombre);
     boton->setIcon(icono_boton(QStringLiteral("ver")));
     boton->setIconSize(QSize(48, 48));
+    boton->setDefault(true); // Enter shows the report
     return boton;
 }
 

@@ -10,6 +10,7 @@
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 #include "ui/atender.h"
+#include "ui/ventana_escritorio.h"
 
 #include <QChart>
 #include <QChartView>
@@ -65,6 +66,7 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     Button_LLenar_TendeciasyDesempeño = control<QPushButton>(this, QStringLiteral("Button_LLenar_TendeciasyDesempeño"));
     Button_LLenar_TendeciasyDesempeño->setText(QStringLiteral("Ver"));
     poner_imagen(Button_LLenar_TendeciasyDesempeño, QStringLiteral("ver"));
+    Button_LLenar_TendeciasyDesempeño->setDefault(true);
     Button_Graficar = control<QPushButton>(this, QStringLiteral("Button_Graficar"));
     Button_Graficar->setText(QStringLiteral("Graficar"));
     poner_imagen(Button_Graficar, QStringLiteral("graficar"));
@@ -85,6 +87,11 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
         marco->setFrameShape(QFrame::Box);
         en_twips(marco, marcos[i][0], marcos[i][1], marcos[i][2], marcos[i][3]);
         marco->lower();
+        // A larger window gives the table more rows and the chart more room.
+        const int anclas[4] = {int(Ancla::CrecerAncho), int(Ancla::CrecerAlto), int(Ancla::MoverAbajo),
+                               Ancla::CrecerAncho | Ancla::CrecerAlto};
+        if (anclas[i])
+            anclar(marco, anclas[i]);
     }
     en_twips(Lbl_Tipo_Indicador, 240, 270, 1500, 315);
     en_twips(Cmb_Tipo_Indicador_TendenciasyDesempeño, 1800, 240, 2535, 360);
@@ -99,6 +106,19 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     en_twips(mshtd, 240, 2160, 8415, 3015);
     en_twips(Flex3, 240, 5520, 8415, 975);
     en_twips(ChartSpace1, 9135, 2160, 4815, 4695);
+    // On a screen narrower than the window's design the lists give up room
+    // so that both buttons stay in sight; on a wider one they show more.
+    anclar(Cmb_KPI_TendenciasyDesempeño, int(Ancla::CrecerAncho));
+    anclar(Cmb_Departamento_TendenciasyDesempeño, int(Ancla::CrecerAncho));
+    anclar(Button_LLenar_TendeciasyDesempeño, int(Ancla::MoverDerecha));
+    anclar(Button_Graficar, int(Ancla::MoverDerecha));
+    anclar(mshtd, int(Ancla::CrecerAlto));
+    anclar(Flex3, int(Ancla::MoverAbajo));
+    anclar(ChartSpace1, Ancla::CrecerAncho | Ancla::CrecerAlto);
+    Lbl_Tipo_Indicador->setBuddy(Cmb_Tipo_Indicador_TendenciasyDesempeño);
+    Lbl_Departamento->setBuddy(Cmb_Departamento_TendenciasyDesempeño);
+    Lbl_KPI->setBuddy(Cmb_KPI_TendenciasyDesempeño);
+    Lbl_Año->setBuddy(Cmb_Año_TendenciasyDesempeño);
     // Shown once a departmental indicator is chosen.
     Lbl_Departamento->setVisible(false);
     Cmb_Departamento_TendenciasyDesempeño->setVisible(false);

@@ -7,7 +7,8 @@ namespace {
 
 void mostrar_caja(const QString& texto, const QString& titulo, IconoMensaje icono)
 {
-    QMessageBox caja;
+    // Over the window that raised it, not in the middle of the screen.
+    QMessageBox caja(QApplication::activeWindow());
     caja.setWindowTitle(titulo.isEmpty() ? QStringLiteral("Velmora") : titulo);
     caja.setText(texto);
     switch (icono) {

@@ -1,6 +1,7 @@
 #include "ui/registro_ventanas.h"
 
 #include "ui/atender.h"
+#include "ui/ventana_escritorio.h"
 
 RegistroVentanas& RegistroVentanas::instancia()
 {
@@ -35,6 +36,7 @@ QWidget* RegistroVentanas::cargar(const QString& nombre)
         return nullptr;
     if (nueva->objectName().isEmpty())
         nueva->setObjectName(nombre);
+    preparar_ventana(nueva, nombre);
     ventanas_.insert(nombre, nueva);
     return nueva;
 }

@@ -31,5 +31,14 @@ int px_a_twips(int px, const QWidget* referencia)
 
 void fijar_area_cliente(QWidget* ventana, int ancho_twips, int alto_twips)
 {
-    ventana->setFixedSize(twips_a_px(ancho_twips, ventana), twips_a_px(alto_twips, ventana));
+    QSize tamano(twips_a_px(ancho_twips, ventana), twips_a_px(alto_twips, ventana));
+    // Controls kept at a distance from the right or bottom edge measure it from here.
+    ventana->setProperty("velmora_tamano_diseno", tamano);
+    // A window larger than the screen would hide its lower controls.
+    if (const QScreen* pantalla = ventana->screen())
+        tamano = tamano.boundedTo(pantalla->availableGeometry().size());
+    // Controls placed by position need the whole area; a layout knows its own minimum.
+    if (!ventana->layout())
+        ventana->setMinimumSize(tamano);
+    ventana->resize(tamano);
 }

@@ -51,6 +51,8 @@ private slots:
     void clic_fuera_conserva_el_texto();
     void clic_en_la_misma_celda();
     void clic_en_la_grilla();
+    void escribir_reemplaza_el_valor_data();
+    void escribir_reemplaza_el_valor();
 };
 
 void TstClass1::primer_foco_muestra_la_caja()
@@ -77,26 +79,27 @@ void TstClass1::teclas_data()
     QTest::newRow("derecha") << QPoint(1, 1) << int(Qt::Key_Right) << sin << QPoint(2, 1) << "";
     QTest::newRow("derecha con mayúsculas") << QPoint(1, 1) << int(Qt::Key_Right) << int(Qt::ShiftModifier) << QPoint(2, 1) << "";
     QTest::newRow("derecha al final de fila") << QPoint(3, 1) << int(Qt::Key_Right) << sin << QPoint(1, 2) << "";
-    QTest::newRow("derecha en la última celda") << QPoint(3, 3) << int(Qt::Key_Right) << sin << QPoint(3, 3) << "f3c3  X";
+    QTest::newRow("derecha en la última celda") << QPoint(3, 3) << int(Qt::Key_Right) << sin << QPoint(3, 3) << "X";
     QTest::newRow("izquierda") << QPoint(2, 2) << int(Qt::Key_Left) << sin << QPoint(1, 2) << "";
     QTest::newRow("izquierda al inicio de fila") << QPoint(1, 2) << int(Qt::Key_Left) << sin << QPoint(3, 1) << "";
-    QTest::newRow("izquierda en la primera celda") << QPoint(1, 1) << int(Qt::Key_Left) << sin << QPoint(1, 1) << "f1c1  X";
+    QTest::newRow("izquierda en la primera celda") << QPoint(1, 1) << int(Qt::Key_Left) << sin << QPoint(1, 1) << "X";
     QTest::newRow("arriba") << QPoint(2, 2) << int(Qt::Key_Up) << sin << QPoint(2, 1) << "";
-    QTest::newRow("arriba en la primera fila") << QPoint(2, 1) << int(Qt::Key_Up) << sin << QPoint(2, 1) << "f1c2  X";
+    QTest::newRow("arriba en la primera fila") << QPoint(2, 1) << int(Qt::Key_Up) << sin << QPoint(2, 1) << "X";
     QTest::newRow("abajo") << QPoint(2, 1) << int(Qt::Key_Down) << sin << QPoint(2, 2) << "";
-    QTest::newRow("abajo en la última fila") << QPoint(2, 3) << int(Qt::Key_Down) << sin << QPoint(2, 3) << "f3c2  X";
+    QTest::newRow("abajo en la última fila") << QPoint(2, 3) << int(Qt::Key_Down) << sin << QPoint(2, 3) << "X";
     QTest::newRow("enter") << QPoint(2, 1) << int(Qt::Key_Return) << sin << QPoint(2, 2) << "";
     QTest::newRow("enter del teclado numérico") << QPoint(3, 2) << int(Qt::Key_Enter) << sin << QPoint(3, 3) << "";
-    QTest::newRow("enter en la última fila") << QPoint(1, 3) << int(Qt::Key_Return) << sin << QPoint(1, 3) << "f3c1  X";
+    QTest::newRow("enter en la última fila") << QPoint(1, 3) << int(Qt::Key_Return) << sin << QPoint(1, 3) << "X";
     QTest::newRow("tab") << QPoint(2, 2) << int(Qt::Key_Tab) << sin << QPoint(3, 2) << "";
     QTest::newRow("tab al final de fila") << QPoint(3, 2) << int(Qt::Key_Tab) << sin << QPoint(1, 3) << "";
-    QTest::newRow("tab en la última celda") << QPoint(3, 3) << int(Qt::Key_Tab) << sin << QPoint(3, 3) << "f3c3  X";
+    QTest::newRow("tab en la última celda") << QPoint(3, 3) << int(Qt::Key_Tab) << sin << QPoint(3, 3) << "X";
     QTest::newRow("tab con mayúsculas") << QPoint(1, 1) << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QPoint(2, 1) << "";
-    QTest::newRow("letra") << QPoint(2, 2) << int(Qt::Key_A) << sin << QPoint(2, 2) << "f2c2  Xa";
+    QTest::newRow("letra") << QPoint(2, 2) << int(Qt::Key_A) << sin << QPoint(2, 2) << "Xa";
 }
 
-// Typing "X" then the key: a move writes the box's text into the cell left
-// and shows the next cell's own text; no move leaves the box as typed.
+// Typing "X" then the key: the box opens with the cell's text selected, so
+// "X" replaces it; a move writes it into the cell left and shows the next
+// cell's own text; no move leaves the box as typed.
 void TstClass1::teclas()
 {
     QFETCH(QPoint, desde);
@@ -121,7 +124,7 @@ void TstClass1::teclas()
     QVERIFY(v.caja->hasFocus());
     QCOMPARE(v.caja->geometry(), v.celda_en_ventana());
     if (hasta != desde) {
-        QCOMPARE(v.grilla->TextMatrix(desde.y(), desde.x()), original + QStringLiteral("X"));
+        QCOMPARE(v.grilla->TextMatrix(desde.y(), desde.x()), QStringLiteral("X"));
         QCOMPARE(v.caja->text(), v.grilla->TextMatrix(hasta.y(), hasta.x()));
         QVERIFY(v.caja->text().endsWith(QStringLiteral("  "))); // blanks included
     } else {
@@ -156,10 +159,10 @@ void TstClass1::clic_fuera_conserva_el_texto()
     QTest::mouseClick(v.boton, Qt::LeftButton);
     QVERIFY(v.boton->hasFocus());
     QVERIFY(!v.caja->isVisible());
-    QCOMPARE(v.caja->text(), QStringLiteral("f1c1  9"));
+    QCOMPARE(v.caja->text(), QStringLiteral("9"));
     QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  ")); // not yet
     v.grilla->setRow(2); // leaving the cell
-    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  9"));
+    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("9"));
     QVERIFY(v.caja->isVisible());
     QCOMPARE(v.caja->text(), QStringLiteral("f2c1  "));
 }
@@ -196,11 +199,50 @@ void TstClass1::clic_en_la_grilla()
                        3 * alto + alto / 2);
     QTest::mouseClick(v.grilla->viewport(), Qt::LeftButton, {}, punto);
     QCOMPARE(QPoint(v.grilla->Col(), v.grilla->Row()), QPoint(2, 3));
-    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("f1c1  7"));
+    QCOMPARE(v.grilla->TextMatrix(1, 1), QStringLiteral("7"));
     QVERIFY(v.caja->isVisible());
     QVERIFY(v.caja->hasFocus());
     QCOMPARE(v.caja->text(), QStringLiteral("f3c2  "));
     QCOMPARE(v.caja->geometry(), v.celda_en_ventana());
+}
+
+void TstClass1::escribir_reemplaza_el_valor_data()
+{
+    QTest::addColumn<QString>("como"); // how the box reaches the cell
+    QTest::newRow("primer foco") << "foco";
+    QTest::newRow("flecha") << "flecha";
+    QTest::newRow("clic en la grilla") << "clic";
+}
+
+// The padded value is selected when the box is placed, so typing a number
+// replaces it instead of making "f2c2  14.9"; a click inside the box then
+// edits in place.
+void TstClass1::escribir_reemplaza_el_valor()
+{
+    QFETCH(QString, como);
+    Ventana v;
+    QVERIFY(v.mostrar());
+    if (como == QStringLiteral("flecha")) {
+        QTest::keyClick(v.caja, Qt::Key_Down);
+    } else if (como == QStringLiteral("clic")) {
+        v.grilla->setRow(2);
+        const QRect celda = v.grilla->rectangulo_celda().translated(-v.grilla->viewport()->pos());
+        QTest::mouseClick(v.grilla->viewport(), Qt::LeftButton, {}, celda.center());
+    } else {
+        v.grilla->setRow(2);
+    }
+    QCOMPARE(QPoint(v.grilla->Col(), v.grilla->Row()), QPoint(1, 2));
+    QCOMPARE(v.caja->selectedText(), QStringLiteral("f2c1  "));
+    QTest::keyClicks(v.caja, QStringLiteral("14.9"));
+    QCOMPARE(v.caja->text(), QStringLiteral("14.9"));
+    // A click inside the box places the cursor; typing then inserts there.
+    QTest::mouseClick(v.caja, Qt::LeftButton, {}, QPoint(2, v.caja->height() / 2));
+    QCOMPARE(v.caja->selectedText(), QString());
+    QTest::keyClick(v.caja, Qt::Key_Home);
+    QTest::keyClicks(v.caja, QStringLiteral("1"));
+    QCOMPARE(v.caja->text(), QStringLiteral("114.9"));
+    v.grilla->setRow(3);
+    QCOMPARE(v.grilla->TextMatrix(2, 1), QStringLiteral("114.9"));
 }
 
 QTEST_MAIN(TstClass1)

@@ -262,7 +262,8 @@ void TstModificar::guardado_rechazado()
     QTest::keyClick(editor_, Qt::Key_Down);
     guardar();
 
-    QCOMPARE(mensajes_->textos(), QStringList{"El Valor no es un número"});
+    // The refusal names the month to correct.
+    QCOMPARE(mensajes_->textos(), QStringList{"El Valor no es un número (Marzo)"});
     QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
     QCOMPARE(modificaciones().size(), 3); // stopped at March
     QCOMPARE(registros(kMargen, 2008).at(0).valor, antes[0].valor);

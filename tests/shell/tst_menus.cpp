@@ -1,4 +1,5 @@
 #include "ventanas_prueba.h"
+#include "ui/ventana_escritorio.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -87,7 +88,7 @@ void TstMenus::botones()
     QCOMPARE(menu->windowTitle(), titulo);
     QAbstractButton* b = EscenarioVentanas::control(ventana, boton);
     QVERIFY(b);
-    QCOMPARE(b->text(), texto);
+    QCOMPARE(texto_visible(b->text()), texto);
     QVERIFY(!b->icon().isNull());
 
     QTest::mouseClick(b, Qt::LeftButton);
@@ -140,7 +141,7 @@ void TstMenus::terminan()
         v->close();
     } else {
         QAbstractButton* b = EscenarioVentanas::control(ventana, boton);
-        QCOMPARE(b->text(), texto);
+        QCOMPARE(texto_visible(b->text()), texto);
         QTest::mouseClick(b, Qt::LeftButton);
     }
     QCOMPARE(e->terminado, 1);

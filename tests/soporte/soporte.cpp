@@ -6,8 +6,29 @@
 #include <QFile>
 #include <QPixmap>
 #include <QProcess>
+#include <QSettings>
 #include <QWidget>
 #include <QtTest>
+
+namespace {
+
+// Each test process keeps the program's settings (remembered window sizes
+// and places) in a folder of its own, never in the user's.
+void configuracion_temporal()
+{
+    static QTemporaryDir carpeta;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, carpeta.path());
+}
+Q_CONSTRUCTOR_FUNCTION(configuracion_temporal)
+
+} // namespace
+
+QString carpeta_configuracion()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("velmora"), QStringLiteral("velmora"))
+        .fileName();
+}
 
 BasePrueba::BasePrueba(const QString& plantilla)
 {

@@ -57,3 +57,7 @@ void guardar_captura(QWidget* ventana, const QString& nombre);
 // The data source file of the PostgreSQL server started by the test script,
 // empty when there is none.
 QString dsn_postgres();
+
+// The settings file the program writes in this test process (a temporary
+// folder of its own, set before any test runs).
+QString carpeta_configuracion();

@@ -7,6 +7,8 @@
 #include "ui/grid/grilla.h"
 #include "ui/twips.h"
 
+#include <QScreen>
+
 #include <QAbstractItemView>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -276,7 +278,9 @@ void TstTendencia::carga_de_la_ventana()
 {
     QCOMPARE(ventana->objectName(), QStringLiteral("Tendencia_y_Desempeño"));
     QCOMPARE(ventana->windowTitle(), QStringLiteral("Tendencia y Desempeño"));
-    QCOMPARE(ventana->size(), QSize(twips_a_px(14895, ventana.get()), twips_a_px(7575, ventana.get())));
+    // Its twips size, at most the screen's room.
+    QCOMPARE(ventana->size(), QSize(twips_a_px(14895, ventana.get()), twips_a_px(7575, ventana.get()))
+                                  .boundedTo(ventana->screen()->availableGeometry().size()));
     QCOMPARE(comandos, QStringList({"select * from [Tipo Indicador] ", "select * from Año "}));
 
     QCOMPARE(tipo()->count(), 2);
@@ -663,6 +667,8 @@ void TstTendencia::graficar_antes_de_ver()
 
 void TstTendencia::grafica_de_los_trimestres()
 {
+    // The chart at the window's designed size (the test screen is narrower).
+    ventana->resize(twips_a_px(14895, ventana.get()), twips_a_px(7575, ventana.get()));
     elegir_todo("Principal      ", VENTAS, 2009);
     ver();
     graficar();

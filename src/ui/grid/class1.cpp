@@ -38,6 +38,8 @@ void Class1::refrescar()
 void Class1::ubicar_texto()
 {
     Un_text->setText(Un_FlexGrid->Text());
+    // Typing replaces the cell's value; a click in the box, Home or End edit it in place.
+    Un_text->selectAll();
     QFont fuente = Un_text->font();
     fuente.setPointSizeF(Un_FlexGrid->FontSize());
     Un_text->setFont(fuente);

@@ -1,15 +1,26 @@
 #include "ui/grid/grilla.h"
 
+#include "ui/grid/grilla_accesible.h"
 #include "ui/imagenes.h"
+#include "ui/leyenda.h"
 #include "ui/twips.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
+#include <QToolTip>
+
+namespace {
+constexpr int kBorde = 3; // pixels either side of a heading's edge that grab it
+} // namespace
 
 Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloGrilla(this))
 {
@@ -19,6 +30,8 @@ Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloG
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    viewport()->setMouseTracking(true); // the cursor shows where a column can be widened
+    instalar_accesibilidad_grilla();
     connect(modelo_, &ModeloGrilla::formaCambiada, this, [this] {
         const int f = qBound(modelo_->FixedRows() < modelo_->Rows() ? modelo_->FixedRows() : 0, fila_,
                              qMax(0, modelo_->Rows() - 1));
@@ -26,6 +39,11 @@ Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloG
                              qMax(0, modelo_->Cols() - 1));
         fila_ = f;
         columna_ = c;
+        ancla_ = QPoint(c, f);
+        if (QAccessible::isActive()) {
+            QAccessibleTableModelChangeEvent cambio(this, QAccessibleTableModelChangeEvent::ModelReset);
+            QAccessible::updateAccessibility(&cambio);
+        }
         ajustar_barras();
         viewport()->update();
     });
@@ -103,6 +121,15 @@ QRect Grilla::rectangulo_celda() const
     return r.translated(viewport()->pos());
 }
 
+QRect Grilla::rectangulo(int fila, int columna) const
+{
+    if (fila < 0 || columna < 0 || fila >= modelo_->Rows() || columna >= modelo_->Cols())
+        return {};
+    if (fila >= modelo_->FixedRows() && fila < verticalScrollBar()->value() + modelo_->FixedRows())
+        return {};
+    return QRect(x_columna(columna), y_fila(fila), ancho_columna_px(columna), alto_fila()).translated(viewport()->pos());
+}
+
 QPoint Grilla::celda_en(const QPoint& punto) const
 {
     const int alto = alto_fila();
@@ -139,8 +166,12 @@ void Grilla::setCol(int columna)
     mover_a(fila_, columna);
 }
 
-void Grilla::mover_a(int fila, int columna)
+void Grilla::mover_a(int fila, int columna, bool extender)
 {
+    if (!extender && ancla_ != QPoint(columna, fila)) {
+        ancla_ = QPoint(columna, fila);
+        viewport()->update();
+    }
     if (fila == fila_ && columna == columna_)
         return;
     emit LeaveCell();
@@ -149,6 +180,86 @@ void Grilla::mover_a(int fila, int columna)
     hacer_visible(fila, columna);
     viewport()->update();
     emit RowColChange();
+    if (QAccessible::isActive() && hasFocus())
+        anunciar_celda_actual(this);
+}
+
+QRect Grilla::seleccion() const
+{
+    return QRect(QPoint(qMin(ancla_.x(), columna_), qMin(ancla_.y(), fila_)),
+                 QPoint(qMax(ancla_.x(), columna_), qMax(ancla_.y(), fila_)));
+}
+
+QString Grilla::texto_legible(int fila, int columna) const
+{
+    // A tab or line break inside a cell would split it when pasted.
+    QString texto = modelo_->TextMatrix(fila, columna);
+    texto.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+    texto = texto.trimmed();
+    const QString significado = significado_imagen(modelo_->CellPicture(fila, columna));
+    if (!significado.isEmpty())
+        texto = texto.isEmpty() ? significado : texto + QStringLiteral(", ") + significado;
+    return texto;
+}
+
+QString Grilla::texto_para_copiar() const
+{
+    const int filas_fijas = modelo_->FixedRows();
+    const int columnas_fijas = modelo_->FixedCols();
+    QRect rango = seleccion().intersected(
+        QRect(QPoint(columnas_fijas, filas_fijas), QPoint(modelo_->Cols() - 1, modelo_->Rows() - 1)));
+    if (rango.width() * rango.height() <= 1)
+        rango = QRect(QPoint(columnas_fijas, filas_fijas), QPoint(modelo_->Cols() - 1, modelo_->Rows() - 1));
+    QList<int> columnas;
+    for (int c = 0; c < columnas_fijas; ++c)
+        columnas << c;
+    for (int c = rango.left(); c <= rango.right(); ++c)
+        columnas << c;
+    QList<int> filas;
+    for (int f = 0; f < filas_fijas && f < modelo_->Rows(); ++f)
+        filas << f;
+    for (int f = rango.top(); f <= rango.bottom(); ++f)
+        filas << f;
+    QString texto;
+    for (int f : filas) {
+        QStringList celdas;
+        for (int c : columnas) {
+            celdas << texto_legible(f, c);
+        }
+        texto += celdas.join(u'\t') + u'\n';
+    }
+    return texto;
+}
+
+void Grilla::copiar() const
+{
+    QGuiApplication::clipboard()->setText(texto_para_copiar());
+}
+
+QString Grilla::ayuda(int fila, int columna) const
+{
+    if (fila < 0 || columna < 0 || fila >= modelo_->Rows() || columna >= modelo_->Cols())
+        return {};
+    if (ayuda_) {
+        const QString texto = ayuda_(fila, columna);
+        if (!texto.isEmpty())
+            return texto;
+    }
+    return significado_imagen(modelo_->CellPicture(fila, columna));
+}
+
+int Grilla::borde_en(const QPoint& punto) const
+{
+    if (punto.y() < 0 || punto.y() >= modelo_->FixedRows() * alto_fila())
+        return -1;
+    for (int c = 0; c < modelo_->Cols(); ++c) {
+        const int derecha = x_columna(c) + ancho_columna_px(c);
+        if (c >= modelo_->FixedCols() && derecha < ancho_fijas())
+            continue;
+        if (qAbs(punto.x() - derecha) <= kBorde)
+            return c;
+    }
+    return -1;
 }
 
 void Grilla::hacer_visible(int fila, int columna)
@@ -217,6 +328,12 @@ void Grilla::dibujar_celda(QPainter& p, const QRect& r, int fila, int columna) c
         p.setPen(palette().color(fija ? QPalette::ButtonText : QPalette::Text));
         p.drawText(r.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, texto);
     }
+    const QRect rango = seleccion();
+    if (!fija && (rango.width() > 1 || rango.height() > 1) && rango.contains(columna, fila)) {
+        QColor marcado = palette().color(QPalette::Highlight);
+        marcado.setAlpha(60);
+        p.fillRect(r.adjusted(0, 0, -1, -1), marcado);
+    }
     if (!fija && fila == fila_ && columna == columna_ && hasFocus()) {
         QPen pen(palette().color(QPalette::Highlight));
         pen.setWidth(2);
@@ -264,15 +381,67 @@ void Grilla::paintEvent(QPaintEvent*)
 
 void Grilla::mousePressEvent(QMouseEvent* evento)
 {
+    const QPoint punto = evento->position().toPoint();
+    const int borde = evento->button() == Qt::LeftButton ? borde_en(punto) : -1;
+    if (borde >= 0) {
+        // Dragging a heading's edge widens its column; no cell is clicked.
+        columna_arrastrada_ = borde;
+        x_arrastre_ = punto.x();
+        ancho_arrastre_ = ancho_columna_px(borde);
+        return;
+    }
     setFocus(Qt::MouseFocusReason);
-    const QPoint celda = celda_en(evento->position().toPoint());
+    const QPoint celda = celda_en(punto);
     if (celda.x() >= modelo_->FixedCols() && celda.y() >= modelo_->FixedRows())
-        mover_a(celda.y(), celda.x());
+        mover_a(celda.y(), celda.x(), evento->modifiers() & Qt::ShiftModifier);
     emit Click();
+}
+
+void Grilla::mouseMoveEvent(QMouseEvent* evento)
+{
+    const QPoint punto = evento->position().toPoint();
+    if (columna_arrastrada_ >= 0) {
+        const int ancho = qMax(2 * kBorde + 2, ancho_arrastre_ + punto.x() - x_arrastre_);
+        modelo_->setColWidth(columna_arrastrada_, px_a_twips(ancho, this));
+        return;
+    }
+    if (borde_en(punto) >= 0)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+    QAbstractScrollArea::mouseMoveEvent(evento);
+}
+
+void Grilla::mouseReleaseEvent(QMouseEvent* evento)
+{
+    columna_arrastrada_ = -1;
+    QAbstractScrollArea::mouseReleaseEvent(evento);
+}
+
+bool Grilla::viewportEvent(QEvent* evento)
+{
+    if (evento->type() == QEvent::ToolTip) {
+        auto* ayuda_evento = static_cast<QHelpEvent*>(evento);
+        const QPoint celda = celda_en(ayuda_evento->pos());
+        const QString texto = ayuda(celda.y(), celda.x());
+        if (texto.isEmpty()) {
+            QToolTip::hideText();
+            evento->ignore();
+        } else {
+            QToolTip::showText(ayuda_evento->globalPos(), texto, viewport(),
+                               rectangulo(celda.y(), celda.x()).translated(-viewport()->pos()));
+        }
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(evento);
 }
 
 void Grilla::keyPressEvent(QKeyEvent* evento)
 {
+    if (evento->matches(QKeySequence::Copy)) {
+        copiar();
+        return;
+    }
     int fila = fila_;
     int columna = columna_;
     switch (evento->key()) {
@@ -299,7 +468,7 @@ void Grilla::keyPressEvent(QKeyEvent* evento)
         return;
     }
     if (fila >= 0 && columna >= 0)
-        mover_a(fila, columna);
+        mover_a(fila, columna, evento->modifiers() & Qt::ShiftModifier);
 }
 
 void Grilla::focusInEvent(QFocusEvent* evento)

@@ -5,6 +5,8 @@
 #include <QAbstractScrollArea>
 #include <QRect>
 
+#include <functional>
+
 // A grid on screen: draws its model, keeps a current cell and raises the
 // four events the editable grid handles. Fixed rows and columns are drawn as
 // headings and do not scroll; the body scrolls by whole rows, so a grid of a
@@ -45,6 +47,8 @@ public:
 
     // The current cell's rectangle in pixels, relative to the grid's corner.
     QRect rectangulo_celda() const;
+    // Any cell's rectangle, likewise (empty when scrolled out of sight).
+    QRect rectangulo(int fila, int columna) const;
     int CellLeft() const { return rectangulo_celda().left(); }
     int CellTop() const { return rectangulo_celda().top(); }
     int CellWidth() const { return rectangulo_celda().width(); }
@@ -58,6 +62,24 @@ public:
     // The cell under a point of the viewport, or (-1, -1).
     QPoint celda_en(const QPoint& punto) const;
 
+    // The cells the user selected (Shift with a click or an arrow key), as
+    // columns x rows; a single cell when nothing more is selected.
+    QRect seleccion() const;
+    // Tab-separated text of the selection with its headings, or of the whole
+    // grid when no more than one cell is selected; a picture gives its meaning.
+    QString texto_para_copiar() const;
+    // Ctrl+C: texto_para_copiar() onto the clipboard.
+    void copiar() const;
+
+    // The tooltip of a cell (a screen explains its pictures with numbers);
+    // without one a picture's tooltip is its meaning.
+    using Ayuda = std::function<QString(int fila, int columna)>;
+    void setAyuda(Ayuda ayuda) { ayuda_ = std::move(ayuda); }
+    QString ayuda(int fila, int columna) const;
+    // What a cell says to the user and to screen readers: its text without
+    // padding, and the meaning of its picture.
+    QString texto_legible(int fila, int columna) const;
+
 signals:
     void Click();
     void GotFocus();
@@ -67,6 +89,9 @@ signals:
 protected:
     void paintEvent(QPaintEvent* evento) override;
     void mousePressEvent(QMouseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+    bool viewportEvent(QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void focusInEvent(QFocusEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
@@ -75,7 +100,9 @@ protected:
 
 private:
     void ajustar_barras();
-    void mover_a(int fila, int columna);
+    void mover_a(int fila, int columna, bool extender = false);
+    // The column whose right edge in the headings is under x, or -1.
+    int borde_en(const QPoint& punto) const;
     void hacer_visible(int fila, int columna);
     int ancho_fijas() const;          // pixels taken by the fixed columns
     int x_columna(int columna) const; // left edge in viewport pixels
@@ -85,4 +112,9 @@ private:
     ModeloGrilla* modelo_;
     int fila_ = 1;
     int columna_ = 1;
+    QPoint ancla_{1, 1}; // the selection's other corner (column, row)
+    int columna_arrastrada_ = -1;
+    int x_arrastre_ = 0;
+    int ancho_arrastre_ = 0;
+    Ayuda ayuda_;
 };

@@ -1,0 +1,225 @@
+#include "ui/ventana_escritorio.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QSettings>
+#include <QWidget>
+
+namespace {
+
+constexpr char kTamanoDiseno[] = "velmora_tamano_diseno";
+
+QString clave_geometria(const QString& nombre)
+{
+    return QStringLiteral("ventanas/") + nombre + QStringLiteral("/geometria");
+}
+
+// Lives as a child of its window and acts on the window's own events, and on
+// the key presses its controls leave unused.
+class ComportamientoVentana final : public QObject {
+public:
+    ComportamientoVentana(QWidget* ventana, const QString& nombre) : QObject(ventana), ventana_(ventana), nombre_(nombre)
+    {
+        ventana->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        if (objeto != ventana_)
+            return false;
+        switch (evento->type()) {
+        case QEvent::KeyPress:
+            return tecla(static_cast<QKeyEvent*>(evento));
+        case QEvent::Hide:
+            if (!evento->spontaneous())
+                configuracion().setValue(clave_geometria(nombre_), ventana_->saveGeometry());
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    bool tecla(QKeyEvent* evento)
+    {
+        if (evento->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        if (evento->key() == Qt::Key_Escape) {
+            ventana_->close();
+            return true;
+        }
+        if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
+            const auto botones = ventana_->findChildren<QPushButton*>();
+            for (QPushButton* boton : botones) {
+                if (boton->isDefault() && boton->isVisible() && boton->isEnabled() && boton->window() == ventana_) {
+                    boton->click();
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    QWidget* ventana_;
+    QString nombre_;
+};
+
+// Keeps the distances a control had to its parent's right and bottom edges.
+class Anclaje final : public QObject {
+public:
+    Anclaje(QWidget* control, int anclas)
+        : QObject(control), control_(control), anclas_(anclas), padre_(control->parentWidget())
+    {
+        // Distances as designed, even when the window started smaller.
+        QSize diseno = padre_->property(kTamanoDiseno).toSize();
+        if (!diseno.isValid())
+            diseno = padre_->size();
+        derecha_ = diseno.width() - control->geometry().right();
+        abajo_ = diseno.height() - control->geometry().bottom();
+        padre_->installEventFilter(this);
+        aplicar();
+    }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        if (objeto == padre_ && evento->type() == QEvent::Resize)
+            aplicar();
+        return false;
+    }
+
+private:
+    void aplicar()
+    {
+        {
+            QRect r = control_->geometry();
+            const int derecha = padre_->width() - derecha_;
+            const int abajo = padre_->height() - abajo_;
+            if (anclas_ & int(Ancla::CrecerAncho))
+                r.setRight(qMax(r.left() + control_->minimumWidth(), derecha));
+            else if (anclas_ & int(Ancla::MoverDerecha))
+                r.moveRight(derecha);
+            if (anclas_ & int(Ancla::CrecerAlto))
+                r.setBottom(qMax(r.top() + control_->minimumHeight(), abajo));
+            else if (anclas_ & int(Ancla::MoverAbajo))
+                r.moveBottom(abajo);
+            control_->setGeometry(r);
+        }
+    }
+
+    QWidget* control_;
+    int anclas_;
+    QWidget* padre_;
+    int derecha_;
+    int abajo_;
+};
+
+// The position of the access-key mark in a caption, or -1.
+int marca(const QString& texto)
+{
+    for (int i = 0; i + 1 < texto.size(); ++i) {
+        if (texto.at(i) != u'&')
+            continue;
+        if (texto.at(i + 1) == u'&') {
+            ++i;
+            continue;
+        }
+        return texto.at(i + 1).isLetterOrNumber() ? i : -1;
+    }
+    return -1;
+}
+
+} // namespace
+
+QSettings& configuracion()
+{
+    static QSettings ajustes(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("velmora"),
+                             QStringLiteral("velmora"));
+    return ajustes;
+}
+
+QString texto_visible(const QString& texto)
+{
+    QString visible;
+    for (int i = 0; i < texto.size(); ++i) {
+        if (texto.at(i) == u'&' && i + 1 < texto.size())
+            ++i;
+        visible += texto.at(i);
+    }
+    return visible;
+}
+
+void poner_teclas_acceso(QWidget* ventana)
+{
+    const auto botones = ventana->findChildren<QAbstractButton*>();
+    QSet<QChar> usadas;
+    QList<QAbstractButton*> sin_tecla;
+    for (QAbstractButton* boton : botones) {
+        if (boton->window() != ventana)
+            continue;
+        const int i = marca(boton->text());
+        if (i >= 0)
+            usadas.insert(boton->text().at(i + 1).toLower());
+        else
+            sin_tecla << boton;
+    }
+    for (QAbstractButton* boton : sin_tecla) {
+        // A lone "&" is meant as itself ("Crear & Eliminar").
+        QString texto;
+        const QString original = boton->text();
+        for (int i = 0; i < original.size(); ++i) {
+            if (original.at(i) == u'&') {
+                texto += QStringLiteral("&&");
+                if (i + 1 < original.size() && original.at(i + 1) == u'&')
+                    ++i;
+            } else {
+                texto += original.at(i);
+            }
+        }
+        const QString visible = texto_visible(texto);
+        // Word initials first, then any letter of the caption.
+        QList<int> candidatas;
+        for (int i = 0; i < visible.size(); ++i)
+            if (visible.at(i).isLetter() && (i == 0 || !visible.at(i - 1).isLetter()))
+                candidatas << i;
+        for (int i = 0; i < visible.size(); ++i)
+            if (visible.at(i).isLetter() && !candidatas.contains(i))
+                candidatas << i;
+        for (int i : candidatas) {
+            const QChar letra = visible.at(i).toLower();
+            if (usadas.contains(letra))
+                continue;
+            usadas.insert(letra);
+            // Map the visible position back into the escaped caption.
+            int pos = 0;
+            for (int v = 0; v < i; ++v, ++pos)
+                if (texto.at(pos) == u'&')
+                    ++pos;
+            texto.insert(pos, u'&');
+            break;
+        }
+        boton->setText(texto);
+    }
+}
+
+void preparar_ventana(QWidget* ventana, const QString& nombre)
+{
+    poner_teclas_acceso(ventana);
+    new ComportamientoVentana(ventana, nombre);
+    const QByteArray geometria = configuracion().value(clave_geometria(nombre)).toByteArray();
+    if (!geometria.isEmpty())
+        ventana->restoreGeometry(geometria); // also brings it back onto a screen that shrank
+    else if (const QScreen* pantalla = ventana->screen())
+        ventana->resize(ventana->size().boundedTo(pantalla->availableGeometry().size()));
+}
+
+void anclar(QWidget* control, int anclas)
+{
+    new Anclaje(control, anclas);
+}

@@ -1,0 +1,326 @@
+#include "ventanas_prueba.h"
+#include "ui/grid/grilla.h"
+#include "ui/traducciones.h"
+#include "ui/twips.h"
+#include "ui/ventana_escritorio.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <memory>
+
+// The program as a desktop user meets it, through the windows it registers.
+class TstEscritorio final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void botones_en_castellano_data();
+    void botones_en_castellano();
+    void mensaje_sobre_su_ventana();
+    void intro_pulsa_el_boton_principal_data();
+    void intro_pulsa_el_boton_principal();
+    void escape_cierra_data();
+    void escape_cierra();
+    void teclas_de_acceso_data();
+    void teclas_de_acceso();
+    void tecla_de_acceso_pulsa();
+    void listas_con_nombre_data();
+    void listas_con_nombre();
+    void grilla_crece_con_la_ventana_data();
+    void grilla_crece_con_la_ventana();
+    void recuerda_tamano_y_lugar();
+    void recuerda_maximizada();
+    void ayuda_y_version_sin_pantalla_data();
+    void ayuda_y_version_sin_pantalla();
+
+private:
+    std::unique_ptr<EscenarioVentanas> escenario_;
+};
+
+void TstEscritorio::init()
+{
+    configuracion().clear();
+    escenario_ = std::make_unique<EscenarioVentanas>();
+}
+
+void TstEscritorio::cleanup()
+{
+    escenario_.reset();
+}
+
+void TstEscritorio::botones_en_castellano_data()
+{
+    QTest::addColumn<QLocale>("local");
+    QTest::newRow("es_ES") << QLocale(QLocale::Spanish, QLocale::Spain);
+    QTest::newRow("es_MX") << QLocale(QLocale::Spanish, QLocale::Mexico);
+    QTest::newRow("en_US: castellano igual") << QLocale(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("C: castellano igual") << QLocale::c();
+}
+
+// Qt's own buttons speak the program's language.
+void TstEscritorio::botones_en_castellano()
+{
+    QFETCH(QLocale, local);
+    QVERIFY(instalar_traducciones(*qApp, local));
+    QMessageBox caja;
+    caja.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(texto_visible(caja.button(QMessageBox::Ok)->text()), QStringLiteral("Aceptar"));
+    QCOMPARE(texto_visible(caja.button(QMessageBox::Cancel)->text()), QStringLiteral("Cancelar"));
+    QCOMPARE(texto_visible(caja.button(QMessageBox::Yes)->text()), QStringLiteral("Sí"));
+    // Context menus of the text boxes too.
+    QCOMPARE(texto_visible(QCoreApplication::translate("QLineEdit", "&Copy")), QStringLiteral("Copiar"));
+}
+
+// The real message box: over the window that raised it, "Aceptar" button.
+void TstEscritorio::mensaje_sobre_su_ventana()
+{
+    QVERIFY(instalar_traducciones(*qApp));
+    const Mensajero grabador = establecer_mensajero(nullptr); // the real box
+    QWidget* menu = EscenarioVentanas::registro().mostrar(QStringLiteral("Principales"));
+    QVERIFY(QTest::qWaitForWindowActive(menu));
+    QPointer<QWidget> padre;
+    QString boton;
+    QTimer::singleShot(0, this, [&] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!caja)
+            return;
+        padre = caja->parentWidget();
+        boton = texto_visible(caja->button(QMessageBox::Ok)->text());
+        caja->accept();
+    });
+    mensaje(QStringLiteral("Prueba"));
+    establecer_mensajero(grabador);
+    QCOMPARE(padre.data(), menu);
+    QCOMPARE(boton, QStringLiteral("Aceptar"));
+}
+
+void TstEscritorio::intro_pulsa_el_boton_principal_data()
+{
+    QTest::addColumn<QString>("ventana");
+    QTest::addColumn<QString>("control"); // where Enter is pressed
+    QTest::addColumn<QString>("boton");
+    QTest::newRow("ingreso") << "FET049TF" << "contraseña" << "cargar";
+    QTest::newRow("ingreso, en la lista") << "FET049TF" << "usuario" << "cargar";
+    QTest::newRow("principales") << "Principales" << "Cmb_Año_Reporte" << "Button_Cargar_ReporteSocial";
+    QTest::newRow("departamentales") << "Departamentales" << "Cmb_Año_Reporte" << "Button_Cargar_ReporteSocial";
+    QTest::newRow("tendencia") << "Tendencia_y_Desempeño" << "Cmb_Año_TendenciasyDesempeño" << "Button_LLenar_TendeciasyDesempeño";
+    QTest::newRow("modificar") << "Modificar" << "Combo_año" << "boton_consulta";
+    QTest::newRow("kpi") << "KPI" << "Cmb_Año_KPI" << "button_Consultar_KPI";
+    QTest::newRow("nuevo") << "Nuevo" << "Text_nuevo_indicador" << "Command1";
+    QTest::newRow("nuevo registro") << "Nuevo_Registro" << "Text_meta" << "Command1";
+}
+
+void TstEscritorio::intro_pulsa_el_boton_principal()
+{
+    QFETCH(QString, ventana);
+    QFETCH(QString, control);
+    QFETCH(QString, boton);
+    RegistroMensajes mensajes;
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    auto* b = v->findChild<QPushButton*>(boton);
+    QVERIFY(b);
+    QVERIFY(b->isDefault());
+    QSignalSpy pulsado(b, &QPushButton::clicked);
+    auto* c = v->findChild<QWidget*>(control);
+    QVERIFY(c);
+    auto* lista = qobject_cast<QComboBox*>(c);
+    QWidget* destino = lista && lista->lineEdit() ? lista->lineEdit() : c;
+    destino->setFocus();
+    QTest::keyClick(destino, Qt::Key_Return);
+    QCOMPARE(pulsado.size(), 1);
+}
+
+void TstEscritorio::escape_cierra_data()
+{
+    QTest::addColumn<QString>("ventana");
+    for (const QString& v : TODAS_LAS_VENTANAS)
+        QTest::newRow(qPrintable(v)) << v;
+}
+
+// Escape does what the window manager's close does: hides a screen, and
+// ends the program from the login and the two main menus.
+void TstEscritorio::escape_cierra()
+{
+    QFETCH(QString, ventana);
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    const bool termina = ventana == QStringLiteral("FET049TF") || ventana == QStringLiteral("Principal")
+                         || ventana == QStringLiteral("Principalgeneral");
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v, Qt::Key_Escape);
+    if (termina)
+        QCOMPARE(escenario_->terminado, 1);
+    else
+        QVERIFY(!EscenarioVentanas::registro().ventana(ventana) || !v->isVisible());
+}
+
+void TstEscritorio::teclas_de_acceso_data()
+{
+    escape_cierra_data();
+}
+
+// Each button has its own access key in its window; captions read as before.
+void TstEscritorio::teclas_de_acceso()
+{
+    QFETCH(QString, ventana);
+    QWidget* v = EscenarioVentanas::registro().cargar(ventana);
+    QSet<QChar> usadas;
+    for (QAbstractButton* b : v->findChildren<QAbstractButton*>()) {
+        const QString texto = b->text();
+        int marca = -1;
+        for (int i = 0; i + 1 < texto.size(); ++i) {
+            if (texto.at(i) == u'&' && texto.at(i + 1) == u'&')
+                ++i;
+            else if (texto.at(i) == u'&')
+                marca = i;
+        }
+        QVERIFY2(marca >= 0, qPrintable(texto));
+        const QChar letra = texto.at(marca + 1).toLower();
+        QVERIFY2(!usadas.contains(letra), qPrintable(texto));
+        usadas.insert(letra);
+        QVERIFY2(!texto_visible(texto).contains(u'&') || texto == QStringLiteral("&Crear && Eliminar"),
+                 qPrintable(texto));
+    }
+    QVERIFY(!usadas.isEmpty());
+}
+
+void TstEscritorio::tecla_de_acceso_pulsa()
+{
+    QWidget* v = EscenarioVentanas::registro().mostrar(QStringLiteral("Principal"));
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    auto* b = v->findChild<QPushButton*>(QStringLiteral("boton_modificar"));
+    QCOMPARE(b->text(), QStringLiteral("&Modificar"));
+    QSignalSpy pulsado(b, &QPushButton::clicked);
+    QTest::keyClick(v, Qt::Key_M, Qt::AltModifier);
+    QTRY_COMPARE(pulsado.size(), 1); // the button shows itself pressed a moment first
+    QWidget* modificar = EscenarioVentanas::registro().ventana(QStringLiteral("Modificar"));
+    QVERIFY(modificar && modificar->isVisible());
+}
+
+void TstEscritorio::listas_con_nombre_data()
+{
+    escape_cierra_data();
+}
+
+// A screen reader names every list by the label beside it.
+void TstEscritorio::listas_con_nombre()
+{
+    QFETCH(QString, ventana);
+    QWidget* v = EscenarioVentanas::registro().cargar(ventana);
+    for (QComboBox* lista : v->findChildren<QComboBox*>()) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(lista);
+        QVERIFY(i);
+        QVERIFY2(!i->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(lista->objectName()));
+    }
+}
+
+void TstEscritorio::grilla_crece_con_la_ventana_data()
+{
+    QTest::addColumn<QString>("ventana");
+    QTest::addColumn<QString>("grilla");
+    QTest::addColumn<bool>("ancho");
+    QTest::addColumn<bool>("alto");
+    QTest::newRow("principales") << "Principales" << "Flex3" << true << true;
+    QTest::newRow("departamentales") << "Departamentales" << "Flex31" << true << true;
+    QTest::newRow("modificar: los doce meses") << "Modificar" << "MSFlexGrid1" << true << false;
+    QTest::newRow("kpi") << "KPI" << "Flex6" << true << true;
+    QTest::newRow("exportar") << "Exportar" << "MSHFlexGrid" << true << true;
+    QTest::newRow("tendencia: más filas") << "Tendencia_y_Desempeño" << "mshtd" << false << true;
+}
+
+void TstEscritorio::grilla_crece_con_la_ventana()
+{
+    QFETCH(QString, ventana);
+    QFETCH(QString, grilla);
+    QFETCH(bool, ancho);
+    QFETCH(bool, alto);
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QVERIFY(QTest::qWaitForWindowExposed(v));
+    auto* g = v->findChild<Grilla*>(grilla);
+    QVERIFY2(g, qPrintable(grilla));
+    const QSize antes = g->size();
+    v->resize(v->size() - QSize(40, 30)); // a smaller window first, where it may
+    v->resize(v->minimumSize().expandedTo(v->size()) + QSize(120, 90));
+    QTRY_VERIFY(g->width() != antes.width() || g->height() != antes.height());
+    const QSize pequeno = g->size();
+    v->resize(v->size() + QSize(100, 80));
+    if (ancho)
+        QTRY_COMPARE(g->width(), pequeno.width() + 100);
+    if (alto)
+        QTRY_COMPARE(g->height(), pequeno.height() + 80);
+}
+
+// Size and place survive unloading the window and running again.
+void TstEscritorio::recuerda_tamano_y_lugar()
+{
+    RegistroVentanas& registro = EscenarioVentanas::registro();
+    QWidget* v = registro.mostrar(QStringLiteral("Principales"));
+    QVERIFY(QTest::qWaitForWindowExposed(v));
+    const QRect nueva(QPoint(37, 45), v->size() + QSize(110, 70));
+    v->setGeometry(nueva);
+    QTRY_COMPARE(v->geometry(), nueva);
+    registro.descargar(QStringLiteral("Principales"));
+    configuracion().sync();
+    QVERIFY(QSettings(carpeta_configuracion(), QSettings::IniFormat).contains(QStringLiteral("ventanas/Principales/geometria")));
+
+    v = registro.mostrar(QStringLiteral("Principales"));
+    QVERIFY(QTest::qWaitForWindowExposed(v));
+    QCOMPARE(v->size(), nueva.size());
+    QCOMPARE(v->geometry().topLeft(), nueva.topLeft());
+    // Another window keeps its own starting size.
+    QWidget* otra = registro.cargar(QStringLiteral("Departamentales"));
+    QCOMPARE(otra->size(), QSize(twips_a_px(10095, otra), twips_a_px(5775, otra)));
+}
+
+void TstEscritorio::recuerda_maximizada()
+{
+    RegistroVentanas& registro = EscenarioVentanas::registro();
+    QWidget* v = registro.cargar(QStringLiteral("KPI"));
+    v->showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(v));
+    const QRect pantalla = v->screen()->availableGeometry();
+    QTRY_VERIFY(v->isMaximized());
+    QVERIFY(pantalla.contains(v->frameGeometry()));
+    registro.descargar(QStringLiteral("KPI"));
+    v = registro.mostrar(QStringLiteral("KPI"));
+    QTRY_VERIFY(v->isMaximized());
+}
+
+void TstEscritorio::ayuda_y_version_sin_pantalla_data()
+{
+    QTest::addColumn<QString>("argumento");
+    QTest::addColumn<QString>("salida");
+    QTest::newRow("--help") << "--help" << "Uso:";
+    QTest::newRow("-h") << "-h" << "--version";
+    QTest::newRow("--version") << "--version" << "velmora " VELMORA_VERSION;
+    QTest::newRow("-v") << "-v" << "velmora " VELMORA_VERSION;
+}
+
+// Answered and ended before any window system is asked for.
+void TstEscritorio::ayuda_y_version_sin_pantalla()
+{
+    QFETCH(QString, argumento);
+    QFETCH(QString, salida);
+    QProcess programa;
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.remove(QStringLiteral("DISPLAY"));
+    entorno.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    programa.setProcessEnvironment(entorno);
+    programa.start(QStringLiteral(VELMORA_PROGRAMA), {argumento});
+    QVERIFY(programa.waitForFinished(30000));
+    QCOMPARE(programa.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(programa.exitCode(), 0);
+    QVERIFY2(QString::fromUtf8(programa.readAllStandardOutput()).contains(salida),
+             qPrintable(QString::fromUtf8(programa.readAllStandardError())));
+}
+
+QTEST_MAIN(TstEscritorio)
+#include "tst_escritorio.moc"
