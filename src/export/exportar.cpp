@@ -12,6 +12,9 @@
 #include "ui/twips.h"
 #include "ui/atender.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -96,6 +99,8 @@ Exportar::Exportar(QWidget* padre) : QWidget(padre)
     Text1 = new QLineEdit(ruta_exportar_por_defecto(), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setToolTip(QStringLiteral("Archivo de Excel"));
+    cmd_examinar = new QPushButton(QStringLiteral("Examinar..."), this);
+    cmd_examinar->setObjectName(QStringLiteral("cmd_examinar"));
     MSHFlexGrid = new Grilla(this);
     MSHFlexGrid->setObjectName(QStringLiteral("MSHFlexGrid"));
     Command2 = new QPushButton(QStringLiteral("Llenar"), this);
@@ -115,13 +120,17 @@ Exportar::Exportar(QWidget* padre) : QWidget(padre)
     const int margen = twips_a_px(300, this);
     capa->setContentsMargins(margen, margen, margen, margen);
     capa->setSpacing(twips_a_px(150, this));
-    capa->addWidget(Text1);
+    auto* archivo = new QHBoxLayout;
+    archivo->addWidget(Text1, 1);
+    archivo->addWidget(cmd_examinar);
+    capa->addLayout(archivo);
     capa->addWidget(MSHFlexGrid, 1);
     capa->addLayout(botones);
     resize(twips_a_px(14400, this), twips_a_px(7800, this));
 
     connect(Command1, &QPushButton::clicked, this, atendido(this, &Exportar::Command1_Click));
     connect(Command2, &QPushButton::clicked, this, atendido(this, &Exportar::Command2_Click));
+    connect(cmd_examinar, &QPushButton::clicked, this, atendido(this, &Exportar::cmd_examinar_Click));
     Form_Load();
 }
 
@@ -140,9 +149,29 @@ void Exportar::Command1_Click()
     // A press that arrives while the listing is read or written is dropped.
     if (Progreso::en_curso())
         return;
+    const QString ruta = Text1->text();
+    const QString nativa = QDir::toNativeSeparators(ruta);
+    // An existing workbook is replaced only when the user says so.
+    if (QFileInfo(ruta).isFile()
+        && !preguntar(QStringLiteral("El archivo ") + nativa + QStringLiteral(" ya existe. ¿Desea reemplazarlo?")))
+        return;
     // Year, month, baseline, value and target; names and codes stay text.
-    if (exportar_excel(Text1->text(), *MSHFlexGrid->modelo(), {0, 1, 6, 7, 8}))
-        mostrar_mensaje(QStringLiteral(" Datos exportados "), QString(), IconoMensaje::Informacion);
+    if (exportar_excel(ruta, *MSHFlexGrid->modelo(), {0, 1, 6, 7, 8}))
+        mostrar_mensaje(QStringLiteral(" Datos exportados ") + nativa, QString(), IconoMensaje::Informacion);
+}
+
+void Exportar::cmd_examinar_Click()
+{
+    // The replace question comes when "Exportar" writes, not here.
+    QFileDialog dialogo(this, QStringLiteral("Exportar"), Text1->text(),
+                        QStringLiteral("Libro de Excel (*.xlsx)"));
+    dialogo.setObjectName(QStringLiteral("dialogo_exportar"));
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setDefaultSuffix(QStringLiteral("xlsx"));
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite);
+    dialogo.selectFile(Text1->text());
+    if (dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty())
+        Text1->setText(QDir::toNativeSeparators(dialogo.selectedFiles().constFirst()));
 }
 
 void Exportar::Command2_Click()

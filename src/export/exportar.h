@@ -17,8 +17,10 @@ private:
     void Form_Load();
     void Command1_Click();
     void Command2_Click();
+    void cmd_examinar_Click();
 
     QLineEdit* Text1;
+    QPushButton* cmd_examinar;
     Grilla* MSHFlexGrid;
     QPushButton* Command2;
     QPushButton* Command1;

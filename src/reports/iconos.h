@@ -25,5 +25,11 @@ std::optional<double> razon_estado(const QString& V, const QString& M, const QSt
 // number; "Blanco" when C is zero.
 QString icono_tendencia(const QString& V, const QString& C);
 
+// Tooltips of a shown picture: its meaning and the numbers behind it, e.g.
+// "72 % del camino de la línea base a la meta". A picture the rule would
+// not give for these numbers (a forced "Blanco") gets its meaning alone.
+QString ayuda_estado(const QString& mostrada, const QString& V, const QString& M, const QString& B);
+QString ayuda_tendencia(const QString& mostrada, const QString& V, const QString& C);
+
 // The resource path of a picture named by the rules: ":/iconos/<nombre>.svg".
 QString ruta_icono(const QString& nombre);

@@ -130,6 +130,22 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
         trabajo.setTextMatrix(0, c, titulos_trabajo[c]);
     }
     estado.setRowHeightMin(kAltoIcono + px_a_twips(2, &estado));
+
+    // Each picture's tooltip gives the numbers it was drawn from.
+    Grilla* vista = &estado;
+    ModeloGrilla* obra = &trabajo;
+    estado.setAyuda([vista, obra](int fila, int columna) -> QString {
+        if (fila < 1)
+            return {};
+        const QString mostrada = vista->modelo()->CellPicture(fila, columna);
+        const QString V = vista->TextMatrix(fila, kValor);
+        if (columna == kDesempeño)
+            return ayuda_estado(mostrada, V, vista->TextMatrix(fila, kMeta), obra->TextMatrix(fila, kBase));
+        const int comparada = obra->property("columna_comparada").toInt();
+        if (columna == kTendencia && comparada > 0)
+            return ayuda_tendencia(mostrada, V, obra->TextMatrix(fila, comparada));
+        return {};
+    });
 }
 
 void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
@@ -182,6 +198,7 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
     // January of 2008 is compared with nothing: its trend cells stay blank.
     const bool primer_enero = enero && y && *y == 2008;
     const int comparacion = enero ? kValorAñoAnterior : kValorMes;
+    trabajo.setProperty("columna_comparada", primer_enero ? 0 : comparacion);
     for (int r = 1; r <= n; ++r) {
         estado.setCellPicture(r, kTendencia,
                               primer_enero ? QStringLiteral("Blanco")

@@ -2,8 +2,10 @@
 
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
+#include "ui/impresion.h"
 #include "ui/listas.h"
 #include "ui/twips.h"
+#include "ui/ventana_leyenda.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -59,6 +61,8 @@ void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>&
     }
     arriba->setColumnStretch(c, 1);
     arriba->addWidget(ver, 0, c + 1, 2, 1);
+    arriba->addWidget(boton_leyenda(ventana, QStringLiteral("cmd_leyenda")), 0, c + 2);
+    arriba->addWidget(boton_imprimir(ventana, QStringLiteral("cmd_imprimir")), 1, c + 2);
 
     auto* marco = new QFrame(ventana);
     marco->setObjectName(QStringLiteral("marco"));

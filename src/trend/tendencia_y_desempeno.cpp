@@ -2,10 +2,13 @@
 
 #include "data/comandos.h"
 #include "data/textos.h"
+#include "reports/iconos.h"
 #include "trend/grafica_tendencia.h"
 #include "trend/tablas_tendencia.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
+#include "ui/impresion.h"
+#include "ui/ventana_leyenda.h"
 #include "ui/listas.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
@@ -112,6 +115,26 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     anclar(Cmb_Departamento_TendenciasyDesempeño, int(Ancla::CrecerAncho));
     anclar(Button_LLenar_TendeciasyDesempeño, int(Ancla::MoverDerecha));
     anclar(Button_Graficar, int(Ancla::MoverDerecha));
+    // Legend and printing under the two buttons.
+    QPushButton* leyenda = boton_leyenda(this, QStringLiteral("cmd_leyenda"));
+    en_twips(leyenda, 9975, 1500, 1935, 420);
+    anclar(leyenda, int(Ancla::MoverDerecha));
+    QPushButton* imprimir = boton_imprimir(this, QStringLiteral("cmd_imprimir"));
+    en_twips(imprimir, 12150, 1500, 1935, 420);
+    anclar(imprimir, int(Ancla::MoverDerecha));
+    // The status and trend pictures' tooltips give the numbers behind them.
+    mshtd->setAyuda([this](int fila, int columna) -> QString {
+        if (columna < 1)
+            return {};
+        const QString mostrada = mshtd->modelo()->CellPicture(fila, columna);
+        const QString V = mshtd->TextMatrix(2, columna);
+        if (fila == 4)
+            return ayuda_estado(mostrada, V, mshtd->TextMatrix(1, columna), Flex2->TextMatrix(1, columna));
+        if (fila == 5)
+            return ayuda_tendencia(mostrada, V, columna == 1 ? Flex2->TextMatrix(5, mshtd->Cols() - 1)
+                                                             : mshtd->TextMatrix(2, columna - 1));
+        return {};
+    });
     anclar(mshtd, int(Ancla::CrecerAlto));
     anclar(Flex3, int(Ancla::MoverAbajo));
     anclar(ChartSpace1, Ancla::CrecerAncho | Ancla::CrecerAlto);

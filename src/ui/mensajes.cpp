@@ -26,6 +26,23 @@ void mostrar_caja(const QString& texto, const QString& titulo, IconoMensaje icon
     caja.exec();
 }
 
+bool preguntar_en_caja(const QString& texto)
+{
+    QMessageBox caja(QApplication::activeWindow());
+    caja.setWindowTitle(QStringLiteral("Mensajes"));
+    caja.setText(texto);
+    caja.setIcon(QMessageBox::Question);
+    caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    caja.setDefaultButton(QMessageBox::No);
+    return caja.exec() == QMessageBox::Yes;
+}
+
+Preguntador& preguntador_actual()
+{
+    static Preguntador actual = preguntar_en_caja;
+    return actual;
+}
+
 Mensajero& mensajero_actual()
 {
     static Mensajero actual = mostrar_caja;
@@ -37,6 +54,18 @@ Mensajero& mensajero_actual()
 void mostrar_mensaje(const QString& texto, const QString& titulo, IconoMensaje icono)
 {
     mensajero_actual()(texto, titulo, icono);
+}
+
+bool preguntar(const QString& texto)
+{
+    return preguntador_actual()(texto);
+}
+
+Preguntador establecer_preguntador(Preguntador nuevo)
+{
+    Preguntador anterior = std::move(preguntador_actual());
+    preguntador_actual() = nuevo ? std::move(nuevo) : Preguntador(preguntar_en_caja);
+    return anterior;
 }
 
 Mensajero establecer_mensajero(Mensajero nuevo)

@@ -19,3 +19,11 @@ inline void mensaje(const QString& texto)
 // Replaces how messages are shown (tests record them); returns the previous way.
 using Mensajero = std::function<void(const QString& texto, const QString& titulo, IconoMensaje)>;
 Mensajero establecer_mensajero(Mensajero nuevo);
+
+// A yes-or-no question over the active window (title "Mensajes"); true
+// when the user answers "Sí". "No" is the default answer.
+bool preguntar(const QString& texto);
+
+// Replaces how questions are asked (tests answer them); returns the previous way.
+using Preguntador = std::function<bool(const QString& texto)>;
+Preguntador establecer_preguntador(Preguntador nuevo);

@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -132,6 +135,9 @@ private slots:
     void una_tarea_a_la_vez_data();
     void una_tarea_a_la_vez();
     void base_demo();
+    void reemplazar_solo_si_se_acepta_data();
+    void reemplazar_solo_si_se_acepta();
+    void examinar_elige_el_archivo();
 
 private:
     static void registros_prueba();
@@ -255,7 +261,7 @@ void PruebaExportar::llenar_y_exportar()
     texto_->setText(archivo);
     RegistroMensajes mensajes;
     press("Command1");
-    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
     QCOMPARE(mensajes.mensajes[0].titulo, QString());
     QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Informacion);
 
@@ -287,7 +293,7 @@ void PruebaExportar::exportar_sin_llenar()
     texto_->setText(archivo);
     RegistroMensajes mensajes;
     press("Command1");
-    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
     QCOMPARE(libro.fila(1), kEncabezados);
@@ -378,7 +384,7 @@ void PruebaExportar::muchos_registros()
     RegistroMensajes mensajes;
     press("Command1");
     QCOMPARE(vigia.mostrados, 2);
-    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
     QCOMPARE(libro.ultima_fila, n + 1);
@@ -430,7 +436,7 @@ void PruebaExportar::una_tarea_a_la_vez()
         QCOMPARE(mensajes.textos(), QStringList());
         QVERIFY(QDir(carpeta_->path()).isEmpty());
     } else {
-        QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+        QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
         const LibroLeido libro = leer_libro(archivo);
         QVERIFY2(libro.ok, qPrintable(libro.error));
         QCOMPARE(libro.ultima_fila, n + 1);
@@ -462,7 +468,7 @@ void PruebaExportar::base_demo()
     texto_->setText(archivo);
     RegistroMensajes mensajes;
     press("Command1");
-    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
     QCOMPARE(libro.fila(1), kEncabezados);
@@ -486,6 +492,70 @@ void PruebaExportar::base_demo()
         }
     }
     QVERIFY(acentos);
+}
+
+void PruebaExportar::reemplazar_solo_si_se_acepta_data()
+{
+    QTest::addColumn<bool>("respuesta");
+    QTest::newRow("sí") << true;
+    QTest::newRow("no") << false;
+}
+
+// An existing file is replaced only after the user agrees; the message
+// names the file written.
+void PruebaExportar::reemplazar_solo_si_se_acepta()
+{
+    QFETCH(bool, respuesta);
+    const QString archivo = carpeta_->filePath(QStringLiteral("Existente.xlsx"));
+    {
+        QFile previo(archivo);
+        QVERIFY(previo.open(QIODevice::WriteOnly));
+        previo.write("de otro programa");
+    }
+    texto_->setText(archivo);
+    RegistroMensajes mensajes;
+    mensajes.respuesta = respuesta;
+    press("Command1");
+    QCOMPARE(mensajes.preguntas.size(), 1);
+    QVERIFY(mensajes.preguntas[0].contains(QDir::toNativeSeparators(archivo)));
+    QFile leido(archivo);
+    QVERIFY(leido.open(QIODevice::ReadOnly));
+    if (respuesta) {
+        QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
+        QVERIFY(leido.readAll() != "de otro programa");
+    } else {
+        QCOMPARE(mensajes.textos(), QStringList());
+        QCOMPARE(leido.readAll(), QByteArray("de otro programa"));
+    }
+    // A new file is written without asking.
+    mensajes.preguntas.clear();
+    texto_->setText(carpeta_->filePath(QStringLiteral("Nuevo.xlsx")));
+    press("Command1");
+    QCOMPARE(mensajes.preguntas, QStringList());
+    QVERIFY(QFileInfo::exists(carpeta_->filePath(QStringLiteral("Nuevo.xlsx"))));
+}
+
+// "Examinar..." opens a save dialog at the path box's file and puts the
+// chosen file in the box.
+void PruebaExportar::examinar_elige_el_archivo()
+{
+    auto* examinar = ventana_->findChild<QPushButton*>(QStringLiteral("cmd_examinar"));
+    QVERIFY(examinar);
+    QCOMPARE(examinar->text(), QStringLiteral("Examinar..."));
+    const QString elegido = carpeta_->filePath(QStringLiteral("Informe anual.xlsx"));
+    texto_->setText(carpeta_->filePath(QStringLiteral("Datos.xlsx")));
+    QString inicial;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialogo)
+            return;
+        inicial = dialogo->directory().absolutePath();
+        dialogo->selectFile(elegido);
+        static_cast<QDialog*>(dialogo)->accept(); // accept() is protected in QFileDialog
+    });
+    QTest::mouseClick(examinar, Qt::LeftButton);
+    QCOMPARE(inicial, QDir(carpeta_->path()).absolutePath());
+    QCOMPARE(texto_->text(), QDir::toNativeSeparators(elegido));
 }
 
 QTEST_MAIN(PruebaExportar)

@@ -65,11 +65,16 @@ RegistroMensajes::RegistroMensajes()
     anterior_ = establecer_mensajero([this](const QString& texto, const QString& titulo, IconoMensaje icono) {
         mensajes.append({texto, titulo, icono});
     });
+    pregunta_anterior_ = establecer_preguntador([this](const QString& texto) {
+        preguntas.append(texto);
+        return respuesta;
+    });
 }
 
 RegistroMensajes::~RegistroMensajes()
 {
     establecer_mensajero(anterior_);
+    establecer_preguntador(pregunta_anterior_);
 }
 
 QStringList RegistroMensajes::textos() const

@@ -45,10 +45,14 @@ public:
 
     QList<Mensaje> mensajes;
     QStringList textos() const;
+    // Questions asked meanwhile, each answered with `respuesta`.
+    QStringList preguntas;
+    bool respuesta = true;
     void limpiar() { mensajes.clear(); }
 
 private:
     Mensajero anterior_;
+    Preguntador pregunta_anterior_;
 };
 
 // Writes a picture of the window into build/screenshots/<nombre>.png.
