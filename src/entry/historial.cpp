@@ -52,6 +52,7 @@ Historial::Historial(QWidget* padre) : QWidget(padre)
     Label1->setBuddy(Combo_indicador);
     boton_consulta = entrada::boton(this, QStringLiteral("boton_consulta"), QStringLiteral("Aceptar"),
                                     QStringLiteral("aceptar"));
+    boton_consulta->setDefault(true); // Enter shows the history
     Flex_historial = new Grilla(this);
     Flex_historial->setObjectName(QStringLiteral("Flex_historial"));
     boton_copiar = entrada::boton(this, QStringLiteral("boton_copiar"), QStringLiteral("Copiar"),

@@ -115,6 +115,7 @@ void TstEscritorio::intro_pulsa_el_boton_principal_data()
     QTest::newRow("kpi") << "KPI" << "Cmb_Año_KPI" << "button_Consultar_KPI";
     QTest::newRow("nuevo") << "Nuevo" << "Text_nuevo_indicador" << "Command1";
     QTest::newRow("nuevo registro") << "Nuevo_Registro" << "Text_meta" << "Command1";
+    QTest::newRow("historial") << "Historial" << "Combo_indicador" << "boton_consulta";
 }
 
 void TstEscritorio::intro_pulsa_el_boton_principal()

@@ -12,6 +12,7 @@
 #include "ui/grid/grilla.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -98,7 +99,7 @@ void TstIdioma::exportado()
     RegistroMensajes mensajes;
     ventana.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     ventana.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ")});
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
 
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
