@@ -124,6 +124,9 @@ private slots:
     void init();
     void cleanup();
     void carga();
+    // Before "errores": a database error there leaves the application ending,
+    // which would close the next modal dialog at once.
+    void examinar_elige_el_archivo();
     void llenar_y_exportar_data();
     void llenar_y_exportar();
     void exportar_sin_llenar();
@@ -137,7 +140,6 @@ private slots:
     void base_demo();
     void reemplazar_solo_si_se_acepta_data();
     void reemplazar_solo_si_se_acepta();
-    void examinar_elige_el_archivo();
 
 private:
     static void registros_prueba();
@@ -545,15 +547,23 @@ void PruebaExportar::examinar_elige_el_archivo()
     const QString elegido = carpeta_->filePath(QStringLiteral("Informe anual.xlsx"));
     texto_->setText(carpeta_->filePath(QStringLiteral("Datos.xlsx")));
     QString inicial;
-    QTimer::singleShot(0, this, [&] {
-        auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialogo)
+    bool para_guardar = false;
+    // The dialog opens once the press is handled; answer it when it is there.
+    QTimer espera;
+    espera.setInterval(10);
+    connect(&espera, &QTimer::timeout, this, [&] {
+        auto* dialogo = ventana_->findChild<QFileDialog*>(QStringLiteral("dialogo_exportar"));
+        if (!dialogo || !dialogo->isVisible())
             return;
+        espera.stop();
         inicial = dialogo->directory().absolutePath();
+        para_guardar = dialogo->acceptMode() == QFileDialog::AcceptSave;
         dialogo->selectFile(elegido);
         static_cast<QDialog*>(dialogo)->accept(); // accept() is protected in QFileDialog
     });
+    espera.start();
     QTest::mouseClick(examinar, Qt::LeftButton);
+    QVERIFY(para_guardar);
     QCOMPARE(inicial, QDir(carpeta_->path()).absolutePath());
     QCOMPARE(texto_->text(), QDir::toNativeSeparators(elegido));
 }
