@@ -8,8 +8,6 @@
 #   AppStream metadata and the application icon
 include(GNUInstallDirs)
 
-set(VELMORA_CARPETA_PROGRAMA ${CMAKE_INSTALL_FULL_LIBDIR}/velmora)
-set(VELMORA_CARPETA_DATOS ${CMAKE_INSTALL_FULL_DATADIR}/velmora)
 configure_file(${CMAKE_SOURCE_DIR}/distribucion/velmora.in ${CMAKE_BINARY_DIR}/distribucion/velmora @ONLY)
 
 # The demo database a new user's copy starts from.
