@@ -6,7 +6,8 @@
 # The server lives in a temporary folder and listens only on a unix socket in
 # that folder (no TCP port). As root it runs as an unprivileged user (the
 # Debian `postgres` user). The command finds a data source file for the
-# "PostgreSQL Unicode" ODBC driver in $VELMORA_PG_DSN.
+# "PostgreSQL Unicode" ODBC driver in $VELMORA_PG_DSN, and this server's
+# pg_ctl in $VELMORA_PG_CTL.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 [ $# -ge 1 ] || { echo "uso: $0 <orden...>" >&2; exit 2; }
@@ -66,6 +67,11 @@ sed -e '/^[;#]/d' -e "s|^Servername=.*|Servername=$carpeta|" -e 's|^Port=.*|Port
   -e 's|^Database=.*|Database=velmora|' -e 's|^Username=.*|Username=velmora|' \
   "$raiz/db/postgresql/conexion.dsn" > "$carpeta/conexion.dsn"
 export VELMORA_PG_DSN="$carpeta/conexion.dsn"
+# Tests that restart the server between two presses: $VELMORA_PG_CTL restart -m fast
+printf '#!/bin/sh\nexec %s "%s/pg_ctl" -D "%s" -l "%s/servidor.log" -w "$@"\n' \
+  "${como[*]}" "$bin" "$datos" "$carpeta" > "$carpeta/pg_ctl.sh"
+chmod 755 "$carpeta/pg_ctl.sh"
+export VELMORA_PG_CTL="$carpeta/pg_ctl.sh"
 
 set +e
 "$@"

@@ -6,6 +6,7 @@
 #include "data/origen_datos.h"
 #include "data/textos.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -396,6 +397,22 @@ struct ConexionBD::Impl {
     QString clave;
     std::function<void(const QString&)> observador;
     QStringList sesion; // commands to run again on a new connection
+    QString cadena;     // the data source it was opened with
+    bool en_transaccion = false;
+    bool comprobada = false;         // seen alive during this press
+    std::unique_ptr<QObject> testigo; // told when the press is over
+
+    // Until control goes back to the event loop, the connection counts as
+    // seen alive: the press that follows checks it again.
+    void marcar_comprobada()
+    {
+        comprobada = true;
+        if (!QCoreApplication::instance())
+            return;
+        if (!testigo)
+            testigo = std::make_unique<QObject>();
+        QMetaObject::invokeMethod(testigo.get(), [this] { comprobada = false; }, Qt::QueuedConnection);
+    }
     QHash<QString, std::vector<std::pair<QString, QList<int>>>> cuerpos; // SQLite procedures
     bool cuerpos_cargados = false;
 
@@ -632,6 +649,9 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     }
     d->dialecto = *dialecto;
     d->abierta = true;
+    d->cadena = cadena_conexion;
+    d->en_transaccion = false;
+    d->marcar_comprobada();
 }
 
 std::optional<Dialecto> dialecto_de(const QString& nombre_dbms)
@@ -685,6 +705,7 @@ Resultado ConexionBD::ejecutar(const QString& comando)
 {
     if (!d->abierta)
         throw ErrorBaseDatos(QStringLiteral("3704"), QStringLiteral("La conexión no está abierta"));
+    asegurar_conexion();
     if (d->observador)
         d->observador(comando);
     // The drivers end a text at its first NUL: "a\0b" would be stored as "a".
@@ -721,6 +742,27 @@ Resultado ConexionBD::ejecutar(const QString& comando)
     return d->en_vivo(d->preparar(sql, llamada->argumentos));
 }
 
+// A connection lost while the program was idle (a server restart, a network
+// drop) is made anew with the same data source before a press runs
+// anything, its session set up again. Once the press has begun, or inside
+// a transaction, a lost connection stays the failure it is. A SQLite file
+// has no connection to lose.
+void ConexionBD::asegurar_conexion()
+{
+    if (!d->abierta || d->comprobada || d->en_transaccion || d->dialecto == Dialecto::SQLite)
+        return;
+    try {
+        d->directo(QStringLiteral("SELECT 1"));
+    } catch (const ErrorBaseDatos&) {
+        const QStringList sesion = d->sesion;
+        abrir(d->cadena); // a server that is not back is the failure to show
+        for (const QString& comando : sesion)
+            fijar_sesion(comando);
+        return;
+    }
+    d->marcar_comprobada();
+}
+
 bool ConexionBD::fijar_sesion(const QString& comando)
 {
     try {
@@ -739,31 +781,37 @@ bool ConexionBD::fijar_sesion(const QString& comando)
 
 void ConexionBD::iniciar_transaccion()
 {
+    asegurar_conexion();
     if (d->dialecto == Dialecto::SQLite) {
         d->cargar_cuerpos();
         // A writer from the start: the write lock is taken (or waited for)
         // before anything is read, so two saves queue instead of deadlocking.
         d->directo(QStringLiteral("BEGIN IMMEDIATE"));
+        d->en_transaccion = true;
         return;
     }
     QSqlDatabase db = d->db();
     if (!db.transaction())
         d->lanzar(nullptr, db.lastError());
+    d->en_transaccion = true;
 }
 
 void ConexionBD::confirmar()
 {
     if (d->dialecto == Dialecto::SQLite) {
         d->directo(QStringLiteral("COMMIT"));
+        d->en_transaccion = false;
         return;
     }
     QSqlDatabase db = d->db();
     if (!db.commit())
         d->lanzar(nullptr, db.lastError());
+    d->en_transaccion = false;
 }
 
 void ConexionBD::deshacer()
 {
+    d->en_transaccion = false;
     if (d->dialecto == Dialecto::SQLite) {
         QSqlQuery q(d->db());
         q.exec(QStringLiteral("ROLLBACK"));

@@ -76,6 +76,8 @@ public:
     void observar(std::function<void(const QString&)> observador);
 
 private:
+    void asegurar_conexion();
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };
