@@ -176,6 +176,19 @@ LANGUAGE sql STABLE AS $$
     ORDER BY r.id_departamento, r.mes
 $$;
 
+-- Consulta_registro 'id': one record, read again and locked inside a save's
+-- transaction, so nobody changes it between the check and the store.
+CREATE FUNCTION "Consulta_registro"(p_id text)
+RETURNS TABLE ("Valor" double precision, "Meta C/P" double precision,
+               "Nivel Base" double precision, "Id1" integer)
+LANGUAGE sql VOLATILE AS $$
+    SELECT r.valor, r.meta, r.linea_base, r.id
+    FROM registro r
+    WHERE btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$'
+      AND r.id = CASE WHEN btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$' THEN btrim(p_id)::integer END
+    FOR UPDATE
+$$;
+
 CREATE FUNCTION "Exportar"()
 RETURNS TABLE ("año" integer, "Mes" varchar, "Indicador" varchar, "Tipo Indicador" bpchar,
                "desempeño" bpchar, "unidad" bpchar, "Nivel Base" double precision,

@@ -1,4 +1,4 @@
--- Velmora scorecard database on SQLite: the fifteen procedures.
+-- Velmora scorecard database on SQLite: the procedures.
 --
 -- Readers are single SELECTs, so their rows stream and every number comes
 -- from a table column (the ODBC driver types a column by its declared type;
@@ -284,6 +284,14 @@ FROM registro r
 WHERE r.id_indicador = (SELECT id FROM indicador WHERE nombre = rtrim(?))
   AND r.id_anio = (SELECT id FROM "Año" WHERE CAST("año" AS TEXT) = trim(?))
 ORDER BY r.id_departamento, r.mes', '1,2'),
+
+-- One record by its identifier, read again inside a save's transaction (the
+-- store transaction already holds the write lock) to see whether anyone
+-- changed it after the screen fetched it.
+('Consulta_registro', 1, '
+SELECT r.valor AS "Valor", r.meta AS "Meta C/P", r.linea_base AS "Nivel Base", r.id AS "Id1"
+FROM registro r
+WHERE r.id = CAST(trim(?) AS INTEGER) AND trim(?) GLOB ''[0-9]*'' AND trim(?) NOT GLOB ''*[^0-9]*''', '1,1,1'),
 
 -- CROSS JOIN keeps the records as the outer loop: they are walked in the
 -- order of registro_periodo and stream without a sort.

@@ -387,6 +387,14 @@ void TstContrato::procedimientos_data()
         << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 12 << "Id1"
         << QStringList{"229", "230", "231", "232", "233", "234", "235", "236", "237", "238", "239",
                        "240"};
+    // The identifier as the grids keep it (padded), and ones that name nothing.
+    QTest::newRow("Consulta_registro")
+        << comando_exec("Consulta_registro", {"241       "})
+        << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 1 << "Valor" << QStringList{"12,9"};
+    for (const char* id : {"", "abc", "241x", "-241", "999999"})
+        QTest::addRow("Consulta_registro: '%s'", id)
+            << comando_exec("Consulta_registro", {QString::fromLatin1(id)})
+            << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 0 << "" << QStringList{};
     QTest::newRow("Exportar")
         << comando_exec("Exportar")
         << QStringList{"año", "Mes", "Indicador", "Tipo Indicador", "desempeño", "unidad",
