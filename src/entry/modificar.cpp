@@ -4,6 +4,7 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/textos.h"
+#include "entry/cambios_ajenos.h"
 #include "entry/pantalla_entrada.h"
 #include "ui/cursor_espera.h"
 #include "ui/grid/class1.h"
@@ -174,15 +175,25 @@ void Modificar::boton_guardar_Click()
         return;
     }
     int mes = 0;
+    QString cambios;
     try {
         const CursorEspera espera;
         Transaccion transaccion(Conexion());
-        for (int m : meses) {
-            mes = m;
-            Conexion().ejecutar(comando_modificar(a_guardar(3, m), a_guardar(1, m), a_guardar(2, m),
-                                                  MSFlexGrid2->TextMatrix(1, m)));
+        // Every month is written back, so a change by anyone else since the
+        // fetch, in any month, would be undone silently.
+        QList<RegistroLeido> leidos;
+        for (int m : meses)
+            leidos.append({nombres_meses().at(m - 1), MSFlexGrid2->TextMatrix(1, m), valores_leidos->TextMatrix(1, m),
+                           valores_leidos->TextMatrix(2, m), valores_leidos->TextMatrix(3, m)});
+        cambios = cambios_ajenos(leidos, boton_consulta->text());
+        if (cambios.isEmpty()) {
+            for (int m : meses) {
+                mes = m;
+                Conexion().ejecutar(comando_modificar(a_guardar(3, m), a_guardar(1, m), a_guardar(2, m),
+                                                      MSFlexGrid2->TextMatrix(1, m)));
+            }
+            transaccion.confirmar();
         }
-        transaccion.confirmar();
     } catch (const RechazoDatos& e) {
         // None of the months was stored; the grid keeps the edits for
         // correction, and the user learns which month to correct.
@@ -190,5 +201,6 @@ void Modificar::boton_guardar_Click()
                         : e.texto());
         return;
     }
-    mensaje(QStringLiteral("Datos Guardados Exitosamente"));
+    // Shown after the transaction let go of its lock.
+    mensaje(cambios.isEmpty() ? QStringLiteral("Datos Guardados Exitosamente") : cambios);
 }

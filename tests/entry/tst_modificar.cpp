@@ -56,6 +56,8 @@ private slots:
     void nueva_consulta_vacia_lo_anterior();
     void valores_largos_vuelven_enteros();
     void otro_programa_guardando();
+    void cambio_ajeno_data();
+    void cambio_ajeno();
     void base_ocupada_por_otro_programa();
 
 private:
@@ -401,11 +403,72 @@ void TstModificar::otro_programa_guardando()
     guardar();
     QVERIFY(otro.waitForFinished(30000));
     QCOMPARE(otro.exitCode(), 0);
-    QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
-    QCOMPARE(modificaciones().size(), 12);
-    QCOMPARE(cursores, QList<Qt::CursorShape>(12, Qt::WaitCursor));
+    // The other saved December after this screen fetched it: writing the
+    // fetched December back would undo that, so nothing is stored.
+    QCOMPARE(mensajes_->textos().size(), 1);
+    QVERIFY2(mensajes_->textos().first().contains(QStringLiteral("Diciembre (Valor: 99; Meta: 2; Nivel Base: 1)")),
+             qPrintable(mensajes_->textos().first()));
+    QVERIFY(modificaciones().isEmpty());
+    QVERIFY(!cursores.isEmpty());
+    QCOMPARE(cursores, QList<Qt::CursorShape>(cursores.size(), Qt::WaitCursor));
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(registros(kMargen, 2008).at(1).valor, QStringLiteral("22"));
+    QCOMPARE(registros(kMargen, 2008).at(1).valor, antes.at(1).valor);
+    QCOMPARE(registros(kMargen, 2008).at(11).valor, QStringLiteral("99"));
+}
+
+void TstModificar::cambio_ajeno_data()
+{
+    QTest::addColumn<int>("mes");          // the month the other writer changes, 0 for none
+    QTest::addColumn<QString>("cambio");   // its SET clause
+    QTest::addColumn<QString>("esperado"); // the month as the refusal names it, empty for a save
+    QTest::newRow("el mes editado") << 2 << "valor = 75, meta = 80, linea_base = 60"
+                                    << "Febrero (Valor: 75; Meta: 80; Nivel Base: 60)";
+    QTest::newRow("un mes no tocado") << 7 << "meta = NULL" << "Julio (Valor: ";
+    QTest::newRow("reescrito con el mismo valor") << 2 << "valor = valor * 1.0" << "";
+    QTest::newRow("nadie cambió nada") << 0 << "" << "";
+}
+
+// A second writer (a plain sqlite3 process) changes a month between this
+// screen's fetch and its save.
+void TstModificar::cambio_ajeno()
+{
+    QFETCH(int, mes);
+    QFETCH(QString, cambio);
+    QFETCH(QString, esperado);
+    elegir(kMargen, QStringLiteral("2008"));
+    aceptar();
+    ir_a(1, 2);
+    escribir(QStringLiteral("22"));
+    const QList<Registro> antes = registros(kMargen, 2008);
+    if (mes > 0) {
+        QProcess otro;
+        otro.start(QStringLiteral("sqlite3"), {base_->archivo(), QStringLiteral("UPDATE registro SET %1 WHERE id = %2")
+                                                                     .arg(cambio, antes[mes - 1].id)});
+        QVERIFY(otro.waitForFinished(30000));
+        QCOMPARE(otro.exitCode(), 0);
+    }
+    const QList<Registro> ajeno = registros(kMargen, 2008);
+    const QString historia = QStringLiteral("SELECT count(*) AS n FROM historial");
+    const QString filas = Conexion().ejecutar(historia).texto(QStringLiteral("n"));
+    guardar();
+    QCOMPARE(mensajes_->mensajes.size(), 1);
+    QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
+    if (esperado.isEmpty()) {
+        QCOMPARE(mensajes_->textos(), QStringList{"Datos Guardados Exitosamente"});
+        QCOMPARE(registros(kMargen, 2008).at(1).valor, QStringLiteral("22"));
+        return;
+    }
+    const QString texto = mensajes_->textos().first();
+    QVERIFY2(texto.startsWith(QStringLiteral("Otro usuario cambió estos valores después de que usted los "
+                                             "consultó: ") + esperado),
+             qPrintable(texto));
+    QVERIFY2(texto.endsWith(QStringLiteral(". No se guardó nada. Pulse Aceptar para ver los valores actuales.")),
+             qPrintable(texto));
+    QVERIFY(modificaciones().isEmpty());
+    QCOMPARE(registros(kMargen, 2008), ajeno);
+    QCOMPARE(Conexion().ejecutar(historia).texto(QStringLiteral("n")), filas);
+    if (mes == 2)
+        guardar_captura(ventana_.get(), QStringLiteral("Modificar_cambio_ajeno"));
 }
 
 // A program holding the whole database: after a short wait a message, nothing

@@ -1,0 +1,52 @@
+#include "entry/cambios_ajenos.h"
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/textos.h"
+
+namespace {
+
+// "70" and "70,0" are the same number; an empty value equals only another.
+bool mismo_valor(const QString& a, const QString& b)
+{
+    const QString x = a.trimmed();
+    const QString y = b.trimmed();
+    if (x.isEmpty() || y.isEmpty())
+        return x.isEmpty() && y.isEmpty();
+    const std::optional<double> nx = a_numero(x);
+    const std::optional<double> ny = a_numero(y);
+    if (nx && ny)
+        return *nx == *ny;
+    return x == y;
+}
+
+QString mostrar(const QString& valor)
+{
+    return valor.trimmed().isEmpty() ? QStringLiteral("vacío") : valor.trimmed();
+}
+
+} // namespace
+
+QString cambios_ajenos(const QList<RegistroLeido>& leidos, const QString& boton)
+{
+    QStringList cambiados;
+    for (const RegistroLeido& leido : leidos) {
+        Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_registro"), {leido.id}));
+        if (r.eof()) {
+            cambiados << leido.mes + QStringLiteral(" (ya no existe)");
+            continue;
+        }
+        const QString valor = r.texto(QStringLiteral("Valor"));
+        const QString meta = r.texto(QStringLiteral("Meta C/P"));
+        const QString base = r.texto(QStringLiteral("Nivel Base"));
+        if (mismo_valor(valor, leido.valor) && mismo_valor(meta, leido.meta) && mismo_valor(base, leido.base))
+            continue;
+        cambiados << QStringLiteral("%1 (Valor: %2; Meta: %3; Nivel Base: %4)")
+                         .arg(leido.mes, mostrar(valor), mostrar(meta), mostrar(base));
+    }
+    if (cambiados.isEmpty())
+        return {};
+    return QStringLiteral("Otro usuario cambió estos valores después de que usted los consultó: ")
+        + cambiados.join(QStringLiteral(", "))
+        + QStringLiteral(". No se guardó nada. Pulse %1 para ver los valores actuales.").arg(boton);
+}

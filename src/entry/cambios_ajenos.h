@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One record as a screen fetched it, to be saved over.
+struct RegistroLeido {
+    QString mes; // the month's name, as the message names it
+    QString id;
+    QString valor, meta, base;
+};
+
+// Reads each record again, inside the caller's store transaction (locked
+// where the engine can), and compares it with what the screen fetched. The
+// refusal naming every month someone else changed and its values now, or an
+// empty text when nothing changed. `boton` is the caption that fetches again.
+QString cambios_ajenos(const QList<RegistroLeido>& leidos, const QString& boton);
