@@ -4,6 +4,7 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/textos.h"
+#include "entry/cambios_ajenos.h"
 #include "entry/codigos.h"
 #include "entry/pantalla_entrada.h"
 #include "ui/cursor_espera.h"
@@ -225,6 +226,10 @@ void KPI::button_Consultar_KPI_Click()
             for (int c = 0; c < 6; ++c)
                 Flex6->setTextMatrix(fila, c, texto_celda(r.texto(campos.columnas[c]), 15));
             Flex7->setTextMatrix(0, 0, texto_celda(r.texto(campos.id), 15));
+            // In full, to see at the save whether someone changed the record.
+            Flex7->setTextMatrix(1, 0, r.texto(campos.columnas[3]));
+            Flex7->setTextMatrix(1, 1, r.texto(campos.columnas[4]));
+            Flex7->setTextMatrix(1, 2, r.texto(campos.columnas[2]));
         }
     } catch (const RechazoDatos& e) {
         mensaje(e.texto());
@@ -253,14 +258,22 @@ void KPI::Button_Guardar_KPI_Click()
             return;
         }
     }
+    QString cambios;
     try {
         const CursorEspera espera;
-        Conexion().ejecutar(comando_modificar(Caja_Linea_Base->text(), Caja_valor->text(), Caja_Meta->text(), id));
+        Transaccion transaccion(Conexion());
+        cambios = cambios_ajenos({{Cmb_Trimestre_KPI->currentText(), id, Flex7->TextMatrix(1, 0),
+                                   Flex7->TextMatrix(1, 1), Flex7->TextMatrix(1, 2)}},
+                                 button_Consultar_KPI->text());
+        if (cambios.isEmpty()) {
+            Conexion().ejecutar(comando_modificar(Caja_Linea_Base->text(), Caja_valor->text(), Caja_Meta->text(), id));
+            transaccion.confirmar();
+        }
     } catch (const RechazoDatos& e) {
         mensaje(e.texto());
         return;
     }
-    mensaje(QStringLiteral("Datos Guardados Exitosamente"));
+    mensaje(cambios.isEmpty() ? QStringLiteral("Datos Guardados Exitosamente") : cambios);
 }
 
 void KPI::Button_Nuevo_KPI_Click()

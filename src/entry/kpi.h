@@ -37,6 +37,7 @@ private:
     QPushButton* Button_Nuevo_KPI;
     QPushButton* Button_Guardar_KPI;
     // Work table nobody sees: the picked indicator's type in (0, 1), the
-    // fetched record's identifier in (0, 0).
+    // fetched record's identifier in (0, 0), its value, target and baseline
+    // as fetched in (1, 0), (1, 1) and (1, 2).
     ModeloGrilla* Flex7;
 };

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -61,6 +62,7 @@ private slots:
     void guardar_sin_registro_data();
     void guardar_sin_registro();
     void guardar_rechazado();
+    void cambio_ajeno();
     void consulta_de_mas_filas();
     void otra_eleccion_olvida_el_registro_data();
     void otra_eleccion_olvida_el_registro();
@@ -209,7 +211,8 @@ void TstKpi::consultar_y_guardar()
     c<QLineEdit>("Caja_Linea_Base")->setText("12.25");
     comandos.textos.clear();
     pulsar("Button_Guardar_KPI");
-    QCOMPARE(comandos.textos, QStringList({comando_modificar("12.25", "61,5", "90", antes[6])}));
+    QCOMPARE(comandos.textos, QStringList({comando_exec("Consulta_registro", {antes[6]}),
+                                           comando_modificar("12.25", "61,5", "90", antes[6])}));
     QCOMPARE(mensajes.textos(), QStringList({"Datos Guardados Exitosamente"}));
     QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
 
@@ -303,13 +306,44 @@ void TstKpi::guardar_rechazado()
     RegistroMensajes mensajes;
     Comandos comandos;
     pulsar("Button_Guardar_KPI");
-    QCOMPARE(comandos.textos.size(), 1);
+    QCOMPARE(comandos.textos.size(), 2); // the record read again, then the store
     QCOMPARE(mensajes.mensajes.size(), 1);
     QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
     QVERIFY(!mensajes.mensajes[0].texto.isEmpty());
     QVERIFY(mensajes.mensajes[0].texto != "Datos Guardados Exitosamente");
     QCOMPARE(leer(consulta, false), antes);
     QVERIFY(ventana_->isVisible());
+}
+
+// A second writer (a plain sqlite3 process) changes the fetched record
+// before the save: nothing is stored, and the message says what it holds now.
+void TstKpi::cambio_ajeno()
+{
+    abrir_ventana();
+    consultar_principal();
+    const QString consulta = comando_exec("Consulta_KPI", {texto_item(principal_, 80), "Marzo", año_item()});
+    QProcess otro;
+    otro.start(QStringLiteral("sqlite3"), {base_->archivo(), QStringLiteral("UPDATE registro SET valor = 75, meta = "
+                                                                            "80, linea_base = 60 WHERE id = %1")
+                                                                 .arg(flex7_->TextMatrix(0, 0).trimmed())});
+    QVERIFY(otro.waitForFinished(30000));
+    QCOMPARE(otro.exitCode(), 0);
+    const QStringList ajeno = leer(consulta, false);
+    const QString historia = QStringLiteral("SELECT count(*) AS n FROM historial");
+    const QString filas = Conexion().ejecutar(historia).texto(QStringLiteral("n"));
+    c<QLineEdit>("Caja_valor")->setText("61");
+    c<QLineEdit>("Caja_Meta")->setText("90");
+    c<QLineEdit>("Caja_Linea_Base")->setText("50");
+
+    RegistroMensajes mensajes;
+    pulsar("Button_Guardar_KPI");
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
+    QCOMPARE(mensajes.mensajes[0].texto,
+             QString("Otro usuario cambió estos valores después de que usted los consultó: Marzo (Valor: 75; "
+                     "Meta: 80; Nivel Base: 60). No se guardó nada. Pulse Aceptar para ver los valores actuales."));
+    QCOMPARE(leer(consulta, false), ajeno);
+    QCOMPARE(Conexion().ejecutar(historia).texto(QStringLiteral("n")), filas);
 }
 
 void TstKpi::consulta_de_mas_filas()
@@ -432,7 +466,7 @@ void TstKpi::numeros_dudosos_rechazados()
     RegistroMensajes mensajes;
     Comandos comandos;
     pulsar("Button_Guardar_KPI");
-    QCOMPARE(comandos.textos.size(), 1);
+    QCOMPARE(comandos.textos.size(), 2); // the record read again, then the store
     QCOMPARE(mensajes.textos(), QStringList({"El Valor no es un número"}));
     QCOMPARE(leer(consulta, false), antes);
 }
