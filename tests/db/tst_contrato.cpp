@@ -147,8 +147,8 @@ public:
             if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
                 plantilla_ = l.section(u'=', 1).trimmed();
         nombre_fresca_ = QStringLiteral("velmora_prueba_%1").arg(QCoreApplication::applicationPid());
-        mantenimiento_ = escribir_dsn(QStringLiteral("postgres"));
-        fresca_ = escribir_dsn(nombre_fresca_);
+        mantenimiento_ = escribir_dsn_postgres(carpeta_.path(), QStringLiteral("postgres"));
+        fresca_ = escribir_dsn_postgres(carpeta_.path(), nombre_fresca_);
     }
     ~MotorPostgres() override
     {
@@ -172,20 +172,6 @@ public:
     QString dsn_fresca() const override { return fresca_; }
 
 private:
-    QString escribir_dsn(const QString& base)
-    {
-        QStringList lineas = leer_archivo(dsn_).split(u'\n');
-        for (QString& l : lineas)
-            if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
-                l = QStringLiteral("Database=") + base;
-        const QString ruta = carpeta_.filePath(base + QStringLiteral(".dsn"));
-        QFile f(ruta);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-            qFatal("cannot write %s", qPrintable(ruta));
-        f.write(lineas.join(u'\n').toUtf8());
-        return ruta;
-    }
-
     QTemporaryDir carpeta_;
     QString dsn_;
     QString plantilla_;

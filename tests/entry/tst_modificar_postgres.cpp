@@ -1,7 +1,6 @@
 // No lost update on the PostgreSQL server of scripts/con_postgres.sh: a
 // second program saves a month between the screen's fetch and its save.
 
-#include "data/comandos.h"
 #include "data/conexion.h"
 #include "entry/modificar.h"
 #include "soporte/soporte.h"
@@ -12,26 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-
-// The months of a year: value, target, baseline and identifier.
-QStringList año(const QString& indicador, const QString& año)
-{
-    QStringList filas;
-    for (Resultado r = Conexion().ejecutar(comando_exec("Consulta_modificar", {indicador, año})); !r.eof();
-         r.siguiente())
-        filas << r.texto("Valor") + u'|' + r.texto("Meta C/P") + u'|' + r.texto("Nivel Base") + u'|'
-                + r.texto("Id1");
-    return filas;
-}
-
-QString leer_archivo(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-} // namespace
+#include <memory>
 
 class TstModificarPostgres final : public QObject {
     Q_OBJECT
@@ -44,54 +24,25 @@ private slots:
     void cambio_ajeno();
 
 private:
-    QString escribir_dsn(const QString& base);
-
-    QTemporaryDir carpeta_;
-    QString base_;
-    QString dsn_;
-    QString mantenimiento_;
+    std::unique_ptr<BasePostgres> base_;
 };
-
-QString TstModificarPostgres::escribir_dsn(const QString& base)
-{
-    QStringList lineas = leer_archivo(dsn_postgres()).split(u'\n');
-    for (QString& l : lineas)
-        if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
-            l = QStringLiteral("Database=") + base;
-    const QString ruta = carpeta_.filePath(base + QStringLiteral(".dsn"));
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        qFatal("cannot write %s", qPrintable(ruta));
-    f.write(lineas.join(u'\n').toUtf8());
-    return ruta;
-}
 
 void TstModificarPostgres::initTestCase()
 {
     if (dsn_postgres().isEmpty())
         QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    base_ = QStringLiteral("velmora_cambio_ajeno_%1").arg(QCoreApplication::applicationPid());
-    mantenimiento_ = escribir_dsn("postgres");
-    dsn_ = escribir_dsn(base_);
-    Conexion().abrir("FILEDSN=" + mantenimiento_);
-    Conexion().ejecutar("DROP DATABASE IF EXISTS " + base_);
-    Conexion().ejecutar("CREATE DATABASE " + base_ + " TEMPLATE velmora");
-    Conexion().cerrar();
+    base_ = std::make_unique<BasePostgres>(QStringLiteral("velmora_cambio_ajeno_%1").arg(QCoreApplication::applicationPid()));
 }
 
 void TstModificarPostgres::cleanupTestCase()
 {
-    if (base_.isEmpty())
-        return;
-    Conexion().abrir("FILEDSN=" + mantenimiento_);
-    Conexion().ejecutar("DROP DATABASE IF EXISTS " + base_);
-    Conexion().cerrar();
+    base_.reset();
 }
 
 void TstModificarPostgres::init()
 {
-    Conexion().abrir("FILEDSN=" + dsn_);
+    Conexion().abrir("FILEDSN=" + base_->dsn());
 }
 
 void TstModificarPostgres::cleanup()
@@ -118,30 +69,30 @@ void TstModificarPostgres::cambio_ajeno()
     ventana.findChild<QComboBox*>("Combo_kpi")->setEditText("Margen operativo");
     ventana.findChild<QComboBox*>("Combo_año")->setEditText("2024");
     QTest::mouseClick(ventana.findChild<QPushButton*>("boton_consulta"), Qt::LeftButton);
-    const QStringList antes = año("Margen operativo", "2024");
+    const QStringList antes = meses_guardados("Margen operativo", "2024");
     QCOMPARE(antes.size(), 12);
     ventana.findChild<Grilla*>("MSFlexGrid1")->setTextMatrix(1, 2, "22");
 
     if (mes > 0) {
         QProcess otro;
         otro.start(QStringLiteral(VELMORA_BLOQUEADOR),
-                   {"guardar", dsn_, antes.at(mes - 1).section(u'|', 3, 3), "75", "0"});
+                   {"guardar", base_->dsn(), antes.at(mes - 1).section(u'|', 3, 3), "75", "0"});
         QVERIFY(otro.waitForFinished(30000));
         QCOMPARE(otro.exitCode(), 0);
     }
-    const QStringList ajeno = año("Margen operativo", "2024");
+    const QStringList ajeno = meses_guardados("Margen operativo", "2024");
     QTest::mouseClick(ventana.findChild<QPushButton*>("boton_guardar"), Qt::LeftButton);
     QCOMPARE(mensajes.mensajes.size(), 1);
     QCOMPARE(mensajes.mensajes[0].titulo, QStringLiteral("Mensajes"));
     if (esperado.isEmpty()) {
         QCOMPARE(mensajes.textos(), QStringList{"Datos Guardados Exitosamente"});
-        QCOMPARE(año("Margen operativo", "2024").at(1).section(u'|', 0, 0), QStringLiteral("22"));
+        QCOMPARE(meses_guardados("Margen operativo", "2024").at(1).section(u'|', 0, 0), QStringLiteral("22"));
         return;
     }
     QCOMPARE(mensajes.textos().first(),
              "Otro usuario cambió estos valores después de que usted los consultó: " + esperado
                  + ". No se guardó nada. Pulse Aceptar para ver los valores actuales.");
-    QCOMPARE(año("Margen operativo", "2024"), ajeno);
+    QCOMPARE(meses_guardados("Margen operativo", "2024"), ajeno);
 }
 
 QTEST_MAIN(TstModificarPostgres)

@@ -19,23 +19,6 @@
 
 namespace {
 
-QString leer_archivo(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-// The months of a year as Consulta_modificar returns them.
-QStringList año(const QString& indicador, const QString& año)
-{
-    QStringList filas;
-    for (Resultado r = Conexion().ejecutar(comando_exec("Consulta_modificar", {indicador, año})); !r.eof();
-         r.siguiente())
-        filas << r.texto("Valor") + u'|' + r.texto("Meta C/P") + u'|' + r.texto("Nivel Base") + u'|'
-                + r.texto("Id1");
-    return filas;
-}
-
 // Control back in the event loop: the press is over, the program idles.
 void ocioso()
 {
@@ -56,28 +39,10 @@ private slots:
     void reinicio_a_mitad_de_una_pulsacion();
 
 private:
-    QString escribir_dsn(const QString& base);
     static void reiniciar();
 
-    QTemporaryDir carpeta_;
-    QString base_;
-    QString dsn_;
-    QString mantenimiento_;
+    std::unique_ptr<BasePostgres> base_;
 };
-
-QString TstReconexion::escribir_dsn(const QString& base)
-{
-    QStringList lineas = leer_archivo(dsn_postgres()).split(u'\n');
-    for (QString& l : lineas)
-        if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
-            l = QStringLiteral("Database=") + base;
-    const QString ruta = carpeta_.filePath(base + QStringLiteral(".dsn"));
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        qFatal("cannot write %s", qPrintable(ruta));
-    f.write(lineas.join(u'\n').toUtf8());
-    return ruta;
-}
 
 void TstReconexion::reiniciar()
 {
@@ -95,27 +60,17 @@ void TstReconexion::initTestCase()
         QSKIP("no PostgreSQL server to restart (VELMORA_PG_DSN, VELMORA_PG_CTL)");
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     // A database of its own, copied from the loaded one.
-    base_ = QStringLiteral("velmora_reconexion_%1").arg(QCoreApplication::applicationPid());
-    mantenimiento_ = escribir_dsn("postgres");
-    dsn_ = escribir_dsn(base_);
-    Conexion().abrir("FILEDSN=" + mantenimiento_);
-    Conexion().ejecutar("DROP DATABASE IF EXISTS " + base_);
-    Conexion().ejecutar("CREATE DATABASE " + base_ + " TEMPLATE velmora");
-    Conexion().cerrar();
+    base_ = std::make_unique<BasePostgres>(QStringLiteral("velmora_reconexion_%1").arg(QCoreApplication::applicationPid()));
 }
 
 void TstReconexion::cleanupTestCase()
 {
-    if (base_.isEmpty())
-        return;
-    Conexion().abrir("FILEDSN=" + mantenimiento_);
-    Conexion().ejecutar("DROP DATABASE IF EXISTS " + base_);
-    Conexion().cerrar();
+    base_.reset();
 }
 
 void TstReconexion::init()
 {
-    Conexion().abrir("FILEDSN=" + dsn_);
+    Conexion().abrir("FILEDSN=" + base_->dsn());
     QVERIFY(Conexion().fijar_sesion(comando_exec("Sesion_programa", {"Administrador", "ana"})));
     ocioso();
 }
@@ -143,7 +98,7 @@ void TstReconexion::reinicio_entre_dos_pulsaciones()
     control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 2, "99");
     QTest::mouseClick(control<QPushButton>(&ventana, "boton_guardar"), Qt::LeftButton);
     QCOMPARE(mensajes.textos(), QStringList{"Datos Guardados Exitosamente"});
-    QCOMPARE(año("Margen operativo", "2024").at(1).section(u'|', 0, 0), QStringLiteral("99"));
+    QCOMPARE(meses_guardados("Margen operativo", "2024").at(1).section(u'|', 0, 0), QStringLiteral("99"));
     // The new connection still names the program's user type.
     Resultado r = Conexion().ejecutar(comando_exec("Consulta_historial", {"Margen operativo"}));
     QVERIFY(!r.eof());
@@ -153,7 +108,7 @@ void TstReconexion::reinicio_entre_dos_pulsaciones()
 
 void TstReconexion::reinicio_durante_un_guardado()
 {
-    const QStringList antes = año("Clientes nuevos", "2025");
+    const QStringList antes = meses_guardados("Clientes nuevos", "2025");
     QCOMPARE(antes.size(), 12);
     ocioso();
 
@@ -181,18 +136,18 @@ void TstReconexion::reinicio_durante_un_guardado()
     ocioso();
 
     // Nothing of it was stored, and nothing recorded.
-    QCOMPARE(año("Clientes nuevos", "2025"), antes);
+    QCOMPARE(meses_guardados("Clientes nuevos", "2025"), antes);
     QVERIFY(Conexion().ejecutar(comando_exec("Consulta_historial", {"Clientes nuevos"})).eof());
 }
 
 void TstReconexion::reinicio_a_mitad_de_una_pulsacion()
 {
-    const QStringList antes = año("Margen operativo", "2025");
+    const QStringList antes = meses_guardados("Margen operativo", "2025");
     reiniciar();
     // The same press goes on: the failure is what it is.
-    QVERIFY_THROWS_EXCEPTION(ErrorBaseDatos, año("Margen operativo", "2025"));
+    QVERIFY_THROWS_EXCEPTION(ErrorBaseDatos, meses_guardados("Margen operativo", "2025"));
     ocioso();
-    QCOMPARE(año("Margen operativo", "2025"), antes);
+    QCOMPARE(meses_guardados("Margen operativo", "2025"), antes);
 }
 
 QTEST_MAIN(TstReconexion)

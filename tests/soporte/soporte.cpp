@@ -1,6 +1,8 @@
 #include "soporte.h"
 
+#include "data/comandos.h"
 #include "data/conexion.h"
+#include "data/errores.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,4 +97,73 @@ void guardar_captura(QWidget* ventana, const QString& nombre)
 QString dsn_postgres()
 {
     return qEnvironmentVariable("VELMORA_PG_DSN");
+}
+
+namespace {
+
+QString leer_dsn_postgres()
+{
+    QFile f(dsn_postgres());
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(dsn_postgres()));
+    return QString::fromUtf8(f.readAll());
+}
+
+QString base_de(const QString& origen)
+{
+    for (const QString& l : origen.split(u'\n'))
+        if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
+            return l.section(u'=', 1).trimmed();
+    return {};
+}
+
+void en_mantenimiento(const QString& dsn, const QString& sentencia)
+{
+    Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
+    Conexion().ejecutar(sentencia);
+    Conexion().cerrar();
+}
+
+} // namespace
+
+QString escribir_dsn_postgres(const QString& carpeta, const QString& base)
+{
+    QStringList lineas = leer_dsn_postgres().split(u'\n');
+    for (QString& l : lineas)
+        if (l.startsWith(QStringLiteral("Database="), Qt::CaseInsensitive))
+            l = QStringLiteral("Database=") + base;
+    const QString ruta = QDir(carpeta).filePath(base + QStringLiteral(".dsn"));
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        qFatal("cannot write %s", qPrintable(ruta));
+    f.write(lineas.join(u'\n').toUtf8());
+    return ruta;
+}
+
+BasePostgres::BasePostgres(const QString& nombre) : nombre_(nombre)
+{
+    const QString plantilla = base_de(leer_dsn_postgres());
+    mantenimiento_ = escribir_dsn_postgres(carpeta_.path(), QStringLiteral("postgres"));
+    dsn_ = escribir_dsn_postgres(carpeta_.path(), nombre_);
+    en_mantenimiento(mantenimiento_, QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_);
+    en_mantenimiento(mantenimiento_, QStringLiteral("CREATE DATABASE %1 TEMPLATE \"%2\"").arg(nombre_, plantilla));
+}
+
+BasePostgres::~BasePostgres()
+{
+    try {
+        en_mantenimiento(mantenimiento_, QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_);
+    } catch (const ErrorBaseDatos&) {
+        // A database left behind dies with the test script's server.
+    }
+}
+
+QStringList meses_guardados(const QString& indicador, const QString& año)
+{
+    QStringList filas;
+    for (Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_modificar"), {indicador, año}));
+         !r.eof(); r.siguiente())
+        filas << r.texto(QStringLiteral("Valor")) + u'|' + r.texto(QStringLiteral("Meta C/P")) + u'|'
+                + r.texto(QStringLiteral("Nivel Base")) + u'|' + r.texto(QStringLiteral("Id1"));
+    return filas;
 }

@@ -62,6 +62,32 @@ void guardar_captura(QWidget* ventana, const QString& nombre);
 // empty when there is none.
 QString dsn_postgres();
 
+// The test server's data source pointing at the database `base`, written as
+// <carpeta>/<base>.dsn.
+QString escribir_dsn_postgres(const QString& carpeta, const QString& base);
+
+// A database of its own on the test server, copied from the loaded one and
+// dropped at the end. Needs dsn_postgres().
+class BasePostgres final {
+public:
+    explicit BasePostgres(const QString& nombre);
+    ~BasePostgres();
+    BasePostgres(const BasePostgres&) = delete;
+    BasePostgres& operator=(const BasePostgres&) = delete;
+
+    QString dsn() const { return dsn_; }
+
+private:
+    QTemporaryDir carpeta_;
+    QString nombre_;
+    QString mantenimiento_;
+    QString dsn_;
+};
+
+// An indicator's year as Consulta_modificar returns it through Conexion(),
+// one "value|target|baseline|id" line per month.
+QStringList meses_guardados(const QString& indicador, const QString& año);
+
 // The settings file the program writes in this test process (a temporary
 // folder of its own, set before any test runs).
 QString carpeta_configuracion();
