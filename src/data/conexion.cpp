@@ -1,6 +1,7 @@
 #include "data/conexion.h"
 
 #include "data/comandos.h"
+#include "data/diagnostico.h"
 #include "data/errores.h"
 #include "data/locale_c.h"
 #include "data/origen_datos.h"
@@ -36,96 +37,6 @@ constexpr int kEsperaBloqueoMs = 3000;
 const QString kBaseOcupada =
     QStringLiteral("La base de datos está ocupada por otro usuario; intente de nuevo");
 
-// SQLite's SQLITE_BUSY and SQLITE_LOCKED: another connection holds the lock.
-bool es_bloqueo(Dialecto dialecto, const QString& estado, int nativo)
-{
-    if (dialecto == Dialecto::SQLite)
-        return nativo == 5 || nativo == 6;
-    // PostgreSQL: lock_not_available, lock timeout.
-    return estado == QStringLiteral("55P03");
-}
-
-struct Diagnostico {
-    QString estado;
-    QString numero;
-    QString texto;
-    int nativo = 0;
-};
-
-SQLHANDLE handle_de(const QVariant& v)
-{
-    // Qt 6.4 hands the handle over as void*, later versions as SQLHANDLE.
-    if (!v.isValid()
-        || (qstrcmp(v.typeName(), "SQLHANDLE") != 0 && qstrcmp(v.typeName(), "void*") != 0))
-        return nullptr;
-    return *static_cast<const SQLHANDLE*>(v.constData());
-}
-
-// The driver's own diagnostic records, read before anything else runs on the handle.
-std::optional<Diagnostico> leer_diagnostico(SQLSMALLINT tipo, SQLHANDLE handle)
-{
-    if (!handle)
-        return std::nullopt;
-    Diagnostico d;
-    bool alguno = false;
-    for (SQLSMALLINT i = 1;; ++i) {
-        SQLWCHAR estado[SQL_SQLSTATE_SIZE + 1] = {};
-        SQLINTEGER nativo = 0;
-        SQLWCHAR mensaje[SQL_MAX_MESSAGE_LENGTH + 1] = {};
-        SQLSMALLINT largo = 0;
-        const SQLRETURN r = SQLGetDiagRecW(tipo, handle, i, estado, &nativo, mensaje,
-                                           SQL_MAX_MESSAGE_LENGTH, &largo);
-        if (!SQL_SUCCEEDED(r))
-            break;
-        const QString texto = QString::fromUtf16(reinterpret_cast<const char16_t*>(mensaje),
-                                                 qMin<qsizetype>(largo, SQL_MAX_MESSAGE_LENGTH));
-        if (!alguno) {
-            d.estado = QString::fromUtf16(reinterpret_cast<const char16_t*>(estado));
-            d.nativo = nativo;
-            alguno = true;
-            d.texto = texto;
-        } else if (!texto.isEmpty() && !d.texto.contains(texto)) {
-            d.texto += u'\n' + texto;
-        }
-    }
-    if (!alguno)
-        return std::nullopt;
-    d.numero = d.nativo != 0 ? QString::number(d.nativo) : d.estado;
-    return d;
-}
-
-// Refusals of the data given (bad number, constraint, the procedure's own
-// raised error) are told apart from every other failure.
-bool es_rechazo(Dialecto dialecto, const QString& estado, int nativo)
-{
-    if (estado.startsWith(QStringLiteral("22")) || estado.startsWith(QStringLiteral("23"))
-        || estado.startsWith(QStringLiteral("P0")))
-        return true;
-    switch (dialecto) {
-    case Dialecto::SQLite:
-        return nativo == 19; // SQLITE_CONSTRAINT, also what RAISE(ABORT, ...) gives
-    case Dialecto::SqlServer:
-        return nativo >= 50000; // RAISERROR with a message of the database's own
-    case Dialecto::PostgreSQL:
-        return false;
-    }
-    return false;
-}
-
-QString limpiar_texto(QString texto)
-{
-    // Driver prefixes such as "[unixODBC][SQLite]" tell the user nothing.
-    static const QRegularExpression prefijos(QStringLiteral("^(\\[[^\\]]*\\])+\\s*"));
-    texto.remove(prefijos);
-    static const QRegularExpression codigo_final(QStringLiteral("\\s*\\(\\d+\\)$"));
-    texto.remove(codigo_final);
-    // psqlODBC wraps the server's text: "ERROR: text;\nError while executing the query".
-    static const QRegularExpression postgres(
-        QStringLiteral("^ERROR:\\s*|;?\\s*Error while executing the query\\s*$"));
-    texto.remove(postgres);
-    return texto.trimmed();
-}
-
 // The SQLite driver waits for another program's lock up to its Timeout
 // (100 s by default, with the window frozen): a few seconds instead, then
 // the user hears that someone else holds the database. The first value of a
@@ -158,7 +69,7 @@ void exigir_base_sqlite(const QString& cadena)
         archivo = archivo.mid(1, archivo.size() - 2).replace(QStringLiteral("}}"), QStringLiteral("}"));
     if (archivo.isEmpty() || archivo == QStringLiteral(":memory:") || QFileInfo(archivo).isFile())
         return;
-    throw ErrorBaseDatos(QStringLiteral("IM002"),
+    throw ErrorBaseDatos(kErrorSinOrigen,
                          QStringLiteral("No existe la base de datos \"%1\"").arg(QDir::toNativeSeparators(archivo)));
 }
 
@@ -355,7 +266,7 @@ int Resultado::indice(const QString& nombre) const
 {
     const auto it = d->indices.constFind(nombre);
     if (it == d->indices.constEnd()) {
-        throw ErrorBaseDatos(QStringLiteral("3265"),
+        throw ErrorBaseDatos(QString::number(kErrorCampoDesconocido),
                              QStringLiteral("El resultado no tiene el campo \"%1\"").arg(nombre));
     }
     return *it;
@@ -364,7 +275,7 @@ int Resultado::indice(const QString& nombre) const
 QVariant Resultado::campo(int indice) const
 {
     if (!d->hay_fila) {
-        throw ErrorBaseDatos(QStringLiteral("3021"),
+        throw ErrorBaseDatos(QString::number(kErrorSinFila),
                              QStringLiteral("No hay fila actual para leer el campo \"%1\"")
                                  .arg(d->nombres.value(indice)));
     }
@@ -423,30 +334,28 @@ struct ConexionBD::Impl {
     {
         std::optional<Diagnostico> diag;
         if (consulta && consulta->result())
-            diag = leer_diagnostico(SQL_HANDLE_STMT, handle_de(consulta->result()->handle()));
+            diag = leer_diagnostico(TipoHandle::Sentencia, consulta->result()->handle());
         if (!diag && db().driver())
-            diag = leer_diagnostico(SQL_HANDLE_DBC, handle_de(db().driver()->handle()));
-        Diagnostico final_;
-        if (diag) {
-            final_ = *diag;
-        } else {
-            final_.numero = error.nativeErrorCode().section(u';', 0, 0);
-            if (final_.numero.isEmpty())
-                final_.numero = QStringLiteral("-1");
-            final_.texto = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
-            final_.nativo = final_.numero.toInt();
-        }
+            diag = leer_diagnostico(TipoHandle::Conexion, db().driver()->handle());
+        const Diagnostico final_ = diag ? *diag : diagnostico_de(error);
         QString texto = ocultar_clave(limpiar_texto(final_.texto), clave);
         if (texto.isEmpty())
             texto = ocultar_clave(error.text(), clave);
         if (!contexto.isEmpty())
             texto = contexto + QStringLiteral(": ") + texto;
-        // Nothing was stored and trying again later may work: the user is
-        // told so and goes on.
-        if (abierta && es_bloqueo(dialecto, final_.estado, final_.nativo))
-            throw RechazoDatos(final_.numero, kBaseOcupada, final_.estado);
-        if (abierta && es_rechazo(dialecto, final_.estado, final_.nativo))
-            throw RechazoDatos(final_.numero, texto, final_.estado);
+        if (abierta) {
+            switch (clasificar_error(dialecto, final_.estado, final_.nativo)) {
+            case ClaseError::Bloqueo:
+                // Nothing was stored and trying again later may work: the
+                // user is told so and goes on.
+                throw RechazoDatos(final_.numero, kBaseOcupada, final_.estado);
+            case ClaseError::Rechazo:
+                throw RechazoDatos(final_.numero, texto, final_.estado);
+            case ClaseError::SinProcedimiento:
+            case ClaseError::Otra:
+                break;
+            }
+        }
         throw ErrorBaseDatos(final_.numero, texto, final_.estado);
     }
 
@@ -547,7 +456,7 @@ struct ConexionBD::Impl {
             pasos.emplace_back(lector.valor(0).toString(), parametros);
         }
         if (pasos.empty()) {
-            throw ErrorBaseDatos(QStringLiteral("2812"),
+            throw ErrorBaseDatos(QString::number(kErrorSinProcedimiento),
                                  QStringLiteral("No existe el procedimiento \"%1\"").arg(nombre));
         }
         return *cuerpos.insert(nombre, std::move(pasos));
@@ -615,7 +524,7 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kNombreConexion);
         if (!db.isValid()) {
-            throw ErrorBaseDatos(QStringLiteral("IM003"),
+            throw ErrorBaseDatos(kErrorSinControlador,
                                  QStringLiteral("No está disponible el controlador ODBC de Qt"));
         }
         exigir_base_sqlite(origen.cadena);
@@ -642,7 +551,7 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     if (!dialecto) {
         cerrar();
         throw ErrorBaseDatos(
-            QStringLiteral("IM001"),
+            kErrorMotorNoAdmitido,
             d->dbms.isEmpty()
                 ? QStringLiteral("El controlador ODBC no informa qué motor de base de datos usa")
                 : QStringLiteral("El motor de base de datos \"%1\" no está admitido").arg(d->dbms));
@@ -652,17 +561,6 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     d->cadena = cadena_conexion;
     d->en_transaccion = false;
     d->marcar_comprobada();
-}
-
-std::optional<Dialecto> dialecto_de(const QString& nombre_dbms)
-{
-    if (nombre_dbms.contains(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive))
-        return Dialecto::PostgreSQL;
-    if (nombre_dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive))
-        return Dialecto::SQLite;
-    if (nombre_dbms.contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive))
-        return Dialecto::SqlServer;
-    return std::nullopt;
 }
 
 void ConexionBD::cerrar()
@@ -704,13 +602,13 @@ void ConexionBD::observar(std::function<void(const QString&)> observador)
 Resultado ConexionBD::ejecutar(const QString& comando)
 {
     if (!d->abierta)
-        throw ErrorBaseDatos(QStringLiteral("3704"), QStringLiteral("La conexión no está abierta"));
+        throw ErrorBaseDatos(QString::number(kErrorConexionCerrada), QStringLiteral("La conexión no está abierta"));
     asegurar_conexion();
     if (d->observador)
         d->observador(comando);
     // The drivers end a text at its first NUL: "a\0b" would be stored as "a".
     if (comando.contains(QChar(u'\0')))
-        throw RechazoDatos(QStringLiteral("22021"), QStringLiteral("Los textos no pueden tener el carácter nulo"));
+        throw RechazoDatos(kErrorCaracterNulo, QStringLiteral("Los textos no pueden tener el carácter nulo"));
     if (d->dialecto == Dialecto::SqlServer)
         return d->en_vivo(d->directo(comando));
 
@@ -768,9 +666,8 @@ bool ConexionBD::fijar_sesion(const QString& comando)
     try {
         ejecutar(comando);
     } catch (const ErrorBaseDatos& e) {
-        // A database that keeps no history has no session procedure: our own
-        // 2812 (also SQL Server's), PostgreSQL's undefined function.
-        if (e.numero() == QStringLiteral("2812") || e.estado() == QStringLiteral("42883"))
+        // A database that keeps no history has no session procedure.
+        if (clasificar_error(d->dialecto, e.estado(), e.numero().toInt()) == ClaseError::SinProcedimiento)
             return false;
         throw;
     }

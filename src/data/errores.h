@@ -1,7 +1,20 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 #include <stdexcept>
+
+// The program's own error numbers. The numeric ones are those the program's
+// first data layer gave (ADO, SQL Server), the numbers its users know; the
+// others are ODBC SQLSTATEs that say what went wrong.
+inline constexpr int kErrorSinProcedimiento = 2812; // SQL Server: no such stored procedure
+inline constexpr int kErrorSinFila = 3021;          // ADO: no current row
+inline constexpr int kErrorCampoDesconocido = 3265; // ADO: no such item in the collection
+inline constexpr int kErrorConexionCerrada = 3704;  // ADO: not allowed while closed
+inline constexpr QLatin1StringView kErrorMotorNoAdmitido{"IM001"}; // driver lacks what we need
+inline constexpr QLatin1StringView kErrorSinOrigen{"IM002"};       // no data source (or database file)
+inline constexpr QLatin1StringView kErrorSinControlador{"IM003"};  // driver could not be loaded
+inline constexpr QLatin1StringView kErrorCaracterNulo{"22021"};    // character not in repertoire
 
 // A failure of the database or of the connection. Unless the operation in
 // progress catches it, it ends the program after a message with its number

@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString kSinOrigen = QStringLiteral("IM002");
-
 QString carpeta_programa()
 {
     if (QCoreApplication::instance())
@@ -109,7 +107,7 @@ OrigenDatos leer_origen_datos(const QString& ruta)
 {
     QFile archivo(ruta);
     if (!QFileInfo(ruta).isFile() || !archivo.open(QIODevice::ReadOnly)) {
-        throw ErrorBaseDatos(kSinOrigen,
+        throw ErrorBaseDatos(kErrorSinOrigen,
                              QStringLiteral("No se puede leer el origen de datos \"%1\": %2")
                                  .arg(ruta, QFileInfo::exists(ruta)
                                                 ? archivo.errorString()
@@ -119,7 +117,7 @@ OrigenDatos leer_origen_datos(const QString& ruta)
     if (texto.startsWith(u'\uFEFF'))
         texto.remove(0, 1);
     const auto rechazo = [&ruta](qsizetype numero, const QString& motivo) {
-        return ErrorBaseDatos(kSinOrigen, QStringLiteral("El origen de datos \"%1\", línea %2: %3")
+        return ErrorBaseDatos(kErrorSinOrigen, QStringLiteral("El origen de datos \"%1\", línea %2: %3")
                                               .arg(ruta, QString::number(numero), motivo));
     };
     bool en_odbc = false;
@@ -163,12 +161,12 @@ OrigenDatos leer_origen_datos(const QString& ruta)
         pares << nombre + u'=' + valor_seguro(valor);
     }
     if (!hay_seccion) {
-        throw ErrorBaseDatos(kSinOrigen,
+        throw ErrorBaseDatos(kErrorSinOrigen,
                              QStringLiteral("El origen de datos \"%1\" no tiene la sección [ODBC]")
                                  .arg(ruta));
     }
     if (driver.isEmpty()) {
-        throw ErrorBaseDatos(kSinOrigen,
+        throw ErrorBaseDatos(kErrorSinOrigen,
                              QStringLiteral("El origen de datos \"%1\" no indica el DRIVER")
                                  .arg(ruta));
     }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/dialectos.h"
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class QSqlError;
+
+// What a failure reported by the engine means to the program.
+enum class ClaseError {
+    Otra,             // a failure of the database or of the connection
+    SinProcedimiento, // the database has no procedure of that name
+    Bloqueo,          // another program holds the database: nothing stored, try again
+    Rechazo,          // the data given was refused (bad value, constraint, the procedure's own error)
+};
+
+// From a diagnostic's SQLSTATE and the engine's native error number.
+ClaseError clasificar_error(Dialecto dialecto, const QString& estado, int nativo);
+
+// One failure as the driver reports it.
+struct Diagnostico {
+    QString estado; // SQLSTATE, empty when the driver gave none
+    QString numero; // the native number, or the SQLSTATE when the engine gives none
+    QString texto;  // every record's text, each once
+    int nativo = 0;
+};
+
+enum class TipoHandle { Sentencia, Conexion };
+
+// The driver's own diagnostic records on a handle as Qt hands it over
+// (QSqlResult::handle(), QSqlDriver::handle()); read them before anything
+// else runs on the handle. None when the handle holds no record.
+std::optional<Diagnostico> leer_diagnostico(TipoHandle tipo, const QVariant& handle);
+
+// What Qt kept of a failure when the handle has no record left.
+Diagnostico diagnostico_de(const QSqlError& error);
+
+// The ODBC handle inside one of Qt's handle variants; null when there is none.
+void* handle_de(const QVariant& v);
+
+// The engine's text as a user reads it: no driver prefixes, no trailing code.
+QString limpiar_texto(QString texto);

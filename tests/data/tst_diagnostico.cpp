@@ -1,0 +1,86 @@
+#include "data/diagnostico.h"
+
+#include <QtTest>
+
+// What each engine's failures mean to the program, from the SQLSTATE and the
+// native number as the drivers report them.
+class TstDiagnostico final : public QObject {
+    Q_OBJECT
+private slots:
+    void clasificar_data();
+    void clasificar();
+    void texto_limpio_data();
+    void texto_limpio();
+};
+
+void TstDiagnostico::clasificar_data()
+{
+    QTest::addColumn<Dialecto>("dialecto");
+    QTest::addColumn<QString>("estado");
+    QTest::addColumn<int>("nativo");
+    QTest::addColumn<ClaseError>("clase");
+
+    const auto sqlite = Dialecto::SQLite;
+    const auto postgres = Dialecto::PostgreSQL;
+    const auto sqlserver = Dialecto::SqlServer;
+
+    QTest::newRow("SQLite ocupada") << sqlite << "HY000" << 5 << ClaseError::Bloqueo;
+    QTest::newRow("SQLite bloqueada") << sqlite << "HY000" << 6 << ClaseError::Bloqueo;
+    QTest::newRow("SQLite restricción o RAISE") << sqlite << "HY000" << 19 << ClaseError::Rechazo;
+    QTest::newRow("SQLite sintaxis") << sqlite << "HY000" << 1 << ClaseError::Otra;
+    QTest::newRow("SQLite procedimiento propio") << sqlite << "" << 2812 << ClaseError::SinProcedimiento;
+    QTest::newRow("SQLite estado 23") << sqlite << "23000" << 0 << ClaseError::Rechazo;
+
+    QTest::newRow("PostgreSQL bloqueo") << postgres << "55P03" << 7 << ClaseError::Bloqueo;
+    QTest::newRow("PostgreSQL único") << postgres << "23505" << 7 << ClaseError::Rechazo;
+    QTest::newRow("PostgreSQL no es número") << postgres << "22P02" << 7 << ClaseError::Rechazo;
+    QTest::newRow("PostgreSQL RAISE EXCEPTION") << postgres << "P0001" << 7 << ClaseError::Rechazo;
+    QTest::newRow("PostgreSQL sin función") << postgres << "42883" << 7 << ClaseError::SinProcedimiento;
+    QTest::newRow("PostgreSQL sintaxis") << postgres << "42601" << 7 << ClaseError::Otra;
+    QTest::newRow("PostgreSQL conexión perdida") << postgres << "08S01" << 35 << ClaseError::Otra;
+    // SQLite's numbers mean nothing from another engine.
+    QTest::newRow("PostgreSQL nativo 5") << postgres << "HY000" << 5 << ClaseError::Otra;
+    QTest::newRow("PostgreSQL nativo 19") << postgres << "HY000" << 19 << ClaseError::Otra;
+
+    QTest::newRow("SQL Server RAISERROR") << sqlserver << "42000" << 50000 << ClaseError::Rechazo;
+    QTest::newRow("SQL Server mensaje propio") << sqlserver << "42000" << 50001 << ClaseError::Rechazo;
+    QTest::newRow("SQL Server número del motor") << sqlserver << "42000" << 49999 << ClaseError::Otra;
+    QTest::newRow("SQL Server único") << sqlserver << "23000" << 2627 << ClaseError::Rechazo;
+    QTest::newRow("SQL Server sin procedimiento") << sqlserver << "42000" << 2812 << ClaseError::SinProcedimiento;
+    QTest::newRow("SQL Server conexión perdida") << sqlserver << "08S01" << 10054 << ClaseError::Otra;
+    QTest::newRow("SQL Server nativo 5") << sqlserver << "HY000" << 5 << ClaseError::Otra;
+}
+
+void TstDiagnostico::clasificar()
+{
+    QFETCH(Dialecto, dialecto);
+    QFETCH(QString, estado);
+    QFETCH(int, nativo);
+    QFETCH(ClaseError, clase);
+    QCOMPARE(clasificar_error(dialecto, estado, nativo), clase);
+}
+
+void TstDiagnostico::texto_limpio_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("limpio");
+    QTest::newRow("SQLite") << "[unixODBC][SQLite]UNIQUE constraint failed: t.nombre (19)"
+                            << "UNIQUE constraint failed: t.nombre";
+    QTest::newRow("PostgreSQL") << "ERROR:  Valor no numérico;\nError while executing the query"
+                                << "Valor no numérico";
+    QTest::newRow("SQL Server")
+        << "[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]Could not find stored procedure 'x'."
+        << "Could not find stored procedure 'x'.";
+    QTest::newRow("paréntesis en medio") << "valor (12) fuera de rango" << "valor (12) fuera de rango";
+    QTest::newRow("sin prefijo") << "  Valor no numérico " << "Valor no numérico";
+}
+
+void TstDiagnostico::texto_limpio()
+{
+    QFETCH(QString, texto);
+    QFETCH(QString, limpio);
+    QCOMPARE(limpiar_texto(texto), limpio);
+}
+
+QTEST_GUILESS_MAIN(TstDiagnostico)
+#include "tst_diagnostico.moc"
