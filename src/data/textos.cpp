@@ -129,24 +129,39 @@ QString numero_a_texto(double numero)
     return l.toString(numero, 'E', QLocale::FloatingPointShortest);
 }
 
-QString texto_valor(const QVariant& valor)
+TipoNumero tipo_numero(const QVariant& valor)
 {
     if (!valor.isValid() || valor.isNull())
-        return {};
+        return TipoNumero::Ninguno;
     switch (valor.metaType().id()) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return numero_a_texto(valor.toDouble());
+        return TipoNumero::Real;
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Short:
     case QMetaType::UShort:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-        return locale_usuario().toString(valor.toLongLong());
+        return TipoNumero::Entero;
     default:
-        return valor.toString();
+        return TipoNumero::Ninguno;
     }
+}
+
+QString texto_valor(const QVariant& valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return {};
+    switch (tipo_numero(valor)) {
+    case TipoNumero::Real:
+        return numero_a_texto(valor.toDouble());
+    case TipoNumero::Entero:
+        return locale_usuario().toString(valor.toLongLong());
+    case TipoNumero::Ninguno:
+        break;
+    }
+    return valor.toString();
 }
 
 namespace {

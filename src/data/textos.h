@@ -27,6 +27,11 @@ QString texto_item(const QString& campo, int n);
 QString texto_celda(const QString& campo, int n);
 inline const QString MARCA_CORTE = QStringLiteral("\u2026");
 
+// The kind of number a database value holds: a floating-point one, a whole
+// one, or none (Null, a text, a date...).
+enum class TipoNumero { Ninguno, Real, Entero };
+TipoNumero tipo_numero(const QVariant& valor);
+
 // A database value as the cells need it: Null is empty, a number is written
 // with the user's locale, a text stays as the database returned it.
 QString texto_valor(const QVariant& valor);

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -61,24 +62,18 @@ void poner_celda(ModeloGrilla& grilla, int fila, int columna, const QVariant& va
         grilla.setTextMatrix(fila, columna, QString(), kRelleno);
         return;
     }
-    switch (valor.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
+    switch (tipo_numero(valor)) {
+    case TipoNumero::Real:
         grilla.setValorMatrix(fila, columna, valor.toDouble(), kRelleno);
         return;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
+    case TipoNumero::Entero:
         // Whole numbers a double writes the same way; larger ones stay text.
         if (const qlonglong n = valor.toLongLong(); n > -kEnteroExacto && n < kEnteroExacto) {
             grilla.setValorMatrix(fila, columna, double(n), kRelleno);
             return;
         }
         break;
-    default:
+    case TipoNumero::Ninguno:
         break;
     }
     const QString texto = texto_valor(valor);
@@ -155,9 +150,32 @@ void Exportar::Command1_Click()
     if (QFileInfo(ruta).isFile()
         && !preguntar(QStringLiteral("El archivo ") + nativa + QStringLiteral(" ya existe. ¿Desea reemplazarlo?")))
         return;
+    // The dialog comes with the first row written, so a path refused at once
+    // shows only its message.
+    std::optional<Progreso> progreso;
+    const auto avance = [&](EtapaExportacion etapa, qint64 hecho, qint64 total) {
+        if (!progreso)
+            progreso.emplace(this, QStringLiteral("Escribiendo el archivo de Excel..."), total);
+        if (etapa == EtapaExportacion::Guardando)
+            progreso->fijar_texto(QStringLiteral("Guardando el archivo de Excel..."));
+        else
+            progreso->avanzar(hecho);
+    };
     // Year, month, baseline, value and target; names and codes stay text.
-    if (exportar_excel(ruta, *MSHFlexGrid->modelo(), {0, 1, 6, 7, 8}))
+    const ResultadoExportacion resultado = exportar_excel(ruta, *MSHFlexGrid->modelo(), {0, 1, 6, 7, 8}, avance);
+    progreso.reset();
+    switch (resultado.estado) {
+    case ResultadoExportacion::Estado::Escrito:
         mostrar_mensaje(QStringLiteral(" Datos exportados ") + nativa, QString(), IconoMensaje::Informacion);
+        break;
+    case ResultadoExportacion::Estado::SinRuta:
+        mostrar_mensaje(QStringLiteral(" Falta el Path del archivo de Excel "), QString(), IconoMensaje::Ninguno);
+        break;
+    case ResultadoExportacion::Estado::Fallo:
+        mostrar_mensaje(QString::number(resultado.numero) + QStringLiteral(" - ") + resultado.descripcion, QString(),
+                        IconoMensaje::Ninguno);
+        break;
+    }
 }
 
 void Exportar::cmd_examinar_Click()

@@ -2,11 +2,8 @@
 
 #include "data/origen_datos.h"
 #include "data/textos.h"
-#include "export/progreso.h"
 #include "ui/grid/modelo_grilla.h"
-#include "ui/mensajes.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -243,7 +240,8 @@ struct LiberarLibro {
     void operator()(lxw_workbook* libro) const { lxw_workbook_free(libro); }
 };
 
-void escribir_libro(const QString& archivo, const ModeloGrilla& grilla, const QList<int>& numericas)
+void escribir_libro(const QString& archivo, const ModeloGrilla& grilla, const QList<int>& numericas,
+                    const AvanceExportacion& avance)
 {
     lxw_workbook_options opciones{};
     // Rows stream to disk as they are written instead of piling up in memory.
@@ -268,8 +266,11 @@ void escribir_libro(const QString& archivo, const ModeloGrilla& grilla, const QL
         worksheet_freeze_panes(hoja, 1, 0);
     }
 
-    Progreso progreso(QApplication::activeWindow(), QStringLiteral("Escribiendo el archivo de Excel..."),
-                      filas);
+    const auto avisar = [&](EtapaExportacion etapa, qint64 hecho) {
+        if (avance)
+            avance(etapa, hecho, filas);
+    };
+    avisar(EtapaExportacion::Escribiendo, 0);
     Utf8Compartido utf8;
     for (int r = 2; r < filas; ++r) {
         for (int c = 0; c < columnas; ++c) {
@@ -283,43 +284,40 @@ void escribir_libro(const QString& archivo, const ModeloGrilla& grilla, const QL
             }
             escribir_celda(hoja, fila, lxw_col_t(c), grilla.TextoSinRelleno(r, c), numerica, nullptr, &utf8);
         }
-        progreso.avanzar(r);
+        avisar(EtapaExportacion::Escribiendo, r);
     }
-    progreso.fijar_texto(QStringLiteral("Guardando el archivo de Excel..."));
+    avisar(EtapaExportacion::Guardando, filas);
     // Closing writes the file and frees the workbook, whatever the outcome.
     comprobar(workbook_close(libro.release()));
 }
 
-void avisar(const Fallo& fallo)
+ResultadoExportacion fallido(const Fallo& fallo)
 {
-    mostrar_mensaje(QString::number(fallo.numero) + QStringLiteral(" - ") + fallo.descripcion, QString(),
-                    IconoMensaje::Ninguno);
+    return {ResultadoExportacion::Estado::Fallo, QString(), fallo.numero, fallo.descripcion};
 }
 
 } // namespace
 
-bool exportar_excel(const QString& ruta, const ModeloGrilla& grilla, const QList<int>& columnas_numericas)
+ResultadoExportacion exportar_excel(const QString& ruta, const ModeloGrilla& grilla,
+                                    const QList<int>& columnas_numericas, const AvanceExportacion& avance)
 {
-    if (ruta.isEmpty()) {
-        mostrar_mensaje(QStringLiteral(" Falta el Path del archivo de Excel "), QString(), IconoMensaje::Ninguno);
-        return false;
-    }
+    if (ruta.isEmpty())
+        return {ResultadoExportacion::Estado::SinRuta, QString(), 0, QString()};
     QString temporal;
     try {
         const QString destino = ruta_destino(ruta);
         comprobar_tamano(grilla);
         temporal = crear_temporal(destino);
-        escribir_libro(temporal, grilla, columnas_numericas);
+        escribir_libro(temporal, grilla, columnas_numericas, avance);
         reemplazar(temporal, destino);
-        return true;
+        return {ResultadoExportacion::Estado::Escrito, destino, 0, QString()};
     } catch (const Fallo& fallo) {
         if (!temporal.isEmpty())
             QFile::remove(temporal);
-        avisar(fallo);
+        return fallido(fallo);
     } catch (const std::bad_alloc&) {
         if (!temporal.isEmpty())
             QFile::remove(temporal);
-        avisar({LXW_ERROR_MEMORY_MALLOC_FAILED, descripcion_lxw(LXW_ERROR_MEMORY_MALLOC_FAILED)});
+        return fallido({LXW_ERROR_MEMORY_MALLOC_FAILED, descripcion_lxw(LXW_ERROR_MEMORY_MALLOC_FAILED)});
     }
-    return false;
 }

@@ -3,10 +3,11 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class ModeloGrilla;
 
-// Writes the listing of a grid into a spreadsheet file (.xlsx) and says
-// whether it did. Sheet row 1 gets the heading row 0; grid row r (r >= 2)
+// Writes the listing of a grid into a spreadsheet file (.xlsx). Sheet row 1 gets the heading row 0; grid row r (r >= 2)
 // goes to sheet row r and grid column c to sheet column c + 1. Grid row 1 is
 // the listing's blank row under the headings and is not written.
 //
@@ -23,7 +24,30 @@ class ModeloGrilla;
 // keeps its permissions; a read-only target is refused. A symbolic link is
 // followed: the file it names is the one replaced.
 //
-// An empty path and every failure of its own steps are reported here, with
-// a message box, and give false; nothing is left behind and an existing file
+// Nothing here talks to the user: the outcome says what happened and the
+// caller tells it. On a failure nothing is left behind and an existing file
 // stays as it was.
-bool exportar_excel(const QString& ruta, const ModeloGrilla& grilla, const QList<int>& columnas_numericas = {});
+struct ResultadoExportacion {
+    enum class Estado {
+        Escrito, // the file is written
+        SinRuta, // the path is empty
+        Fallo,   // a step failed: numero and descripcion say which and why
+    };
+    Estado estado = Estado::Escrito;
+    QString archivo;     // Escrito: the file written (absolute, with .xlsx)
+    long numero = 0;     // Fallo: the system's or libxlsxwriter's error number
+    QString descripcion; // Fallo: the reason, in Spanish
+
+    bool escrito() const { return estado == Estado::Escrito; }
+};
+
+// Progress of the writing: called once with Escribiendo and hecho 0 before
+// the first row, after each grid row with the row reached (of total, the
+// grid's rows), and once with Guardando when every row is in and the file is
+// being closed. There is no cancelling: a half-written workbook is no use.
+enum class EtapaExportacion { Escribiendo, Guardando };
+using AvanceExportacion = std::function<void(EtapaExportacion etapa, qint64 hecho, qint64 total)>;
+
+ResultadoExportacion exportar_excel(const QString& ruta, const ModeloGrilla& grilla,
+                                    const QList<int>& columnas_numericas = {},
+                                    const AvanceExportacion& avance = {});

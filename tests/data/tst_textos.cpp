@@ -12,6 +12,8 @@ private slots:
     void valores();
     void a_numero_data();
     void a_numero();
+    void tipo_numero_data();
+    void tipo_numero();
 };
 
 void TstTextos::item_y_celda_data()
@@ -79,6 +81,29 @@ void TstTextos::valores()
     QCOMPARE(numero_a_texto(1e-20), QStringLiteral("1E-20"));
     for (double x : {1234567890123456789.0, 0.000012345678901, -1.23456789012345e-20, 1.0 / 3.0, 1e300})
         QCOMPARE(::a_numero(numero_a_texto(x)).value(), x);
+}
+
+void TstTextos::tipo_numero_data()
+{
+    QTest::addColumn<QVariant>("valor");
+    QTest::addColumn<TipoNumero>("tipo");
+    QTest::newRow("Null") << QVariant() << TipoNumero::Ninguno;
+    QTest::newRow("Null double") << QVariant(QMetaType(QMetaType::Double)) << TipoNumero::Ninguno;
+    QTest::newRow("double") << QVariant(72.5) << TipoNumero::Real;
+    QTest::newRow("float") << QVariant(0.5f) << TipoNumero::Real;
+    QTest::newRow("int") << QVariant(2005) << TipoNumero::Entero;
+    QTest::newRow("uint") << QVariant(7u) << TipoNumero::Entero;
+    QTest::newRow("long long") << QVariant(qlonglong(1) << 60) << TipoNumero::Entero;
+    QTest::newRow("unsigned long long") << QVariant(qulonglong(3)) << TipoNumero::Entero;
+    QTest::newRow("number text") << QVariant(QStringLiteral("12")) << TipoNumero::Ninguno;
+    QTest::newRow("bool") << QVariant(true) << TipoNumero::Ninguno;
+}
+
+void TstTextos::tipo_numero()
+{
+    QFETCH(QVariant, valor);
+    QFETCH(TipoNumero, tipo);
+    QCOMPARE(::tipo_numero(valor), tipo);
 }
 
 void TstTextos::a_numero_data()

@@ -71,12 +71,15 @@ public:
     VigiaProgreso() { qApp->installEventFilter(this); }
     ~VigiaProgreso() override { qApp->removeEventFilter(this); }
     int mostrados = 0;
+    QList<QWidget*> padres;
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override
     {
-        if (evento->type() == QEvent::Show && qobject_cast<QProgressDialog*>(objeto))
+        if (auto* dialogo = qobject_cast<QProgressDialog*>(objeto); dialogo && evento->type() == QEvent::Show) {
             ++mostrados;
+            padres << dialogo->parentWidget();
+        }
         return false;
     }
 };
@@ -318,6 +321,7 @@ void PruebaExportar::errores_data()
     QTest::addColumn<QString>("ruta"); // %1 is the test's folder
     QTest::addColumn<QString>("patron");
     QTest::newRow("empty path") << "" << "^ Falta el Path del archivo de Excel $";
+    QTest::newRow("path of blanks") << "   " << "^\\d+ - \"   \" no es un nombre de archivo válido$";
     QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << "^2 - .*no_existe";
 }
 
@@ -334,6 +338,7 @@ void PruebaExportar::errores()
     QCOMPARE(mensajes.mensajes.size(), 1);
     QVERIFY2(QRegularExpression(patron).match(mensajes.mensajes[0].texto).hasMatch(),
              qPrintable(mensajes.mensajes[0].texto));
+    QCOMPARE(mensajes.mensajes[0].titulo, QString());
     QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Ninguno);
     QVERIFY(QDir(carpeta_->path()).isEmpty());
     QCOMPARE(grilla_->Rows(), 5);
@@ -386,6 +391,8 @@ void PruebaExportar::muchos_registros()
     RegistroMensajes mensajes;
     press("Command1");
     QCOMPARE(vigia.mostrados, 2);
+    // Both over the export window, whichever window is active.
+    QCOMPARE(vigia.padres, (QList<QWidget*>{ventana_.get(), ventana_.get()}));
     QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));

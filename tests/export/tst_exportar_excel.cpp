@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+
 namespace {
 
 // Headings in row 0, the blank row 1, then the given rows from row 2.
@@ -79,6 +81,7 @@ private slots:
     void enlace_simbolico();
     void destino_de_solo_lectura();
     void destino_conserva_permisos();
+    void avance();
 };
 
 void PruebaExportarExcel::celdas_data()
@@ -118,7 +121,7 @@ void PruebaExportarExcel::celdas()
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año"), QStringLiteral("Valor")}, {{QStringLiteral("x"), texto}});
     RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla, {1}));
+    QVERIFY(exportar_excel(archivo, grilla, {1}).escrito());
     QVERIFY(mensajes.mensajes.isEmpty());
 
     const LibroLeido libro = leer_libro(archivo);
@@ -142,8 +145,7 @@ void PruebaExportarExcel::filas_y_encabezados()
            {{QStringLiteral("2005   "), QStringLiteral("Enero   "), QStringLiteral("Creciente      ")},
             {QStringLiteral("2006   "), QStringLiteral("       "), QStringLiteral("Decreciente    ")},
             {QStringLiteral("2007   "), QStringLiteral("Marzo   "), QStringLiteral("       ")}});
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
 
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
@@ -164,10 +166,9 @@ void PruebaExportarExcel::reemplaza_archivo_existente()
     const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}, {QStringLiteral("2006")}});
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2010")}});
-    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
 
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
@@ -197,8 +198,9 @@ void PruebaExportarExcel::nombre()
     QTemporaryDir carpeta;
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(carpeta.filePath(escrito), grilla));
+    const ResultadoExportacion resultado = exportar_excel(carpeta.filePath(escrito), grilla);
+    QVERIFY(resultado.escrito());
+    QCOMPARE(resultado.archivo, QDir(carpeta.path()).absoluteFilePath(escrito_en));
     QCOMPARE(listado(carpeta.path()), QStringList{escrito_en});
     const LibroLeido libro = leer_libro(carpeta.filePath(escrito_en));
     QVERIFY2(libro.ok, qPrintable(libro.error));
@@ -214,8 +216,7 @@ void PruebaExportarExcel::ruta_relativa()
     QFile::remove(esperado);
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(QStringLiteral("prueba_relativa"), grilla));
+    QVERIFY(exportar_excel(QStringLiteral("prueba_relativa"), grilla).escrito());
     QVERIFY(leer_libro(esperado).ok);
     QVERIFY(QFile::remove(esperado));
 }
@@ -225,18 +226,24 @@ void PruebaExportarExcel::fallo_data()
     QTest::addColumn<QString>("ruta");   // %1 is the test's folder
     QTest::addColumn<QString>("celda");  // put into row 2 (a text of that length when it is a number)
     QTest::addColumn<int>("filas");      // grid rows
-    QTest::addColumn<QString>("patron"); // the message
+    QTest::addColumn<int>("estado");     // ResultadoExportacion::Estado
+    QTest::addColumn<int>("numero");     // the error number; -1: any but 0
+    QTest::addColumn<QString>("patron"); // the description
 
     const QString texto = QStringLiteral("2005");
-    QTest::newRow("empty path") << "" << texto << 3 << "^ Falta el Path del archivo de Excel $";
-    QTest::newRow("path of blanks") << "   " << texto << 3 << "^\\d+ - \"   \" no es un nombre de archivo válido$";
-    QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << texto << 3
-                                                << "^2 - No existe la carpeta \".*no_existe\"";
-    QTest::newRow("target is a folder") << "%1/carpeta.xlsx" << texto << 3 << "^\\d+ - \".*carpeta.xlsx\" es una carpeta";
-    QTest::newRow("text too long for a cell") << "%1/Datos.xlsx" << "40000" << 3
-                                              << "^\\d+ - Un texto pasa de .* \\(celda A2\\)$";
-    QTest::newRow("more rows than a sheet") << "%1/Datos.xlsx" << texto << 1048578
-                                            << "^\\d+ - La hoja admite 1.?048.?576 filas y la lista necesita 1.?048.?577$";
+    const int sin_ruta = int(ResultadoExportacion::Estado::SinRuta);
+    const int fallo = int(ResultadoExportacion::Estado::Fallo);
+    QTest::newRow("empty path") << "" << texto << 3 << sin_ruta << 0 << "^$";
+    QTest::newRow("path of blanks") << "   " << texto << 3 << fallo << -1
+                                    << "^\"   \" no es un nombre de archivo válido$";
+    QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << texto << 3 << fallo << 2
+                                                << "^No existe la carpeta \".*no_existe\"";
+    QTest::newRow("target is a folder") << "%1/carpeta.xlsx" << texto << 3 << fallo << -1
+                                        << "^\".*carpeta.xlsx\" es una carpeta";
+    QTest::newRow("text too long for a cell") << "%1/Datos.xlsx" << "40000" << 3 << fallo << -1
+                                              << "^Un texto pasa de .* \\(celda A2\\)$";
+    QTest::newRow("more rows than a sheet") << "%1/Datos.xlsx" << texto << 1048578 << fallo << -1
+                                            << "^La hoja admite 1.?048.?576 filas y la lista necesita 1.?048.?577$";
 }
 
 void PruebaExportarExcel::fallo()
@@ -244,6 +251,8 @@ void PruebaExportarExcel::fallo()
     QFETCH(QString, ruta);
     QFETCH(QString, celda);
     QFETCH(int, filas);
+    QFETCH(int, estado);
+    QFETCH(int, numero);
     QFETCH(QString, patron);
 
     // The folder holds an earlier export and a subfolder; neither may change.
@@ -251,10 +260,7 @@ void PruebaExportarExcel::fallo()
     const QString anterior = carpeta.filePath(QStringLiteral("Datos.xlsx"));
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("1999")}});
-    {
-        RegistroMensajes m;
-        QVERIFY(exportar_excel(anterior, grilla));
-    }
+    QVERIFY(exportar_excel(anterior, grilla).escrito());
     QVERIFY(QDir(carpeta.path()).mkdir(QStringLiteral("carpeta.xlsx")));
     const QByteArray bytes = contenido(anterior);
     const QStringList antes = listado(carpeta.path());
@@ -264,13 +270,18 @@ void PruebaExportarExcel::fallo()
     const int largo = celda.toInt(&es_numero);
     grilla.setTextMatrix(2, 0, es_numero && largo > 10000 ? QString(largo, u'x') : celda);
     RegistroMensajes mensajes;
-    QVERIFY(!exportar_excel(ruta.contains(QStringLiteral("%1")) ? ruta.arg(carpeta.path()) : ruta, grilla));
+    const ResultadoExportacion resultado =
+        exportar_excel(ruta.contains(QStringLiteral("%1")) ? ruta.arg(carpeta.path()) : ruta, grilla);
 
-    QCOMPARE(mensajes.mensajes.size(), 1);
-    QVERIFY2(QRegularExpression(patron).match(mensajes.mensajes[0].texto).hasMatch(),
-             qPrintable(mensajes.mensajes[0].texto));
-    QCOMPARE(mensajes.mensajes[0].titulo, QString());
-    QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Ninguno);
+    // The writer tells the failure to its caller and shows nothing itself.
+    QCOMPARE(int(resultado.estado), estado);
+    if (numero >= 0)
+        QCOMPARE(resultado.numero, long(numero));
+    else
+        QVERIFY(resultado.numero != 0);
+    QVERIFY2(QRegularExpression(patron).match(resultado.descripcion).hasMatch(), qPrintable(resultado.descripcion));
+    QVERIFY(resultado.archivo.isEmpty());
+    QCOMPARE(mensajes.textos(), QStringList());
     QCOMPARE(listado(carpeta.path()), antes);
     QCOMPARE(contenido(anterior), bytes);
 }
@@ -284,8 +295,7 @@ void PruebaExportarExcel::ultima_fila_de_la_hoja()
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
     grilla.setRows(1048577);
     grilla.setTextMatrix(1048576, 0, QStringLiteral("fin    "));
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
     QCOMPARE(libro.ultima_fila, 1048576);
@@ -311,8 +321,7 @@ void PruebaExportarExcel::textos_quedan_como_estan()
     const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Indicador"), QStringLiteral("Valor")}, {{texto + "       ", texto + "       "}});
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla, {1}));
+    QVERIFY(exportar_excel(archivo, grilla, {1}).escrito());
     const LibroLeido libro = leer_libro(archivo);
     QVERIFY2(libro.ok, qPrintable(libro.error));
     QVERIFY(!libro.celda(QStringLiteral("A2")).numero);
@@ -328,7 +337,7 @@ void PruebaExportarExcel::nombre_largo()
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
     RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
     QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
     QVERIFY(leer_libro(archivo).ok);
     QCOMPARE(listado(carpeta.path()), QStringList{QFileInfo(archivo).fileName()});
@@ -348,8 +357,7 @@ void PruebaExportarExcel::enlace_simbolico()
     QVERIFY(QFile::link(QStringLiteral("real/Datos.xlsx"), enlace));
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(enlace, grilla));
+    QVERIFY(exportar_excel(enlace, grilla).escrito());
     QVERIFY(QFileInfo(enlace).isSymLink());
     const LibroLeido libro = leer_libro(real);
     QVERIFY2(libro.ok, qPrintable(libro.error));
@@ -370,10 +378,10 @@ void PruebaExportarExcel::destino_de_solo_lectura()
     QVERIFY(QFile::setPermissions(archivo, solo_lectura));
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
-    RegistroMensajes mensajes;
-    QVERIFY(!exportar_excel(archivo, grilla));
-    QCOMPARE(mensajes.mensajes.size(), 1);
-    QVERIFY2(mensajes.mensajes[0].texto.contains(QStringLiteral("solo lectura")), qPrintable(mensajes.mensajes[0].texto));
+    const ResultadoExportacion resultado = exportar_excel(archivo, grilla);
+    QCOMPARE(resultado.estado, ResultadoExportacion::Estado::Fallo);
+    QCOMPARE(resultado.numero, long(EACCES));
+    QVERIFY2(resultado.descripcion.contains(QStringLiteral("solo lectura")), qPrintable(resultado.descripcion));
     QCOMPARE(contenido(archivo), QByteArray("viejo"));
     QCOMPARE(propios(QFileInfo(archivo).permissions()), solo_lectura);
     QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("Datos.xlsx")});
@@ -390,10 +398,50 @@ void PruebaExportarExcel::destino_conserva_permisos()
     QVERIFY(QFile::setPermissions(archivo, permisos));
     ModeloGrilla grilla;
     llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
-    RegistroMensajes mensajes;
-    QVERIFY(exportar_excel(archivo, grilla));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
     QVERIFY(leer_libro(archivo).ok);
     QCOMPARE(propios(QFileInfo(archivo).permissions()), permisos);
+}
+
+// Progress goes to the caller's callback, row by row, then the closing step;
+// the writer opens no window of its own.
+void PruebaExportarExcel::avance()
+{
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Año")}, {{QStringLiteral("2005")}});
+    const int filas = 5000;
+    grilla.setRows(filas);
+    struct Aviso {
+        EtapaExportacion etapa;
+        qint64 hecho;
+        qint64 total;
+        int ventanas;
+    };
+    QList<Aviso> avisos;
+    const ResultadoExportacion resultado =
+        exportar_excel(archivo, grilla, {}, [&](EtapaExportacion etapa, qint64 hecho, qint64 total) {
+            avisos.append({etapa, hecho, total, int(QApplication::topLevelWidgets().size())});
+        });
+    QVERIFY(resultado.escrito());
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+
+    // Hecho 0, rows 2 .. filas - 1, then the closing.
+    QCOMPARE(avisos.size(), 1 + (filas - 2) + 1);
+    QCOMPARE(avisos.first().etapa, EtapaExportacion::Escribiendo);
+    QCOMPARE(avisos.first().hecho, 0);
+    for (int i = 1; i + 1 < avisos.size(); ++i) {
+        QCOMPARE(avisos[i].etapa, EtapaExportacion::Escribiendo);
+        QCOMPARE(avisos[i].hecho, qint64(i + 1));
+    }
+    QCOMPARE(avisos.last().etapa, EtapaExportacion::Guardando);
+    QCOMPARE(avisos.last().hecho, filas);
+    for (const Aviso& aviso : avisos) {
+        QCOMPARE(aviso.total, filas);
+        QCOMPARE(aviso.ventanas, 0);
+    }
+    QVERIFY(leer_libro(archivo).ok);
 }
 
 QTEST_MAIN(PruebaExportarExcel)
