@@ -2,19 +2,12 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/origen_datos.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 
 #include <QtTest>
 
 namespace {
-
-QStringList columna(Resultado r, const QString& campo)
-{
-    QStringList valores;
-    for (; !r.eof(); r.siguiente())
-        valores << r.texto(campo);
-    return valores;
-}
 
 QString escribir(const QTemporaryDir& dir, const QString& nombre, const QString& contenido)
 {

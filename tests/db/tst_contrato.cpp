@@ -8,6 +8,7 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "soporte/casos_numeros.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 
 #include <QProcess>
@@ -37,14 +38,6 @@ Tabla leer(const QString& comando)
         t.filas << fila;
     }
     return t;
-}
-
-QStringList columna(const QString& comando, const QString& campo)
-{
-    QStringList valores;
-    for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente())
-        valores << r.texto(campo);
-    return valores;
 }
 
 // Everything a store may touch, to show that a refused one touched nothing.

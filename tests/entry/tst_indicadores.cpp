@@ -3,6 +3,7 @@
 #include "data/textos.h"
 #include "entry/eliminar.h"
 #include "entry/nuevo.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 
 #include <QComboBox>
@@ -41,23 +42,6 @@ int tipo_guardado(const QString& nombre)
 int indicadores()
 {
     return Conexion().ejecutar(QStringLiteral("SELECT count(*) AS n FROM indicador")).campo(QStringLiteral("n")).toInt();
-}
-
-// Types a text key by key, accented letters included.
-void teclear(QWidget* control, const QString& texto)
-{
-    // One key per character: an emoji is one key, both of its UTF-16 halves.
-    for (const char32_t c : texto.toUcs4())
-        QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
-}
-
-template <typename T>
-T* control(QWidget* ventana, const char* nombre)
-{
-    T* c = ventana->findChild<T*>(QLatin1String(nombre));
-    if (!c)
-        qFatal("no control %s", nombre);
-    return c;
 }
 
 } // namespace
@@ -119,7 +103,7 @@ void TstIndicadores::nuevo_con_datos_vacios()
     teclear(control<QLineEdit>(&v, "Text_nuevo_indicador"), nombre);
     teclear(control<QComboBox>(&v, "Combo_nuevo_indicador")->lineEdit(), tipo);
     enviados_.clear();
-    QTest::mouseClick(control<QPushButton>(&v, "Command1"), Qt::LeftButton);
+    pulsar(&v, "Command1");
     QCOMPARE(mensajes_->textos(), QStringList{"Tiene que llenar Todos los Datos"});
     QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
     QCOMPARE(mensajes_->mensajes.first().icono, IconoMensaje::Informacion);
@@ -132,7 +116,7 @@ void TstIndicadores::eliminar_sin_indicador()
     Eliminar v;
     const int antes = indicadores();
     enviados_.clear();
-    QTest::mouseClick(control<QPushButton>(&v, "Command1"), Qt::LeftButton);
+    pulsar(&v, "Command1");
     QCOMPARE(mensajes_->textos(), QStringList{"Selecciona el Indicador a Eliminar"});
     QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
     QVERIFY(enviados_.isEmpty());
@@ -173,7 +157,7 @@ void TstIndicadores::nuevo_y_eliminar()
     else
         teclear(lista_tipos->lineEdit(), tipo);
     enviados_.clear();
-    QTest::mouseClick(control<QPushButton>(&nuevo, "Command1"), Qt::LeftButton);
+    pulsar(&nuevo, "Command1");
 
     QCOMPARE(enviados_, QStringList{comando_exec("Nuevo_Indicador", {nombre, QString::number(codigo)})});
     QCOMPARE(mensajes_->textos(), QStringList{kGuardado});
@@ -193,7 +177,7 @@ void TstIndicadores::nuevo_y_eliminar()
     lista->setCurrentIndex(posicion);
     mensajes_->limpiar();
     enviados_.clear();
-    QTest::mouseClick(control<QPushButton>(&eliminar, "Command1"), Qt::LeftButton);
+    pulsar(&eliminar, "Command1");
 
     QCOMPARE(enviados_.first(), comando_exec("eliminar", {nombre}));
     QCOMPARE(enviados_.mid(1), QStringList{comando_consulta("Indicadores")}); // the list rebuilt
@@ -223,7 +207,7 @@ void TstIndicadores::nuevo_rechazado()
     const int antes = indicadores();
     teclear(control<QLineEdit>(&v, "Text_nuevo_indicador"), nombre);
     control<QComboBox>(&v, "Combo_nuevo_indicador")->setCurrentIndex(1);
-    QTest::mouseClick(control<QPushButton>(&v, "Command1"), Qt::LeftButton);
+    pulsar(&v, "Command1");
     QCOMPARE(mensajes_->textos(), QStringList{respuesta});
     QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
     QCOMPARE(indicadores(), antes);
@@ -260,7 +244,7 @@ void TstIndicadores::eliminar_rechazado()
         teclear(lista->lineEdit(), escrito);
     QCOMPARE(lista->currentText(), enviado);
     enviados_.clear();
-    QTest::mouseClick(control<QPushButton>(&v, "Command1"), Qt::LeftButton);
+    pulsar(&v, "Command1");
     QCOMPARE(enviados_, QStringList{comando_exec("eliminar", {enviado})});
     QCOMPARE(mensajes_->textos(), QStringList{"No existe el indicador"});
     QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));

@@ -2,6 +2,7 @@
 #include "data/conexion.h"
 #include "data/textos.h"
 #include "entry/modificar.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 
@@ -121,7 +122,7 @@ void TstModificar::elegir(const QString& indicador, const QString& año)
         kpi->setCurrentIndex(i);
     } else {
         kpi->lineEdit()->clear();
-        QTest::keyClicks(kpi->lineEdit(), indicador);
+        teclear(kpi->lineEdit(), indicador);
     }
     años->setCurrentIndex(años->findText(texto_item(año, 15)));
     QVERIFY(años->currentIndex() >= 0);
@@ -129,14 +130,14 @@ void TstModificar::elegir(const QString& indicador, const QString& año)
 
 void TstModificar::aceptar()
 {
-    QTest::mouseClick(ventana_->findChild<QPushButton*>("boton_consulta"), Qt::LeftButton);
+    pulsar(ventana_.get(), "boton_consulta");
 }
 
 void TstModificar::guardar()
 {
     enviados_.clear();
     mensajes_->limpiar();
-    QTest::mouseClick(ventana_->findChild<QPushButton*>("boton_guardar"), Qt::LeftButton);
+    pulsar(ventana_.get(), "boton_guardar");
 }
 
 void TstModificar::ir_a(int fila, int columna)
@@ -156,7 +157,7 @@ void TstModificar::ir_a(int fila, int columna)
 void TstModificar::escribir(const QString& texto)
 {
     QTest::keyClick(editor_, Qt::Key_A, Qt::ControlModifier); // replace what the cell held
-    QTest::keyClicks(editor_, texto);
+    teclear(editor_, texto);
 }
 
 QStringList TstModificar::modificaciones() const

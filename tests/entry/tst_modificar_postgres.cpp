@@ -3,6 +3,7 @@
 
 #include "data/conexion.h"
 #include "entry/modificar.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 
@@ -66,12 +67,12 @@ void TstModificarPostgres::cambio_ajeno()
     RegistroMensajes mensajes;
     Modificar ventana;
     ventana.show();
-    ventana.findChild<QComboBox*>("Combo_kpi")->setEditText("Margen operativo");
-    ventana.findChild<QComboBox*>("Combo_año")->setEditText("2024");
-    QTest::mouseClick(ventana.findChild<QPushButton*>("boton_consulta"), Qt::LeftButton);
+    control<QComboBox>(&ventana, "Combo_kpi")->setEditText("Margen operativo");
+    control<QComboBox>(&ventana, "Combo_año")->setEditText("2024");
+    pulsar(&ventana, "boton_consulta");
     const QStringList antes = meses_guardados("Margen operativo", "2024");
     QCOMPARE(antes.size(), 12);
-    ventana.findChild<Grilla*>("MSFlexGrid1")->setTextMatrix(1, 2, "22");
+    control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 2, "22");
 
     if (mes > 0) {
         QProcess otro;
@@ -81,7 +82,7 @@ void TstModificarPostgres::cambio_ajeno()
         QCOMPARE(otro.exitCode(), 0);
     }
     const QStringList ajeno = meses_guardados("Margen operativo", "2024");
-    QTest::mouseClick(ventana.findChild<QPushButton*>("boton_guardar"), Qt::LeftButton);
+    pulsar(&ventana, "boton_guardar");
     QCOMPARE(mensajes.mensajes.size(), 1);
     QCOMPARE(mensajes.mensajes[0].titulo, QStringLiteral("Mensajes"));
     if (esperado.isEmpty()) {

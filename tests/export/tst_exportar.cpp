@@ -5,6 +5,7 @@
 #include "data/textos.h"
 #include "export/exportar.h"
 #include "libro_leido.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 
@@ -48,14 +49,6 @@ const QStringList kEncabezados = {
     QStringLiteral("Tipo Indicador"), QStringLiteral("Desempeño"), QStringLiteral("Unidad"),
     QStringLiteral("Nivel Base"), QStringLiteral("Valor"), QStringLiteral("Meta"),
 };
-
-QStringList fila_grilla(const Grilla* g, int f)
-{
-    QStringList textos;
-    for (int c = 0; c < g->Cols(); ++c)
-        textos << g->TextMatrix(f, c);
-    return textos;
-}
 
 QStringList celdas(const QStringList& campos)
 {
@@ -185,9 +178,7 @@ void PruebaExportar::registros_prueba()
 
 void PruebaExportar::press(const char* boton)
 {
-    auto* b = ventana_->findChild<QPushButton*>(QLatin1String(boton));
-    QVERIFY2(b, boton);
-    QTest::mouseClick(b, Qt::LeftButton);
+    pulsar(ventana_.get(), QLatin1String(boton));
 }
 
 void PruebaExportar::carga()
@@ -200,8 +191,8 @@ void PruebaExportar::carga()
     QCOMPARE(grilla_->Cols(), 9);
     QCOMPARE(grilla_->FixedRows(), 1);
     QCOMPARE(grilla_->FixedCols(), 0);
-    QCOMPARE(fila_grilla(grilla_, 0), kEncabezados);
-    QCOMPARE(fila_grilla(grilla_, 1), QStringList(9, QString()));
+    QCOMPARE(fila(*grilla_, 0), kEncabezados);
+    QCOMPARE(fila(*grilla_, 1), QStringList(9, QString()));
     const struct { const char* nombre; const char* texto; } botones[] = {{"Command2", "Llenar"}, {"Command1", "Exportar"}};
     for (const auto& b : botones) {
         auto* boton = ventana_->findChild<QPushButton*>(QLatin1String(b.nombre));
@@ -239,12 +230,12 @@ void PruebaExportar::llenar_y_exportar()
     press("Command2");
     QCOMPARE(ejecuciones, 2);
     QCOMPARE(grilla_->Rows(), 5);
-    QCOMPARE(fila_grilla(grilla_, 0), kEncabezados);
-    QCOMPARE(fila_grilla(grilla_, 1), QStringList(9, QString()));
-    QCOMPARE(fila_grilla(grilla_, 2),
+    QCOMPARE(fila(*grilla_, 0), kEncabezados);
+    QCOMPARE(fila(*grilla_, 1), QStringList(9, QString()));
+    QCOMPARE(fila(*grilla_, 2),
              celdas({"2005", "Enero", "Satisfacción del cliente", "Principal      ", "Creciente      ",
                      "%         ", "60", "72" + coma + "5", "80"}));
-    QCOMPARE(fila_grilla(grilla_, 3),
+    QCOMPARE(fila(*grilla_, 3),
              celdas({"2005", "Febrero", "Rotación de personal", "Departamentales", "Decreciente    ",
                      "Personas  ", "12", "", "10" + coma + "25"}));
     QCOMPARE(grilla_->TextMatrix(3, 7), QStringLiteral("       "));
@@ -313,7 +304,7 @@ void PruebaExportar::llenar_sin_registros()
     Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
     press("Command2");
     QCOMPARE(grilla_->Rows(), 2);
-    QCOMPARE(fila_grilla(grilla_, 0), kEncabezados);
+    QCOMPARE(fila(*grilla_, 0), kEncabezados);
 }
 
 void PruebaExportar::errores_data()
@@ -471,7 +462,7 @@ void PruebaExportar::base_demo()
     press("Command2");
     QCOMPARE(grilla_->Rows(), int(registros.size()) + 2);
     for (int i = 0; i < registros.size(); ++i)
-        QCOMPARE(fila_grilla(grilla_, i + 2), celdas(registros[i]));
+        QCOMPARE(fila(*grilla_, i + 2), celdas(registros[i]));
 
     const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
     texto_->setText(archivo);

@@ -1,6 +1,7 @@
 #include "app/ventanas.h"
 #include "bandas.h"
 #include "data/conexion.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "trend/tendencia_y_desempeno.h"
 #include "ui/grid/grilla.h"
@@ -42,24 +43,6 @@ namespace {
 std::optional<double> numero(const QVariant& v)
 {
     return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
-}
-
-void elegir(QWidget* ventana, const QString& lista, const QString& texto)
-{
-    auto* l = ventana->findChild<QComboBox*>(lista);
-    QVERIFY(l);
-    const int i = l->findText(texto, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    QVERIFY2(i >= 0, qPrintable(texto));
-    l->view()->setCurrentIndex(l->model()->index(i, 0));
-    QTest::keyClick(l->view(), Qt::Key_Return);
-    QCOMPARE(l->currentText(), texto);
-}
-
-void pulsar(QWidget* ventana, const QString& boton)
-{
-    auto* b = ventana->findChild<QPushButton*>(boton);
-    QVERIFY(b);
-    QTest::mouseClick(b, Qt::LeftButton);
 }
 
 } // namespace

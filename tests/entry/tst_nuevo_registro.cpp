@@ -2,7 +2,7 @@
 #include "data/conexion.h"
 #include "data/textos.h"
 #include "entry/nuevo_registro.h"
-#include "pantallas.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/twips.h"
 
@@ -94,8 +94,8 @@ void TstNuevoRegistro::guardar_y_leer()
     RegistroMensajes mensajes;
     Comandos comandos;
     // Twice: the same command goes twice and the boxes keep their texts.
-    QTest::mouseClick(control<QPushButton>(v, "Command1"), Qt::LeftButton);
-    QTest::mouseClick(control<QPushButton>(v, "Command1"), Qt::LeftButton);
+    pulsar(v, "Command1");
+    pulsar(v, "Command1");
     const QString esperado = comando_exec("Nuevo_registro", {"22", "Marzo", texto_item(indicador_, 80), "2", "2",
                                                              "1", "2", "10,5", "20", "15.25"});
     QCOMPARE(comandos.textos, QStringList({esperado, esperado}));
@@ -133,7 +133,7 @@ void TstNuevoRegistro::rechazo()
 
     RegistroMensajes mensajes;
     Comandos comandos;
-    QTest::mouseClick(control<QPushButton>(v, "Command1"), Qt::LeftButton);
+    pulsar(v, "Command1");
     QCOMPARE(comandos.textos.size(), 1);
     QCOMPARE(mensajes.mensajes.size(), 1);
     QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));

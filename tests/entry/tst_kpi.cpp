@@ -3,7 +3,7 @@
 #include "data/textos.h"
 #include "entry/codigos.h"
 #include "entry/kpi.h"
-#include "pantallas.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 #include "ui/twips.h"
@@ -40,14 +40,6 @@ QStringList leer(const QString& comando, bool departamental)
     return valores;
 }
 
-QStringList fila(const ModeloGrilla* grilla, int f)
-{
-    QStringList textos;
-    for (int c = 0; c < grilla->Cols(); ++c)
-        textos << grilla->TextMatrix(f, c);
-    return textos;
-}
-
 } // namespace
 
 class TstKpi final : public QObject {
@@ -77,7 +69,7 @@ private:
     template <class T>
     T* c(const char* nombre) { return control<T>(ventana_.get(), nombre); }
     void abrir_ventana();
-    void pulsar(const char* boton) { QTest::mouseClick(c<QPushButton>(boton), Qt::LeftButton); }
+    void pulsar(const char* boton) { ::pulsar(ventana_.get(), boton); }
     // Picks the first principal indicator, "Marzo" and 2026, and fetches.
     void consultar_principal();
 
@@ -143,7 +135,7 @@ void TstKpi::consultar_y_guardar()
              QList<int>({3, 6, 1, 0}));
     QCOMPARE(QList<int>({flex7_->Rows(), flex7_->Cols(), flex7_->FixedRows(), flex7_->FixedCols()}),
              QList<int>({3, 3, 0, 0}));
-    QCOMPARE(fila(flex6_, 0), encabezados_kpi());
+    QCOMPARE(fila(*flex6_, 0), encabezados_kpi());
     QCOMPARE(QList<int>({flex6_->ColWidth(0), flex6_->ColWidth(1), flex6_->ColWidth(5)}),
              QList<int>({1500, ModeloGrilla::AnchoPorDefecto, 1500}));
     QVERIFY(!c<QLabel>("Label7")->isVisible());
@@ -200,7 +192,7 @@ void TstKpi::consultar_y_guardar()
     QCOMPARE(mensajes.textos(), QStringList());
     const QStringList antes = leer(consulta, departamental);
     QCOMPARE(antes.size(), 7);
-    QCOMPARE(fila(flex6_, 1), antes.mid(0, 6));
+    QCOMPARE(fila(*flex6_, 1), antes.mid(0, 6));
     QCOMPARE(flex6_->TextMatrix(1, 5), QString("2026       "));
     QCOMPARE(flex7_->TextMatrix(0, 0), antes[6]);
     QVERIFY(!antes[6].trimmed().isEmpty());
@@ -222,7 +214,7 @@ void TstKpi::consultar_y_guardar()
     despues[4] = texto_celda("90", 15);
     QCOMPARE(leer(consulta, departamental), despues);
     pulsar("button_Consultar_KPI");
-    QCOMPARE(fila(flex6_, 1), despues.mid(0, 6));
+    QCOMPARE(fila(*flex6_, 1), despues.mid(0, 6));
 }
 
 void TstKpi::aceptar_sin_parametros_data()
@@ -238,7 +230,7 @@ void TstKpi::aceptar_sin_parametros()
     QFETCH(QString, lista);
     abrir_ventana();
     consultar_principal();
-    const QStringList mostrado = fila(flex6_, 1);
+    const QStringList mostrado = fila(*flex6_, 1);
     control<QComboBox>(ventana_.get(), lista)->setEditText(QString());
 
     RegistroMensajes mensajes;
@@ -247,7 +239,7 @@ void TstKpi::aceptar_sin_parametros()
     QCOMPARE(mensajes.textos(), QStringList({kFaltan}));
     QCOMPARE(mensajes.mensajes[0].titulo, QString("Mensajes"));
     QCOMPARE(comandos.textos, QStringList());
-    QCOMPARE(fila(flex6_, 1), mostrado);
+    QCOMPARE(fila(*flex6_, 1), mostrado);
 }
 
 void TstKpi::guardar_sin_registro_data()
@@ -271,7 +263,7 @@ void TstKpi::guardar_sin_registro()
             QCOMPARE(c<QLineEdit>(nombre)->text(), QString());
         for (const char* nombre : {"Cmb_KPI_KPI", "Cmb_Año_KPI", "Cmb_Trimestre_KPI"})
             QCOMPARE(c<QComboBox>(nombre)->currentText(), QString());
-        QCOMPARE(fila(flex6_, 1), QStringList(6));
+        QCOMPARE(fila(*flex6_, 1), QStringList(6));
         QCOMPARE(flex7_->TextMatrix(0, 1), TIPO_PRINCIPAL);
         QVERIFY(!c<QLabel>("Label7")->isVisible());
     }
@@ -280,7 +272,7 @@ void TstKpi::guardar_sin_registro()
         RegistroMensajes aparte;
         c<QComboBox>("Cmb_KPI_KPI")->setEditText("No existe");
         pulsar("button_Consultar_KPI");
-        QCOMPARE(fila(flex6_, 1), QStringList(6));
+        QCOMPARE(fila(*flex6_, 1), QStringList(6));
     }
     QCOMPARE(flex7_->TextMatrix(0, 0), QString());
 
@@ -364,7 +356,7 @@ void TstKpi::consulta_de_mas_filas()
     QCOMPARE(comandos.textos.size(), 1);
     QCOMPARE(flex6_->Rows(), 4);
     for (int f = 1; f <= 3; ++f) {
-        QCOMPARE(fila(flex6_, f),
+        QCOMPARE(fila(*flex6_, f),
                  QStringList({"Principal      ", texto_celda("%", 15), texto_celda(QString::number(f), 15),
                               texto_celda(QString::number(10 * f), 15), texto_celda(QString::number(100 * f), 15),
                               "2026       "}));
@@ -376,7 +368,7 @@ void TstKpi::consulta_de_mas_filas()
     pulsar("button_Consultar_KPI");
     QCOMPARE(flex6_->Rows(), 3);
     QCOMPARE(flex6_->TextMatrix(1, 3), texto_celda("10", 15));
-    QCOMPARE(fila(flex6_, 2), QStringList(6));
+    QCOMPARE(fila(*flex6_, 2), QStringList(6));
     QCOMPARE(flex7_->TextMatrix(0, 0), texto_celda("501", 15));
 }
 
@@ -400,7 +392,7 @@ void TstKpi::otra_eleccion_olvida_el_registro()
     auto* l = control<QComboBox>(ventana_.get(), lista);
     elegir(l, l->itemText(1));
     QCOMPARE(flex7_->TextMatrix(0, 0), QString());
-    QCOMPARE(fila(flex6_, 1), QStringList(6, QString()));
+    QCOMPARE(fila(*flex6_, 1), QStringList(6, QString()));
     c<QLineEdit>("Caja_valor")->setText("77");
     c<QLineEdit>("Caja_Meta")->setText("88");
     c<QLineEdit>("Caja_Linea_Base")->setText("11");

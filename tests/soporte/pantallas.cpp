@@ -4,6 +4,7 @@
 #include "data/conexion.h"
 #include "data/textos.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QtTest>
 
@@ -22,12 +23,33 @@ void callar_avisos_de_plataforma(QtMsgType tipo, const QMessageLogContext& conte
 
 } // namespace
 
-QStringList columna(const QString& comando, const QString& campo)
+QStringList columna(Resultado resultado, const QString& campo)
 {
     QStringList valores;
-    for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente())
-        valores << r.texto(campo);
+    for (; !resultado.eof(); resultado.siguiente())
+        valores << resultado.texto(campo);
     return valores;
+}
+
+QStringList columna(const QString& comando, const QString& campo)
+{
+    return columna(Conexion().ejecutar(comando), campo);
+}
+
+void pulsar(const QWidget* ventana, const QString& boton)
+{
+    QTest::mouseClick(control<QAbstractButton>(ventana, boton), Qt::LeftButton);
+}
+
+void elegir(const QWidget* ventana, const QString& lista, const QString& texto)
+{
+    elegir(control<QComboBox>(ventana, lista), texto);
+}
+
+void teclear(QWidget* control, const QString& texto)
+{
+    for (const char32_t c : texto.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
 }
 
 void elegir(QComboBox* lista, const QString& texto)

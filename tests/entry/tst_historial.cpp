@@ -1,7 +1,7 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "entry/historial.h"
-#include "pantallas.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 
@@ -27,14 +27,8 @@ private slots:
 private:
     template <class T>
     T* c(const char* nombre) { return control<T>(ventana_.get(), nombre); }
-    void pulsar(const char* boton) { QTest::mouseClick(c<QPushButton>(boton), Qt::LeftButton); }
-    QStringList fila(int f) const
-    {
-        QStringList textos;
-        for (int col = 0; col < grilla_->Cols(); ++col)
-            textos << grilla_->TextMatrix(f, col);
-        return textos;
-    }
+    void pulsar(const char* boton) { ::pulsar(ventana_.get(), boton); }
+    QStringList fila(int f) const { return ::fila(*grilla_, f); }
 
     std::unique_ptr<BasePrueba> base_;
     std::unique_ptr<Historial> ventana_;

@@ -6,7 +6,7 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "entry/modificar.h"
-#include "pantallas.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 
@@ -88,7 +88,7 @@ void TstReconexion::reinicio_entre_dos_pulsaciones()
     ventana.show();
     control<QComboBox>(&ventana, "Combo_kpi")->setEditText("Margen operativo");
     control<QComboBox>(&ventana, "Combo_año")->setEditText("2024");
-    QTest::mouseClick(control<QPushButton>(&ventana, "boton_consulta"), Qt::LeftButton);
+    pulsar(&ventana, "boton_consulta");
     ocioso();
 
     reiniciar();
@@ -96,7 +96,7 @@ void TstReconexion::reinicio_entre_dos_pulsaciones()
 
     // The next press finds the server back and the user sees nothing unusual.
     control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 2, "99");
-    QTest::mouseClick(control<QPushButton>(&ventana, "boton_guardar"), Qt::LeftButton);
+    pulsar(&ventana, "boton_guardar");
     QCOMPARE(mensajes.textos(), QStringList{"Datos Guardados Exitosamente"});
     QCOMPARE(meses_guardados("Margen operativo", "2024").at(1).section(u'|', 0, 0), QStringLiteral("99"));
     // The new connection still names the program's user type.
