@@ -3,6 +3,7 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/textos.h"
+#include "reglas/campos.h"
 
 namespace {
 
@@ -36,9 +37,9 @@ QString cambios_ajenos(const QList<RegistroLeido>& leidos, const QString& boton)
             cambiados << leido.mes + QStringLiteral(" (ya no existe)");
             continue;
         }
-        const QString valor = r.texto(QStringLiteral("Valor"));
-        const QString meta = r.texto(QStringLiteral("Meta C/P"));
-        const QString base = r.texto(QStringLiteral("Nivel Base"));
+        const QString valor = r.texto(CAMPO_VALOR);
+        const QString meta = r.texto(CAMPO_META);
+        const QString base = r.texto(CAMPO_NIVEL_BASE);
         if (mismo_valor(valor, leido.valor) && mismo_valor(meta, leido.meta) && mismo_valor(base, leido.base))
             continue;
         cambiados << QStringLiteral("%1 (Valor: %2; Meta: %3; Nivel Base: %4)")

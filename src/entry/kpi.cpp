@@ -5,8 +5,8 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "entry/cambios_ajenos.h"
-#include "entry/codigos.h"
 #include "entry/pantalla_entrada.h"
+#include "reglas/campos.h"
 #include "ui/cursor_espera.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
@@ -25,6 +25,15 @@
 
 namespace {
 
+// Headings of the result table, one per field of campos_kpi.
+const QStringList& encabezados_kpi()
+{
+    static const QStringList encabezados = {
+        QStringLiteral("Tipo_Indicador"), QStringLiteral("Unidad"), QStringLiteral("Linea Base"),
+        QStringLiteral("Valor"),          QStringLiteral("Meta"),   QStringLiteral("Año"),
+    };
+    return encabezados;
+}
 
 // Items carry trailing blanks; they must not set the list's width.
 QComboBox* lista(QWidget* ventana, const QString& nombre)
@@ -179,14 +188,14 @@ void KPI::Cmb_KPI_KPI_Click()
     try {
         for (Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_KPI"), argumentos));
              !r.eof(); r.siguiente())
-            Flex7->setTextMatrix(0, 1, texto_celda(r.texto(QStringLiteral("Tipo_Indicador")), 15));
+            Flex7->setTextMatrix(0, 1, texto_celda(r.texto(CAMPO_TIPO_INDICADOR_DEPARTAMENTO), 15));
 
         const bool departamental = Flex7->TextMatrix(0, 1) == TIPO_DEPARTAMENTAL;
         Label7->setVisible(departamental);
         Cmb_KPI_Departamento->setVisible(departamental);
         if (departamental) {
             llenar_lista(Cmb_KPI_Departamento, comando_exec(QStringLiteral("Consulta_KPI_2"), argumentos),
-                         QStringLiteral("Nombre1"), 100);
+                         CAMPO_NOMBRE1, 100);
             vaciar_texto(Cmb_KPI_Departamento);
         }
     } catch (const RechazoDatos& e) {

@@ -6,6 +6,7 @@
 #include "data/textos.h"
 #include "entry/cambios_ajenos.h"
 #include "entry/pantalla_entrada.h"
+#include "reglas/campos.h"
 #include "ui/cursor_espera.h"
 #include "ui/grid/class1.h"
 #include "ui/grid/grilla.h"
@@ -133,14 +134,14 @@ void Modificar::boton_consulta_Click()
         Resultado r = Conexion().ejecutar(
             comando_exec(QStringLiteral("Consulta_modificar"), {Combo_kpi->currentText(), Combo_año->currentText()}));
         // A row per month; anything past the twelfth has no column.
-        const QStringList campos = {QStringLiteral("Valor"), QStringLiteral("Meta C/P"), QStringLiteral("Nivel Base")};
+        const QStringList campos = {CAMPO_VALOR, CAMPO_META, CAMPO_NIVEL_BASE};
         for (int m = 1; m <= kMeses && !r.eof(); ++m, r.siguiente()) {
             for (int fila = 1; fila <= 3; ++fila) {
                 const QString valor = r.texto(campos[fila - 1]);
                 valores_leidos->setTextMatrix(fila, m, valor);
                 MSFlexGrid1->setTextMatrix(fila, m, texto_celda(valor, kAncho));
             }
-            MSFlexGrid2->setTextMatrix(1, m, texto_celda(r.texto(QStringLiteral("Id1")), kAncho));
+            MSFlexGrid2->setTextMatrix(1, m, texto_celda(r.texto(CAMPO_ID1), kAncho));
         }
     } catch (const RechazoDatos& e) {
         vaciar_meses();

@@ -6,6 +6,7 @@
 #include "data/textos.h"
 #include "export/exportar_excel.h"
 #include "export/progreso.h"
+#include "reglas/campos.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
 #include "ui/mensajes.h"
@@ -29,20 +30,20 @@ namespace {
 // Heading, result field and width in twips of each column of the listing.
 struct Columna {
     const char16_t* titulo;
-    const char16_t* campo;
+    const QString& campo;
     int ancho;
 };
 
 const std::array<Columna, 9> kColumnas = {{
-    {u"Año", u"año", 700},
-    {u"Mes", u"Mes", 1150},
-    {u"Indicador", u"Indicador", 3600},
-    {u"Tipo Indicador", u"Tipo Indicador", 1500},
-    {u"Desempeño", u"desempeño", 1350},
-    {u"Unidad", u"unidad", 1100},
-    {u"Nivel Base", u"Nivel Base", 1100},
-    {u"Valor", u"Valor", 1100},
-    {u"Meta", u"Meta C/P", 1100},
+    {u"Año", CAMPO_ANIO, 700},
+    {u"Mes", CAMPO_MES, 1150},
+    {u"Indicador", CAMPO_INDICADOR, 3600},
+    {u"Tipo Indicador", CAMPO_TIPO_INDICADOR, 1500},
+    {u"Desempeño", CAMPO_DESEMPENO, 1350},
+    {u"Unidad", CAMPO_UNIDAD, 1100},
+    {u"Nivel Base", CAMPO_NIVEL_BASE, 1100},
+    {u"Valor", CAMPO_VALOR, 1100},
+    {u"Meta", CAMPO_META, 1100},
 }};
 
 // Rows are read into a batch and the grid takes each batch at once, with one
@@ -204,7 +205,7 @@ void Exportar::Command2_Click()
 
     QStringList campos;
     for (const Columna& columna : kColumnas)
-        campos << QString::fromUtf16(columna.campo);
+        campos << columna.campo;
     const int columnas = int(campos.size());
     Progreso progreso(this, QStringLiteral("Leyendo los registros..."));
     std::vector<QVariant> lote;

@@ -3,9 +3,10 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/textos.h"
-#include "reports/iconos.h"
-#include "reports/mes_anterior.h"
+#include "reglas/bandas.h"
+#include "reglas/mes_anterior.h"
 #include "ui/grid/grilla.h"
+#include "ui/leyenda.h"
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 

@@ -3,7 +3,8 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/textos.h"
-#include "reports/iconos.h"
+#include "reglas/bandas.h"
+#include "reglas/campos.h"
 #include "ui/grid/modelo_grilla.h"
 
 #include <cmath>
@@ -24,10 +25,8 @@ struct Campos {
 Campos campos_de(const QString& tipo)
 {
     if (tipo == TIPO_PRINCIPAL)
-        return {QStringLiteral("Meta C/P"), QStringLiteral("Valor"), QStringLiteral("Nivel Base"),
-                QStringLiteral("Id_Desempeño")};
-    return {QStringLiteral("Meta"), QStringLiteral("Valor"), QStringLiteral("Linea_Base"),
-            QStringLiteral("Id_Desempeño")};
+        return {CAMPO_META, CAMPO_VALOR, CAMPO_NIVEL_BASE, CAMPO_ID_DESEMPENO};
+    return {CAMPO_META_DEPARTAMENTO, CAMPO_VALOR, CAMPO_LINEA_BASE, CAMPO_ID_DESEMPENO};
 }
 
 QString celda(const Resultado& r, const QString& campo)
@@ -60,15 +59,6 @@ QString comando_ten_des(const ConsultaTendencia& consulta, const QString& anio)
                                       {consulta.tipo, anio, consulta.indicador});
     return comando_exec_tendencia(QStringLiteral("Ten_Des2"),
                                   {consulta.tipo, anio, consulta.indicador, consulta.departamento});
-}
-
-QString razon_desempeno(const QString& V, const QString& M, const QString& B)
-{
-    // One expression for both directions: (B - V) / (B - M) is the same
-    // number. Worked out as the status picture works it out, so the figure
-    // and the picture agree on a band limit.
-    const std::optional<double> r = razon_estado(V, M, B);
-    return r ? numero_a_texto(*r) : QString();
 }
 
 void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& mshtd,
@@ -116,7 +106,10 @@ void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& ms
         const QString V = mshtd.TextMatrix(2, c);
         const QString M = mshtd.TextMatrix(1, c);
         const QString B = Flex2.TextMatrix(1, c);
-        Flex2.setTextMatrix(4, c, razon_desempeno(V, M, B));
+        // The figure and the picture come from one rule, so they agree on a
+        // band limit.
+        const std::optional<double> razon = razon_estado(V, M, B);
+        Flex2.setTextMatrix(4, c, razon ? numero_a_texto(*razon) : QString());
         mshtd.setCellPicture(4, c, icono_estado(V, M, B));
     }
 

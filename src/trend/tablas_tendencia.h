@@ -26,10 +26,6 @@ std::optional<QString> anio_anterior(const QString& anio);
 // for a departmental one, with the given year in place of Y.
 QString comando_ten_des(const ConsultaTendencia& consulta, const QString& anio);
 
-// The performance ratio (V - B) / (M - B) as the user's number text; empty
-// when a text is not a number or the target equals the baseline.
-QString razon_desempeno(const QString& V, const QString& M, const QString& B);
-
 // Fills the trend table mshtd (targets, values, status and trend icons), the
 // baseline grid Flex3 and the work grid Flex2 (baselines, direction codes,
 // ratios, previous year's values) for a principal or departmental consulta.

@@ -2,12 +2,13 @@
 
 #include "data/comandos.h"
 #include "data/textos.h"
-#include "reports/iconos.h"
+#include "reglas/campos.h"
 #include "trend/grafica_tendencia.h"
 #include "trend/tablas_tendencia.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
 #include "ui/impresion.h"
+#include "ui/leyenda.h"
 #include "ui/ventana_leyenda.h"
 #include "ui/listas.h"
 #include "ui/mensajes.h"
@@ -206,13 +207,13 @@ void Tendencia_y_Desempeno::Cmb_Tipo_Indicador_TendenciasyDesempeño_Click()
     if (T == TIPO_DEPARTAMENTAL) {
         llenar_lista(Cmb_KPI_TendenciasyDesempeño,
                      comando_exec(QStringLiteral("Principales_o_Departametnales"), {QStringLiteral("2")}),
-                     QStringLiteral("Nombre"), 100);
+                     CAMPO_NOMBRE, 100);
     } else if (T == TIPO_PRINCIPAL) {
         Cmb_Departamento_TendenciasyDesempeño->setVisible(false);
         Lbl_Departamento->setVisible(false);
         llenar_lista(Cmb_KPI_TendenciasyDesempeño,
                      comando_exec(QStringLiteral("Principales_o_Departametnales"), {QStringLiteral("1")}),
-                     QStringLiteral("Indicador"), 100);
+                     CAMPO_INDICADOR, 100);
     } else {
         return;
     }
@@ -231,7 +232,7 @@ void Tendencia_y_Desempeno::Cmb_KPI_TendenciasyDesempeño_Click()
                                         {T, Cmb_Año_TendenciasyDesempeño->currentText(),
                                          Cmb_KPI_TendenciasyDesempeño->currentText(),
                                          QStringLiteral("Primer Trimestre")}),
-                 QStringLiteral("Nombre1"), 100);
+                 CAMPO_NOMBRE1, 100);
     Cmb_Departamento_TendenciasyDesempeño->setVisible(true);
     Lbl_Departamento->setVisible(true);
 }

@@ -51,6 +51,11 @@ private:
 
 } // namespace
 
+QString ruta_icono(const QString& nombre)
+{
+    return ruta("iconos", nombre);
+}
+
 QPixmap pixmap_imagen(const QString& nombre, QSize tamano, qreal escala)
 {
     if (nombre.isEmpty() || tamano.isEmpty())
@@ -66,7 +71,7 @@ QPixmap pixmap_imagen(const QString& nombre, QSize tamano, qreal escala)
     if (QPixmapCache::find(clave, &pixmap))
         return pixmap;
 
-    const QString archivo = ruta("iconos", nombre);
+    const QString archivo = ruta_icono(nombre);
     if (!QFile::exists(archivo))
         return {};
     QSvgRenderer svg(archivo);

@@ -18,6 +18,9 @@ class QWidget;
 // unknown name.
 QPixmap pixmap_imagen(const QString& nombre, QSize tamano, qreal escala = 0);
 
+// The resource path of a report picture: ":/iconos/<nombre>.svg".
+QString ruta_icono(const QString& nombre);
+
 // The button picture ":/botones/<nombre>.svg", sharp at any size.
 QIcon icono_boton(const QString& nombre);
 

@@ -1,6 +1,9 @@
 #include "ui/leyenda.h"
 
+#include "reglas/bandas.h"
+
 #include <QHash>
+#include <QLocale>
 
 namespace {
 
@@ -38,4 +41,31 @@ const QStringList& imagenes_leyenda()
         QStringLiteral("T_Rojo"),   QStringLiteral("raya"),
     };
     return nombres;
+}
+
+QString ayuda_estado(const QString& mostrada, const QString& V, const QString& M, const QString& B)
+{
+    const QString significado = significado_imagen(mostrada);
+    if (mostrada != icono_estado(V, M, B) || mostrada == QStringLiteral("Blanco"))
+        return significado;
+    const std::optional<double> razon = razon_estado(V, M, B);
+    if (!razon)
+        return significado;
+    return significado + QStringLiteral("\n") + QLocale().toString(qRound64(*razon * 100.0))
+           + QStringLiteral(" % del camino de la línea base a la meta (línea base %1, meta %2, valor %3)")
+                 .arg(B.trimmed(), M.trimmed(), V.trimmed());
+}
+
+QString ayuda_tendencia(const QString& mostrada, const QString& V, const QString& C)
+{
+    const QString significado = significado_imagen(mostrada);
+    if (mostrada != icono_tendencia(V, C) || mostrada == QStringLiteral("raya") || mostrada == QStringLiteral("Blanco"))
+        return significado;
+    const std::optional<double> razon = razon_tendencia(V, C);
+    if (!razon)
+        return significado;
+    const qint64 redondo = qRound64(*razon * 100.0);
+    return significado + QStringLiteral("\n") + (redondo > 0 ? QStringLiteral("+") : QString())
+           + QLocale().toString(redondo)
+           + QStringLiteral(" % frente al valor comparado (de %1 a %2)").arg(C.trimmed(), V.trimmed());
 }

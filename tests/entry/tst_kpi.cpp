@@ -1,8 +1,8 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/textos.h"
-#include "entry/codigos.h"
 #include "entry/kpi.h"
+#include "reglas/campos.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
@@ -135,7 +135,7 @@ void TstKpi::consultar_y_guardar()
              QList<int>({3, 6, 1, 0}));
     QCOMPARE(QList<int>({flex7_->Rows(), flex7_->Cols(), flex7_->FixedRows(), flex7_->FixedCols()}),
              QList<int>({3, 3, 0, 0}));
-    QCOMPARE(fila(*flex6_, 0), encabezados_kpi());
+    QCOMPARE(fila(*flex6_, 0), (QStringList{"Tipo_Indicador", "Unidad", "Linea Base", "Valor", "Meta", "Año"}));
     QCOMPARE(QList<int>({flex6_->ColWidth(0), flex6_->ColWidth(1), flex6_->ColWidth(5)}),
              QList<int>({1500, ModeloGrilla::AnchoPorDefecto, 1500}));
     QVERIFY(!c<QLabel>("Label7")->isVisible());

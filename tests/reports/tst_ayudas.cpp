@@ -1,6 +1,5 @@
 #include "data/conexion.h"
 #include "data/textos.h"
-#include "reports/iconos.h"
 #include "reports/principales.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
@@ -22,64 +21,12 @@ class TstAyudas final : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void ayuda_estado_data();
-    void ayuda_estado();
-    void ayuda_tendencia_data();
-    void ayuda_tendencia();
     void reporte_con_ayudas_leyenda_y_pdf();
 };
 
 void TstAyudas::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-}
-
-void TstAyudas::ayuda_estado_data()
-{
-    QTest::addColumn<QString>("V");
-    QTest::addColumn<QString>("M");
-    QTest::addColumn<QString>("B");
-    QTest::addColumn<QString>("mostrada");
-    QTest::addColumn<QString>("texto");
-    QTest::newRow("verde 72 %") << "17,2  " << "20" << "10" << "Amarillo"
-        << significado_imagen("Amarillo") + "\n72 % del camino de la línea base a la meta (línea base 10, meta 20, valor 17,2)";
-    QTest::newRow("verde 90 %") << "19" << "20" << "10" << "Verde"
-        << significado_imagen("Verde") + "\n90 % del camino de la línea base a la meta (línea base 10, meta 20, valor 19)";
-    QTest::newRow("meta igual a la base") << "5" << "10" << "10" << "Blanco" << significado_imagen("Blanco");
-    QTest::newRow("forzada") << "19" << "20" << "10" << "Blanco" << significado_imagen("Blanco");
-}
-
-void TstAyudas::ayuda_estado()
-{
-    QFETCH(QString, V);
-    QFETCH(QString, M);
-    QFETCH(QString, B);
-    QFETCH(QString, mostrada);
-    QFETCH(QString, texto);
-    QCOMPARE(::ayuda_estado(mostrada, V, M, B), texto);
-}
-
-void TstAyudas::ayuda_tendencia_data()
-{
-    QTest::addColumn<QString>("V");
-    QTest::addColumn<QString>("C");
-    QTest::addColumn<QString>("mostrada");
-    QTest::addColumn<QString>("texto");
-    QTest::newRow("sube 12 %") << "11,2" << "10" << "T_Verde"
-        << significado_imagen("T_Verde") + "\n+12 % frente al valor comparado (de 10 a 11,2)";
-    QTest::newRow("baja 30 %") << "7" << "10" << "T_Rojo"
-        << significado_imagen("T_Rojo") + "\n-30 % frente al valor comparado (de 10 a 7)";
-    QTest::newRow("sin comparación") << "7" << "" << "raya" << significado_imagen("raya");
-    QTest::newRow("comparado con cero") << "7" << "0" << "Blanco" << significado_imagen("Blanco");
-}
-
-void TstAyudas::ayuda_tendencia()
-{
-    QFETCH(QString, V);
-    QFETCH(QString, C);
-    QFETCH(QString, mostrada);
-    QFETCH(QString, texto);
-    QCOMPARE(::ayuda_tendencia(mostrada, V, C), texto);
 }
 
 // A report of the demo database: each status picture's tooltip has its

@@ -1,4 +1,3 @@
-#include "reports/iconos.h"
 #include "ui/imagenes.h"
 #include "ventanas_prueba.h"
 

@@ -1,6 +1,5 @@
 #include "data/conexion.h"
 #include "data/textos.h"
-#include "bandas.h"
 #include "soporte/soporte.h"
 #include "trend/grafica_tendencia.h"
 #include "trend/tendencia_y_desempeno.h"
@@ -529,23 +528,33 @@ void TstTendencia::texto_exacto_tecleado_no_es_eleccion()
 
 void TstTendencia::iconos_y_razones_de_un_anio()
 {
-    for (const auto& [nombre, meses] : {std::pair{VENTAS, VENTAS_2009}, std::pair{COSTO, COSTO_2009}}) {
-        elegir_todo("Principal      ", nombre, 2009);
-        ver();
+    // Each month of both series, February on for the trend: a growing series
+    // (target 200 over baseline 100, with a gap and a target on its baseline)
+    // and a falling one (target 30 under baseline 50).
+    struct Esperado {
+        QString nombre;
         QStringList estados, razones, tendencias;
-        for (int k = 0; k < 12; ++k) {
-            const Mes& m = meses[k];
-            estados << estado_esperado(m.valor, m.meta, m.base);
-            const bool hay = m.valor && m.meta && m.base && *m.meta != *m.base;
-            razones << (hay ? QLocale().toString((*m.valor - *m.base) / (*m.meta - *m.base), 'g',
-                                                 QLocale::FloatingPointShortest)
-                            : QString());
-            if (k > 0)
-                tendencias << tendencia_esperada(m.valor, meses[k - 1].valor);
-        }
-        QCOMPARE(imagenes(4), estados);
-        QCOMPARE(textos(Flex2(), 4), razones);
-        QCOMPARE(imagenes(5).mid(1), tendencias);
+    };
+    const QList<Esperado> series = {
+        {VENTAS,
+         {"Verde", "Verde", "Rojo", "Amarillo", "Amarillo", "Rojo", "Amarillo", "Azul", "Blanco", "Blanco",
+          "Amarillo", "Verde"},
+         {"0,85", "1", "0", "0,7", "0,7", "-1", "0,4", "1,5", "", "", "0,5", "0,8812316715542522"},
+         {"T_Verde", "T_Rojo", "T_Azul", "T_Blanco", "T_Rojo", "Blanco", "T_Azul", "T_Rojo", "raya", "raya",
+          "T_Azul"}},
+        {COSTO,
+         {"Amarillo", "Azul", "Verde", "Rojo", "Amarillo", "Amarillo", "Amarillo", "Verde", "Verde", "Verde",
+          "Verde", "Azul"},
+         {"0,75", "1,25", "1", "0", "0,5", "0,6", "0,7", "0,85", "0,9", "0,95", "1", "1,05"},
+         {"T_Rojo", "T_Verde", "T_Azul", "T_Amarillo", "T_Amarillo", "T_Amarillo", "T_Amarillo", "T_Blanco",
+          "T_Blanco", "T_Blanco", "T_Blanco"}},
+    };
+    for (const Esperado& e : series) {
+        elegir_todo("Principal      ", e.nombre, 2009);
+        ver();
+        QCOMPARE(imagenes(4), e.estados);
+        QCOMPARE(textos(Flex2(), 4), e.razones);
+        QCOMPARE(imagenes(5).mid(1), e.tendencias);
     }
     // The cases that matter, spelled out for the principal series.
     elegir_todo("Principal      ", VENTAS, 2009);

@@ -1,10 +1,6 @@
-#include "reports/iconos.h"
+#include "reglas/bandas.h"
 
-#include "data/textos.h"
-#include "reports/decimal_exacto.h"
-#include "ui/leyenda.h"
-
-#include <QLocale>
+#include "reglas/decimal_exacto.h"
 
 QString icono_estado(const QString& V, const QString& M, const QString& B)
 {
@@ -63,39 +59,11 @@ QString icono_tendencia(const QString& V, const QString& C)
     return QStringLiteral("T_Rojo");
 }
 
-QString ayuda_estado(const QString& mostrada, const QString& V, const QString& M, const QString& B)
+std::optional<double> razon_tendencia(const QString& V, const QString& C)
 {
-    const QString significado = significado_imagen(mostrada);
-    if (mostrada != icono_estado(V, M, B) || mostrada == QStringLiteral("Blanco"))
-        return significado;
-    const auto v = a_numero(V);
-    const auto m = a_numero(M);
-    const auto b = a_numero(B);
-    if (!v || !m || !b || *m == *b)
-        return significado;
-    const double p = (*v - *b) / (*m - *b) * 100.0;
-    return significado + QStringLiteral("\n") + QLocale().toString(qRound64(p))
-           + QStringLiteral(" % del camino de la línea base a la meta (línea base %1, meta %2, valor %3)")
-                 .arg(B.trimmed(), M.trimmed(), V.trimmed());
-}
-
-QString ayuda_tendencia(const QString& mostrada, const QString& V, const QString& C)
-{
-    const QString significado = significado_imagen(mostrada);
-    if (mostrada != icono_tendencia(V, C) || mostrada == QStringLiteral("raya") || mostrada == QStringLiteral("Blanco"))
-        return significado;
-    const auto v = a_numero(V);
-    const auto c = a_numero(C);
-    if (!v || !c || *c == 0)
-        return significado;
-    const double t = (*v - *c) / *c * 100.0;
-    const qint64 redondo = qRound64(t);
-    return significado + QStringLiteral("\n") + (redondo > 0 ? QStringLiteral("+") : QString())
-           + QLocale().toString(redondo)
-           + QStringLiteral(" % frente al valor comparado (de %1 a %2)").arg(C.trimmed(), V.trimmed());
-}
-
-QString ruta_icono(const QString& nombre)
-{
-    return QStringLiteral(":/iconos/") + nombre + QStringLiteral(".svg");
+    const auto c = DecimalExacto::leer(C);
+    const auto v = DecimalExacto::leer(V);
+    if (!c || !v)
+        return std::nullopt;
+    return DecimalExacto::razon(*v - *c, *c);
 }

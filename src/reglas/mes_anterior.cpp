@@ -1,4 +1,4 @@
-#include "reports/mes_anterior.h"
+#include "reglas/mes_anterior.h"
 
 #include "data/textos.h"
 

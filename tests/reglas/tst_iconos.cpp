@@ -1,13 +1,11 @@
-#include "reports/iconos.h"
-#include "ui/imagenes.h"
+#include "reglas/bandas.h"
 
-#include <QFile>
-#include <QImage>
 #include <QLocale>
 #include <QtTest>
 
 // The status and trend rules read the texts the report grids hold (trailing
-// blanks, the user's decimal comma) and name a picture that must exist.
+// blanks, the user's decimal comma) and name a picture. The one table of
+// the bands: screen tests expect literal pictures, never a copy of the rule.
 class TstIconos final : public QObject {
     Q_OBJECT
 private slots:
@@ -20,9 +18,7 @@ private slots:
     void en_el_limite();
     void rejilla_de_limites();
     void razon_exacta();
-    void imagenes_data();
-    void imagenes();
-    void imagen_sin_nombre_es_nula();
+    void razon_tendencia_exacta();
 };
 
 void TstIconos::initTestCase()
@@ -208,45 +204,17 @@ void TstIconos::razon_exacta()
     QCOMPARE(razon_estado("abc", "1", "0"), std::nullopt);
 }
 
-void TstIconos::imagenes_data()
+// The change a trend tooltip gives in figures, exact as the band it explains.
+void TstIconos::razon_tendencia_exacta()
 {
-    QTest::addColumn<QString>("nombre");
-    QTest::addColumn<QColor>("centro");
-
-    QTest::newRow("Blanco") << "Blanco" << QColor(Qt::white);
-    QTest::newRow("Rojo") << "Rojo" << QColor(0xd7, 0x26, 0x3d);
-    QTest::newRow("Amarillo") << "Amarillo" << QColor(0xf4, 0xc4, 0x30);
-    QTest::newRow("Verde") << "Verde" << QColor(0x2e, 0x9e, 0x4f);
-    QTest::newRow("Azul") << "Azul" << QColor(0x2d, 0x6c, 0xc0);
-    QTest::newRow("T_Azul") << "T_Azul" << QColor(0x2d, 0x6c, 0xc0);
-    QTest::newRow("T_Verde") << "T_Verde" << QColor(0x2e, 0x9e, 0x4f);
-    QTest::newRow("T_Blanco: hueco") << "T_Blanco" << QColor(Qt::white);
-    QTest::newRow("T_Amarillo") << "T_Amarillo" << QColor(0xf4, 0xc4, 0x30);
-    QTest::newRow("T_Rojo") << "T_Rojo" << QColor(0xd7, 0x26, 0x3d);
-    QTest::newRow("raya") << "raya" << QColor(Qt::black);
+    QCOMPARE(razon_tendencia("1,8", "1,5"), std::optional<double>(0.2));
+    QCOMPARE(razon_tendencia("1,2", "1,5"), std::optional<double>(-0.2));
+    QCOMPARE(razon_tendencia("11,2", "10"), std::optional<double>(0.12));
+    QCOMPARE(razon_tendencia("-15", "-10"), std::optional<double>(0.5));
+    QCOMPARE(razon_tendencia("7", "0"), std::nullopt);
+    QCOMPARE(razon_tendencia("7", ""), std::nullopt);
+    QCOMPARE(razon_tendencia("", "10"), std::nullopt);
 }
 
-// Drawn for a wide cell on a double-density screen: full resolution, the
-// picture kept square in the middle, transparent at the sides.
-void TstIconos::imagenes()
-{
-    QFETCH(QString, nombre);
-    QFETCH(QColor, centro);
-    QVERIFY(QFile::exists(ruta_icono(nombre)));
-    const QPixmap pixmap = pixmap_imagen(nombre, QSize(81, 24), 2.0);
-    QCOMPARE(pixmap.size(), QSize(162, 48));
-    QCOMPARE(pixmap.devicePixelRatio(), 2.0);
-    const QImage imagen = pixmap.toImage();
-    QCOMPARE(imagen.pixelColor(81, 24), centro);
-    QCOMPARE(imagen.pixelColor(0, 0).alpha(), 0);
-    QCOMPARE(imagen.pixelColor(161, 47).alpha(), 0);
-}
-
-void TstIconos::imagen_sin_nombre_es_nula()
-{
-    QVERIFY(pixmap_imagen(QString(), QSize(81, 24)).isNull());
-    QVERIFY(pixmap_imagen(QStringLiteral("No_Existe"), QSize(81, 24)).isNull());
-}
-
-QTEST_MAIN(TstIconos)
+QTEST_GUILESS_MAIN(TstIconos)
 #include "tst_iconos.moc"

@@ -1,4 +1,4 @@
-#include "reports/decimal_exacto.h"
+#include "reglas/decimal_exacto.h"
 
 #include "data/textos.h"
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // Codes that Nuevo_registro receives for the texts of the monthly record's
 // lists. A text is compared exactly, blanks included, with the item a list
@@ -17,13 +16,3 @@ int codigo_unidad(const QString& texto);
 // Four digits and 11 blanks, as the year list shows them: year Y from 2005
 // on gives Y - 2004. A year typed without its blanks gives 0.
 int codigo_año(const QString& texto);
-
-// The fields a KPI fetch reads: one per column of the result table and the
-// record's identifier. Principal and departmental records name them apart.
-struct CamposKPI {
-    QStringList columnas;
-    QString id;
-};
-const CamposKPI& campos_kpi(bool departamental);
-// Headings of the KPI result table, one per column.
-const QStringList& encabezados_kpi();

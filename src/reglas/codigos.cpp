@@ -1,4 +1,6 @@
-#include "entry/codigos.h"
+#include "reglas/codigos.h"
+
+#include <QStringList>
 
 namespace {
 
@@ -57,26 +59,4 @@ int codigo_año(const QString& texto)
     }
     const int año = texto.left(4).toInt();
     return año >= 2005 ? año - 2004 : 0;
-}
-
-const CamposKPI& campos_kpi(bool departamental)
-{
-    static const CamposKPI principal{
-        {QStringLiteral("Tipo Indicador"), QStringLiteral("unidad"), QStringLiteral("Nivel Base"),
-         QStringLiteral("Valor"), QStringLiteral("Meta C/P"), QStringLiteral("año")},
-        QStringLiteral("ID")};
-    static const CamposKPI departamento{
-        {QStringLiteral("Tipo_Indicador"), QStringLiteral("Tipo_Unidad"), QStringLiteral("Linea_Base"),
-         QStringLiteral("Valor"), QStringLiteral("Meta"), QStringLiteral("año")},
-        QStringLiteral("Id1")};
-    return departamental ? departamento : principal;
-}
-
-const QStringList& encabezados_kpi()
-{
-    static const QStringList encabezados = {
-        QStringLiteral("Tipo_Indicador"), QStringLiteral("Unidad"), QStringLiteral("Linea Base"),
-        QStringLiteral("Valor"),          QStringLiteral("Meta"),   QStringLiteral("Año"),
-    };
-    return encabezados;
 }

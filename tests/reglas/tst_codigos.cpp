@@ -1,4 +1,4 @@
-#include "entry/codigos.h"
+#include "reglas/codigos.h"
 
 #include <QtTest>
 
