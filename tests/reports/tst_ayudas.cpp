@@ -1,6 +1,7 @@
 #include "data/conexion.h"
 #include "data/textos.h"
 #include "reports/principales.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 #include "ui/impresion.h"
@@ -41,10 +42,10 @@ void TstAyudas::reporte_con_ayudas_leyenda_y_pdf()
         Principales v;
         v.show();
         QVERIFY(QTest::qWaitForWindowActive(&v));
-        v.findChild<QComboBox*>(QStringLiteral("Cmb_Perspectiva_Reporte"))->setCurrentIndex(0);
-        v.findChild<QComboBox*>(QStringLiteral("Cmb_Año_Reporte"))->setCurrentText(QStringLiteral("2009 "));
-        v.findChild<QComboBox*>(QStringLiteral("Cmb_mes_Reporte"))->setCurrentText(QStringLiteral("Marzo"));
-        QTest::mouseClick(v.findChild<QPushButton*>(QStringLiteral("Button_Cargar_ReporteSocial")), Qt::LeftButton);
+        control<QComboBox>(&v, QStringLiteral("Cmb_Perspectiva_Reporte"))->setCurrentIndex(0);
+        control<QComboBox>(&v, QStringLiteral("Cmb_Año_Reporte"))->setCurrentText(QStringLiteral("2009 "));
+        control<QComboBox>(&v, QStringLiteral("Cmb_mes_Reporte"))->setCurrentText(QStringLiteral("Marzo"));
+        pulsar(&v, QStringLiteral("Button_Cargar_ReporteSocial"));
         QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
         auto* grilla = v.findChild<Grilla*>(QStringLiteral("Flex3"));
         QVERIFY(grilla);
@@ -56,7 +57,7 @@ void TstAyudas::reporte_con_ayudas_leyenda_y_pdf()
         QVERIFY(grilla->ayuda(1, 3).startsWith(significado_imagen(estado)));
         QVERIFY(grilla->ayuda(1, 4).startsWith(significado_imagen(grilla->modelo()->CellPicture(1, 4))));
 
-        QTest::mouseClick(v.findChild<QPushButton*>(QStringLiteral("cmd_leyenda")), Qt::LeftButton);
+        pulsar(&v, QStringLiteral("cmd_leyenda"));
         auto* leyenda = v.findChild<QDialog*>(QStringLiteral("Leyenda"));
         QVERIFY(leyenda && leyenda->isVisible());
         for (const QString& nombre : imagenes_leyenda()) {

@@ -1,5 +1,6 @@
 #include "app/aplicacion.h"
 #include "data/conexion.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/registro_ventanas.h"
 
@@ -85,10 +86,10 @@ void TstArranque::el_login_lleva_a_su_menu()
     QWidget* principal = registro.ventana("Principal");
     QWidget* login = registro.ventana("FET049TF");
 
-    auto* usuario = login->findChild<QComboBox*>("usuario");
+    auto* usuario = control<QComboBox>(login, "usuario");
     QTest::keyClicks(usuario->lineEdit(), tipo);
-    QTest::keyClicks(login->findChild<QLineEdit*>("contraseña"), clave);
-    QTest::mouseClick(login->findChild<QPushButton*>("cargar"), Qt::LeftButton);
+    QTest::keyClicks(control<QLineEdit>(login, "contraseña"), clave);
+    pulsar(login, "cargar");
 
     QVERIFY(mensajes.mensajes.isEmpty());
     QVERIFY(!login->isVisible());

@@ -1,5 +1,6 @@
 #include "app/ventanas.h"
 #include "data/conexion.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/registro_ventanas.h"
 
@@ -45,8 +46,8 @@ void TstErrorFatal::cleanup()
 int TstErrorFatal::pulsar_eliminar(const QString& indicador)
 {
     QWidget* ventana = RegistroVentanas::instancia().mostrar("Eliminar");
-    ventana->findChild<QComboBox*>("Combo_indicador")->setEditText(indicador);
-    auto* boton = ventana->findChild<QPushButton*>("Command1");
+    control<QComboBox>(ventana, "Combo_indicador")->setEditText(indicador);
+    auto* boton = control<QPushButton>(ventana, "Command1");
     QMetaObject::invokeMethod(boton, &QPushButton::click, Qt::QueuedConnection);
     QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(-1); });
     return QCoreApplication::exec();

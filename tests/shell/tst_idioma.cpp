@@ -8,6 +8,7 @@
 #include "export/exportar.h"
 #include "libro_leido.h"
 #include "reports/principales.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 
@@ -54,12 +55,12 @@ void TstIdioma::reporte()
 {
     Principales ventana;
     ventana.show();
-    ventana.findChild<QComboBox*>(QStringLiteral("Cmb_Perspectiva_Reporte"))
+    control<QComboBox>(&ventana, QStringLiteral("Cmb_Perspectiva_Reporte"))
         ->setCurrentText(QStringLiteral("Clientes"));
-    ventana.findChild<QComboBox*>(QStringLiteral("Cmb_Año_Reporte"))->setCurrentText(QStringLiteral("2025"));
-    ventana.findChild<QComboBox*>(QStringLiteral("Cmb_mes_Reporte"))->setCurrentText(QStringLiteral("Marzo"));
+    control<QComboBox>(&ventana, QStringLiteral("Cmb_Año_Reporte"))->setCurrentText(QStringLiteral("2025"));
+    control<QComboBox>(&ventana, QStringLiteral("Cmb_mes_Reporte"))->setCurrentText(QStringLiteral("Marzo"));
     RegistroMensajes mensajes;
-    ventana.findChild<QPushButton*>(QStringLiteral("Button_Cargar_ReporteSocial"))->click();
+    control<QPushButton>(&ventana, QStringLiteral("Button_Cargar_ReporteSocial"))->click();
     QCOMPARE(mensajes.textos(), QStringList());
     const Grilla* estado = ventana.findChild<Grilla*>(QStringLiteral("Flex3"));
     QStringList textos;
@@ -95,10 +96,10 @@ void TstIdioma::exportado()
     const QString archivo = carpeta.filePath(QStringLiteral("números.xlsx"));
     Exportar ventana;
     ventana.show();
-    ventana.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(archivo);
+    control<QLineEdit>(&ventana, QStringLiteral("Text1"))->setText(archivo);
     RegistroMensajes mensajes;
-    ventana.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-    ventana.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    control<QPushButton>(&ventana, QStringLiteral("Command2"))->click();
+    control<QPushButton>(&ventana, QStringLiteral("Command1"))->click();
     QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
 
     const LibroLeido libro = leer_libro(archivo);

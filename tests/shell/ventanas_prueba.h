@@ -3,6 +3,7 @@
 #include "app/terminar.h"
 #include "app/ventanas.h"
 #include "data/conexion.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/registro_ventanas.h"
 
@@ -46,7 +47,9 @@ public:
     static T* control(const QString& ventana, const QString& nombre)
     {
         QWidget* v = registro().ventana(ventana);
-        return v ? v->findChild<T*>(nombre) : nullptr;
+        if (!v)
+            qFatal("window %s not loaded", qPrintable(ventana));
+        return ::control<T>(v, nombre);
     }
 
     // The windows that are loaded now, visible or not.
