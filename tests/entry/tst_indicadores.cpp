@@ -18,14 +18,6 @@ namespace {
 const QString kGuardado = QStringLiteral("Indicador Guardado Exitosamente");
 const QString kEliminado = QStringLiteral("Indicador Eliminado Exitosamente");
 
-QStringList items(const QComboBox* lista)
-{
-    QStringList t;
-    for (int i = 0; i < lista->count(); ++i)
-        t << lista->itemText(i);
-    return t;
-}
-
 // The stored type of an indicator, or -1 when there is none of that name.
 // (Compared here, not in the statement: the SQLite driver misreads a
 // statement text holding characters beyond 16 bits; bound values are fine.)

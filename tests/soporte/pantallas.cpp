@@ -41,6 +41,14 @@ void pulsar(const QWidget* ventana, const QString& boton)
     QTest::mouseClick(control<QAbstractButton>(ventana, boton), Qt::LeftButton);
 }
 
+QStringList items(const QComboBox* lista)
+{
+    QStringList textos;
+    for (int i = 0; i < lista->count(); ++i)
+        textos << lista->itemText(i);
+    return textos;
+}
+
 void elegir(const QWidget* ventana, const QString& lista, const QString& texto)
 {
     elegir(control<QComboBox>(ventana, lista), texto);

@@ -25,6 +25,9 @@ T* control(const QWidget* ventana, const QString& nombre)
 // A click on the named button of the window.
 void pulsar(const QWidget* ventana, const QString& boton);
 
+// The texts of a list's items, in order.
+QStringList items(const QComboBox* lista);
+
 // Picks the item with exactly this text the way a user does: opens the
 // list, moves to the item and presses Return.
 void elegir(QComboBox* lista, const QString& texto);
