@@ -2,7 +2,6 @@
 #include "data/conexion.h"
 #include "data/textos.h"
 #include "entry/kpi.h"
-#include "reglas/campos.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
