@@ -53,6 +53,8 @@ private slots:
     void clic_en_la_grilla();
     void escribir_reemplaza_el_valor_data();
     void escribir_reemplaza_el_valor();
+    void filas_mas_alla_de_32767_data();
+    void filas_mas_alla_de_32767();
 };
 
 void TstClass1::primer_foco_muestra_la_caja()
@@ -243,6 +245,36 @@ void TstClass1::escribir_reemplaza_el_valor()
     QCOMPARE(v.caja->text(), QStringLiteral("114.9"));
     v.grilla->setRow(3);
     QCOMPARE(v.grilla->TextMatrix(2, 1), QStringLiteral("114.9"));
+}
+
+void TstClass1::filas_mas_alla_de_32767_data()
+{
+    QTest::addColumn<int>("fila");
+    QTest::newRow("32767") << 32767;
+    QTest::newRow("32768") << 32768;
+    QTest::newRow("65537") << 65537;
+}
+
+// The row where the box was placed is kept whole: a kept row that wrapped
+// would differ from the grid's at every key, and each key would place the box
+// afresh over what was typed.
+void TstClass1::filas_mas_alla_de_32767()
+{
+    QFETCH(int, fila);
+    Ventana v;
+    v.grilla->setRows(fila + 2);
+    v.grilla->setTextMatrix(fila, 1, QStringLiteral("lejos  "));
+    QVERIFY(v.mostrar());
+    v.grilla->setRow(fila);
+    QCOMPARE(v.caja->text(), QStringLiteral("lejos  "));
+    QTest::keyClicks(v.caja, QStringLiteral("14.9"));
+    QCOMPARE(v.caja->text(), QStringLiteral("14.9"));
+    QTest::keyClick(v.caja, Qt::Key_Down);
+    QCOMPARE(v.grilla->Row(), fila + 1);
+    QCOMPARE(v.grilla->TextMatrix(fila, 1), QStringLiteral("14.9"));
+    QTest::keyClick(v.caja, Qt::Key_Up);
+    QCOMPARE(v.grilla->Row(), fila);
+    QCOMPARE(v.caja->text(), QStringLiteral("14.9"));
 }
 
 QTEST_MAIN(TstClass1)

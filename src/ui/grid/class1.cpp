@@ -71,8 +71,8 @@ void Class1::paso_fila_columna()
     const int columna = Un_FlexGrid->Col();
     const int fila = Un_FlexGrid->Row();
     if (columna != columna_guardada_ || fila != fila_guardada_) {
-        fila_guardada_ = static_cast<qint16>(fila);
-        columna_guardada_ = static_cast<qint16>(columna);
+        fila_guardada_ = fila;
+        columna_guardada_ = columna;
         ubicar_texto();
         mostrar_texto();
     }

@@ -45,7 +45,9 @@ private:
 
     QPointer<Grilla> Un_FlexGrid;
     QPointer<QLineEdit> Un_text;
-    qint16 fila_guardada_ = 0;
-    qint16 columna_guardada_ = 0;
+    // Where the box was last placed; as wide as the grid's own Row and Col,
+    // so no grid is too long for them.
+    int fila_guardada_ = 0;
+    int columna_guardada_ = 0;
     bool ocupado_ = false;
 };
