@@ -3,7 +3,7 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/errores.h"
-#include "entry/pantalla_entrada.h"
+#include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
 #include "ui/mensajes.h"
@@ -21,13 +21,13 @@ Eliminar::Eliminar(QWidget* padre) : QWidget(padre)
     fijar_area_cliente(this, 8685, 2910);
     fijar_fondo(this, QStringLiteral("menu"));
 
-    Label1 = entrada::etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I :"));
-    entrada::ubicar(Label1, 360, 735, 900, 315);
-    Combo_indicador = entrada::lista(this, QStringLiteral("Combo_indicador"));
-    entrada::ubicar(Combo_indicador, 1260, 660, 7035, 375);
+    Label1 = etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I :"));
+    ubicar(Label1, 360, 735, 900, 315);
+    Combo_indicador = lista_larga(this, QStringLiteral("Combo_indicador"));
+    ubicar(Combo_indicador, 1260, 660, 7035, 375);
     Label1->setBuddy(Combo_indicador);
-    Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Eliminar"), QStringLiteral("eliminar"));
-    entrada::ubicar(Command1, 6540, 1920, 1755, 615);
+    Command1 = boton(this, QStringLiteral("Command1"), QStringLiteral("Eliminar"), QStringLiteral("eliminar"));
+    ubicar(Command1, 6540, 1920, 1755, 615);
 
     connect(Command1, &QPushButton::clicked, this, atendido(this, &Eliminar::Command1_Click));
     Form_Load();

@@ -3,7 +3,7 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/errores.h"
-#include "entry/pantalla_entrada.h"
+#include "ui/controles.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
@@ -45,19 +45,17 @@ Historial::Historial(QWidget* padre) : QWidget(padre)
     setWindowTitle(QStringLiteral("Historial"));
     fijar_fondo(this, QStringLiteral("menu"));
 
-    Label1 = entrada::etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I :"));
-    Combo_indicador = entrada::lista(this, QStringLiteral("Combo_indicador"));
-    Combo_indicador->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Combo_indicador->setMinimumContentsLength(40);
+    Label1 = etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I :"));
+    Combo_indicador = lista_en_capa(this, QStringLiteral("Combo_indicador"), 40);
     Label1->setBuddy(Combo_indicador);
-    boton_consulta = entrada::boton(this, QStringLiteral("boton_consulta"), QStringLiteral("Aceptar"),
+    boton_consulta = boton(this, QStringLiteral("boton_consulta"), QStringLiteral("Aceptar"),
                                     QStringLiteral("aceptar"));
     boton_consulta->setDefault(true); // Enter shows the history
     Flex_historial = new Grilla(this);
     Flex_historial->setObjectName(QStringLiteral("Flex_historial"));
-    boton_copiar = entrada::boton(this, QStringLiteral("boton_copiar"), QStringLiteral("Copiar"),
+    boton_copiar = boton(this, QStringLiteral("boton_copiar"), QStringLiteral("Copiar"),
                                   QStringLiteral("copiar"));
-    boton_restaurar = entrada::boton(this, QStringLiteral("boton_restaurar"), QStringLiteral("Restaurar"),
+    boton_restaurar = boton(this, QStringLiteral("boton_restaurar"), QStringLiteral("Restaurar"),
                                      QStringLiteral("restaurar"));
 
     const int margen = twips_a_px(360, this);

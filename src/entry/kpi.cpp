@@ -5,8 +5,8 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "entry/cambios_ajenos.h"
-#include "entry/pantalla_entrada.h"
 #include "reglas/campos.h"
+#include "ui/controles.h"
 #include "ui/cursor_espera.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
@@ -35,15 +35,6 @@ const QStringList& encabezados_kpi()
     return encabezados;
 }
 
-// Items carry trailing blanks; they must not set the list's width.
-QComboBox* lista(QWidget* ventana, const QString& nombre)
-{
-    QComboBox* c = entrada::lista(ventana, nombre);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setMinimumContentsLength(12);
-    return c;
-}
-
 void vaciar_texto(QComboBox* lista)
 {
     lista->setCurrentIndex(-1);
@@ -66,30 +57,29 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
     setWindowTitle(QStringLiteral("Modificar2"));
     fijar_fondo(this, QStringLiteral("menu"));
 
-    Cmb_KPI_KPI = lista(this, QStringLiteral("Cmb_KPI_KPI"));
-    Cmb_KPI_KPI->setMinimumContentsLength(30);
-    Cmb_Año_KPI = lista(this, QStringLiteral("Cmb_Año_KPI"));
-    Cmb_Trimestre_KPI = lista(this, QStringLiteral("Cmb_Trimestre_KPI"));
+    Cmb_KPI_KPI = lista_en_capa(this, QStringLiteral("Cmb_KPI_KPI"), 30);
+    Cmb_Año_KPI = lista_en_capa(this, QStringLiteral("Cmb_Año_KPI"));
+    Cmb_Trimestre_KPI = lista_en_capa(this, QStringLiteral("Cmb_Trimestre_KPI"));
     Cmb_Trimestre_KPI->addItems(nombres_meses());
     Cmb_Trimestre_KPI->setCurrentIndex(-1);
-    Label7 = entrada::etiqueta(this, QStringLiteral("Label7"), QStringLiteral("Departamento:"));
-    Cmb_KPI_Departamento = lista(this, QStringLiteral("Cmb_KPI_Departamento"));
+    Label7 = etiqueta(this, QStringLiteral("Label7"), QStringLiteral("Departamento:"));
+    Cmb_KPI_Departamento = lista_en_capa(this, QStringLiteral("Cmb_KPI_Departamento"));
     Label7->setBuddy(Cmb_KPI_Departamento);
     guardar_lugar(Label7);
     guardar_lugar(Cmb_KPI_Departamento);
     Label7->hide();
     Cmb_KPI_Departamento->hide();
-    button_Consultar_KPI = entrada::boton(this, QStringLiteral("button_Consultar_KPI"), QStringLiteral("Aceptar"),
+    button_Consultar_KPI = boton(this, QStringLiteral("button_Consultar_KPI"), QStringLiteral("Aceptar"),
                                  QStringLiteral("aceptar"));
     button_Consultar_KPI->setDefault(true);
     Flex6 = new Grilla(this);
     Flex6->setObjectName(QStringLiteral("Flex6"));
-    Caja_valor = entrada::caja(this, QStringLiteral("Caja_valor"));
-    Caja_Meta = entrada::caja(this, QStringLiteral("Caja_Meta"));
-    Caja_Linea_Base = entrada::caja(this, QStringLiteral("Caja_Linea_Base"));
-    Button_Nuevo_KPI = entrada::boton(this, QStringLiteral("Button_Nuevo_KPI"), QStringLiteral("Nueva Consulta"),
+    Caja_valor = nombrado<QLineEdit>(this, QStringLiteral("Caja_valor"));
+    Caja_Meta = nombrado<QLineEdit>(this, QStringLiteral("Caja_Meta"));
+    Caja_Linea_Base = nombrado<QLineEdit>(this, QStringLiteral("Caja_Linea_Base"));
+    Button_Nuevo_KPI = boton(this, QStringLiteral("Button_Nuevo_KPI"), QStringLiteral("Nueva Consulta"),
                              QStringLiteral("nuevo"));
-    Button_Guardar_KPI = entrada::boton(this, QStringLiteral("Button_Guardar_KPI"), QStringLiteral("Guardar"),
+    Button_Guardar_KPI = boton(this, QStringLiteral("Button_Guardar_KPI"), QStringLiteral("Guardar"),
                                QStringLiteral("guardar"));
     Flex7 = new ModeloGrilla(this);
     Flex7->setObjectName(QStringLiteral("Flex7"));
@@ -101,17 +91,11 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
 
     auto* arriba = new QGridLayout;
     arriba->setHorizontalSpacing(twips_a_px(150, this));
-    // Each label names its control for screen readers.
-    auto etiqueta = [this](const QString& texto, QWidget* control) {
-        auto* e = new QLabel(texto, this);
-        e->setBuddy(control);
-        return e;
-    };
-    arriba->addWidget(etiqueta(QStringLiteral("K P I:"), Cmb_KPI_KPI), 0, 0);
+    arriba->addWidget(etiqueta_de(this, QStringLiteral("K P I:"), Cmb_KPI_KPI), 0, 0);
     arriba->addWidget(Cmb_KPI_KPI, 0, 1);
-    arriba->addWidget(etiqueta(QStringLiteral("Año :"), Cmb_Año_KPI), 0, 2);
+    arriba->addWidget(etiqueta_de(this, QStringLiteral("Año :"), Cmb_Año_KPI), 0, 2);
     arriba->addWidget(Cmb_Año_KPI, 0, 3);
-    arriba->addWidget(etiqueta(QStringLiteral("Mes :"), Cmb_Trimestre_KPI), 1, 0);
+    arriba->addWidget(etiqueta_de(this, QStringLiteral("Mes :"), Cmb_Trimestre_KPI), 1, 0);
     arriba->addWidget(Cmb_Trimestre_KPI, 1, 1);
     arriba->addWidget(Label7, 1, 2);
     arriba->addWidget(Cmb_KPI_Departamento, 1, 3);
@@ -131,7 +115,7 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
         {QStringLiteral("Linea Base:"), Caja_Linea_Base},
     };
     for (const auto& [texto, control] : valores) {
-        cajas->addWidget(etiqueta(texto, control));
+        cajas->addWidget(etiqueta_de(this, texto, control));
         cajas->addWidget(control, 1);
     }
     capa->addLayout(cajas);

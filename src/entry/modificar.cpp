@@ -5,8 +5,8 @@
 #include "data/errores.h"
 #include "data/textos.h"
 #include "entry/cambios_ajenos.h"
-#include "entry/pantalla_entrada.h"
 #include "reglas/campos.h"
+#include "ui/controles.h"
 #include "ui/cursor_espera.h"
 #include "ui/grid/class1.h"
 #include "ui/grid/grilla.h"
@@ -35,24 +35,24 @@ Modificar::Modificar(QWidget* padre) : QWidget(padre)
     fijar_area_cliente(this, 11385, 4815);
     fijar_fondo(this, QStringLiteral("menu"));
 
-    Label1 = entrada::etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I:"));
-    entrada::ubicar(Label1, 360, 555, 900, 315);
-    Combo_kpi = entrada::lista(this, QStringLiteral("Combo_kpi"));
-    entrada::ubicar(Combo_kpi, 1260, 480, 5415, 375);
-    Label2 = entrada::etiqueta(this, QStringLiteral("Label2"), QStringLiteral("Año :"));
-    entrada::ubicar(Label2, 6960, 555, 720, 315);
-    Combo_año = entrada::lista(this, QStringLiteral("Combo_año"));
-    entrada::ubicar(Combo_año, 7680, 480, 1455, 375);
-    boton_consulta = entrada::boton(this, QStringLiteral("boton_consulta"), QStringLiteral("Aceptar"),
+    Label1 = etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I:"));
+    ubicar(Label1, 360, 555, 900, 315);
+    Combo_kpi = lista_larga(this, QStringLiteral("Combo_kpi"));
+    ubicar(Combo_kpi, 1260, 480, 5415, 375);
+    Label2 = etiqueta(this, QStringLiteral("Label2"), QStringLiteral("Año :"));
+    ubicar(Label2, 6960, 555, 720, 315);
+    Combo_año = lista_larga(this, QStringLiteral("Combo_año"));
+    ubicar(Combo_año, 7680, 480, 1455, 375);
+    boton_consulta = boton(this, QStringLiteral("boton_consulta"), QStringLiteral("Aceptar"),
                                     QStringLiteral("aceptar"));
-    entrada::ubicar(boton_consulta, 9300, 360, 1755, 615);
+    ubicar(boton_consulta, 9300, 360, 1755, 615);
     boton_consulta->setDefault(true);
     Label1->setBuddy(Combo_kpi);
     Label2->setBuddy(Combo_año);
 
     MSFlexGrid1 = new Grilla(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
-    entrada::ubicar(MSFlexGrid1, 360, 1440, 10695, 1815);
+    ubicar(MSFlexGrid1, 360, 1440, 10695, 1815);
     MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MSFlexGrid2 = new ModeloGrilla(this);
     MSFlexGrid2->setObjectName(QStringLiteral("MSFlexGrid2"));
@@ -60,16 +60,16 @@ Modificar::Modificar(QWidget* padre) : QWidget(padre)
     valores_leidos->setObjectName(QStringLiteral("valores_leidos"));
 
     // Created after the grid, so it floats above it.
-    Text1 = entrada::caja(this, QStringLiteral("Text1"));
+    Text1 = nombrado<QLineEdit>(this, QStringLiteral("Text1"));
     Text1->setFrame(false);
     QPalette verde = Text1->palette();
     verde.setColor(QPalette::Base, QColor(0xC0, 0xFF, 0xC0));
     Text1->setPalette(verde);
     Text1->hide();
 
-    boton_guardar = entrada::boton(this, QStringLiteral("boton_guardar"), QStringLiteral("Guardar"),
+    boton_guardar = boton(this, QStringLiteral("boton_guardar"), QStringLiteral("Guardar"),
                                    QStringLiteral("guardar"));
-    entrada::ubicar(boton_guardar, 9300, 3720, 1755, 615);
+    ubicar(boton_guardar, 9300, 3720, 1755, 615);
     // A wider window shows more of the twelve months.
     anclar(MSFlexGrid1, int(Ancla::CrecerAncho));
     anclar(boton_consulta, int(Ancla::MoverDerecha));

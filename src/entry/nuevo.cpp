@@ -4,6 +4,7 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "entry/pantalla_entrada.h"
+#include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
 #include "ui/mensajes.h"
@@ -22,16 +23,16 @@ Nuevo::Nuevo(QWidget* padre) : QWidget(padre)
     fijar_area_cliente(this, 7545, 3015);
     fijar_fondo(this, QStringLiteral("menu"));
 
-    Label1 = entrada::etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I:"));
-    entrada::ubicar(Label1, 360, 555, 1800, 315);
-    Text_nuevo_indicador = entrada::caja(this, QStringLiteral("Text_nuevo_indicador"));
-    entrada::ubicar(Text_nuevo_indicador, 2160, 480, 4995, 375);
-    Label2 = entrada::etiqueta(this, QStringLiteral("Label2"), QStringLiteral("Tipo Indicador :"));
-    entrada::ubicar(Label2, 360, 1275, 1800, 315);
-    Combo_nuevo_indicador = entrada::lista(this, QStringLiteral("Combo_nuevo_indicador"));
-    entrada::ubicar(Combo_nuevo_indicador, 2160, 1200, 2535, 375);
-    Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
-    entrada::ubicar(Command1, 5400, 2160, 1755, 615);
+    Label1 = etiqueta(this, QStringLiteral("Label1"), QStringLiteral("K P I:"));
+    ubicar(Label1, 360, 555, 1800, 315);
+    Text_nuevo_indicador = nombrado<QLineEdit>(this, QStringLiteral("Text_nuevo_indicador"));
+    ubicar(Text_nuevo_indicador, 2160, 480, 4995, 375);
+    Label2 = etiqueta(this, QStringLiteral("Label2"), QStringLiteral("Tipo Indicador :"));
+    ubicar(Label2, 360, 1275, 1800, 315);
+    Combo_nuevo_indicador = lista_larga(this, QStringLiteral("Combo_nuevo_indicador"));
+    ubicar(Combo_nuevo_indicador, 2160, 1200, 2535, 375);
+    Command1 = boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
+    ubicar(Command1, 5400, 2160, 1755, 615);
     Command1->setDefault(true);
     Label1->setBuddy(Text_nuevo_indicador);
     Label2->setBuddy(Combo_nuevo_indicador);

@@ -4,8 +4,8 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/textos.h"
-#include "entry/pantalla_entrada.h"
 #include "reglas/codigos.h"
+#include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
 #include "ui/mensajes.h"
@@ -18,37 +18,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-// Items carry trailing blanks; they must not set the list's width.
-QComboBox* lista(QWidget* ventana, const QString& nombre)
-{
-    QComboBox* c = entrada::lista(ventana, nombre);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setMinimumContentsLength(12);
-    return c;
-}
-
-} // namespace
-
 Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Nuevo_Registro"));
     setWindowTitle(QStringLiteral("Nuevo Registro"));
     fijar_fondo(this, QStringLiteral("menu"));
 
-    Combo_indicador = lista(this, QStringLiteral("Combo_indicador"));
-    Combo_desempeño = lista(this, QStringLiteral("Combo_desempeño"));
-    Combo_perspectiva = lista(this, QStringLiteral("Combo_perspectiva"));
-    Combo_unidad = lista(this, QStringLiteral("Combo_unidad"));
-    Text_nivel = entrada::caja(this, QStringLiteral("Text_nivel"));
-    Text_meta = entrada::caja(this, QStringLiteral("Text_meta"));
-    Text3_valor = entrada::caja(this, QStringLiteral("Text3_valor"));
-    Combo_año = lista(this, QStringLiteral("Combo_año"));
-    Cmb_mes_Reporte = lista(this, QStringLiteral("Cmb_mes_Reporte"));
+    Combo_indicador = lista_en_capa(this, QStringLiteral("Combo_indicador"));
+    Combo_desempeño = lista_en_capa(this, QStringLiteral("Combo_desempeño"));
+    Combo_perspectiva = lista_en_capa(this, QStringLiteral("Combo_perspectiva"));
+    Combo_unidad = lista_en_capa(this, QStringLiteral("Combo_unidad"));
+    Text_nivel = nombrado<QLineEdit>(this, QStringLiteral("Text_nivel"));
+    Text_meta = nombrado<QLineEdit>(this, QStringLiteral("Text_meta"));
+    Text3_valor = nombrado<QLineEdit>(this, QStringLiteral("Text3_valor"));
+    Combo_año = lista_en_capa(this, QStringLiteral("Combo_año"));
+    Cmb_mes_Reporte = lista_en_capa(this, QStringLiteral("Cmb_mes_Reporte"));
     Cmb_mes_Reporte->addItems(nombres_meses());
     Cmb_mes_Reporte->setCurrentIndex(-1);
-    Command1 = entrada::boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
+    Command1 = boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
     Command1->setDefault(true);
 
     auto* capa = new QGridLayout(this);
@@ -65,19 +52,13 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
         {QStringLiteral("Meta :"), Text_meta},
         {QStringLiteral("Valor :"), Text3_valor},
     };
-    // Each label names its control for screen readers.
-    auto etiqueta = [this](const QString& texto, QWidget* control) {
-        auto* e = new QLabel(texto, this);
-        e->setBuddy(control);
-        return e;
-    };
     for (int fila = 0; fila < izquierda.size(); ++fila) {
-        capa->addWidget(etiqueta(izquierda[fila].first, izquierda[fila].second), fila, 0);
+        capa->addWidget(etiqueta_de(this, izquierda[fila].first, izquierda[fila].second), fila, 0);
         capa->addWidget(izquierda[fila].second, fila, 1);
     }
-    capa->addWidget(etiqueta(QStringLiteral("Año :"), Combo_año), 0, 3);
+    capa->addWidget(etiqueta_de(this, QStringLiteral("Año :"), Combo_año), 0, 3);
     capa->addWidget(Combo_año, 0, 4);
-    capa->addWidget(etiqueta(QStringLiteral("Mes :"), Cmb_mes_Reporte), 1, 3);
+    capa->addWidget(etiqueta_de(this, QStringLiteral("Mes :"), Cmb_mes_Reporte), 1, 3);
     capa->addWidget(Cmb_mes_Reporte, 1, 4);
     capa->addWidget(Command1, 3, 4, 2, 1);
     capa->setColumnStretch(1, 3);

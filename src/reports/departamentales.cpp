@@ -4,6 +4,7 @@
 #include "data/textos.h"
 #include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
+#include "ui/controles.h"
 #include "ui/grid/grilla.h"
 #include "ui/listas.h"
 #include "ui/atender.h"
@@ -17,14 +18,15 @@ Departamentales::Departamentales(QWidget* padre) : QWidget(padre)
     setObjectName(QStringLiteral("Departamentales"));
     setWindowTitle(QStringLiteral("Departamentales"));
 
-    Label_Departamento = etiqueta_reporte(this, QStringLiteral("Label_Departamento"), QStringLiteral("Departamento :"));
-    Cmb_Departamentos_Reporte = lista_reporte(this, QStringLiteral("Cmb_Departamentos_Reporte"), 3000);
-    Label_Año = etiqueta_reporte(this, QStringLiteral("Label_Año"), QStringLiteral("Año :"));
-    Cmb_Año_Reporte = lista_reporte(this, QStringLiteral("Cmb_Año_Reporte"), 1000);
-    Label_Mes = etiqueta_reporte(this, QStringLiteral("Label_Mes"), QStringLiteral("Mes :"));
-    Cmb_Trimestre_ReporteSocial = lista_reporte(this, QStringLiteral("Cmb_Trimestre_ReporteSocial"), 1600);
-    Button_Cargar_ReporteSocial = boton_ver(this, QStringLiteral("Button_Cargar_ReporteSocial"));
-    Flex31 = grilla_reporte(this, QStringLiteral("Flex31"));
+    Label_Departamento = etiqueta(this, QStringLiteral("Label_Departamento"), QStringLiteral("Departamento :"));
+    Cmb_Departamentos_Reporte = lista_ancha(this, QStringLiteral("Cmb_Departamentos_Reporte"), 3000);
+    Label_Año = etiqueta(this, QStringLiteral("Label_Año"), QStringLiteral("Año :"));
+    Cmb_Año_Reporte = lista_ancha(this, QStringLiteral("Cmb_Año_Reporte"), 1000);
+    Label_Mes = etiqueta(this, QStringLiteral("Label_Mes"), QStringLiteral("Mes :"));
+    Cmb_Trimestre_ReporteSocial = lista_ancha(this, QStringLiteral("Cmb_Trimestre_ReporteSocial"), 1600);
+    Button_Cargar_ReporteSocial =
+        boton(this, QStringLiteral("Button_Cargar_ReporteSocial"), QStringLiteral("Ver"), QStringLiteral("ver"));
+    Flex31 = nombrado<Grilla>(this, QStringLiteral("Flex31"));
     Flex41 = new ModeloGrilla(this);
     Flex41->setObjectName(QStringLiteral("Flex41"));
 

@@ -4,6 +4,7 @@
 #include "data/textos.h"
 #include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
+#include "ui/controles.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
@@ -19,14 +20,15 @@ Principales::Principales(QWidget* padre) : QWidget(padre)
     setWindowTitle(QStringLiteral("Principales"));
     fijar_fondo(this, QStringLiteral("principal"));
 
-    Label_Perspectiva = etiqueta_reporte(this, QStringLiteral("Label_Perspectiva"), QStringLiteral("Perspectiva :"));
-    Cmb_Perspectiva_Reporte = lista_reporte(this, QStringLiteral("Cmb_Perspectiva_Reporte"), 3000);
-    Label_Año = etiqueta_reporte(this, QStringLiteral("Label_Año"), QStringLiteral("Año :"));
-    Cmb_Año_Reporte = lista_reporte(this, QStringLiteral("Cmb_Año_Reporte"), 1000);
-    Label_Mes = etiqueta_reporte(this, QStringLiteral("Label_Mes"), QStringLiteral("Mes :"));
-    Cmb_mes_Reporte = lista_reporte(this, QStringLiteral("Cmb_mes_Reporte"), 1600);
-    Button_Cargar_ReporteSocial = boton_ver(this, QStringLiteral("Button_Cargar_ReporteSocial"));
-    Flex3 = grilla_reporte(this, QStringLiteral("Flex3"));
+    Label_Perspectiva = etiqueta(this, QStringLiteral("Label_Perspectiva"), QStringLiteral("Perspectiva :"));
+    Cmb_Perspectiva_Reporte = lista_ancha(this, QStringLiteral("Cmb_Perspectiva_Reporte"), 3000);
+    Label_Año = etiqueta(this, QStringLiteral("Label_Año"), QStringLiteral("Año :"));
+    Cmb_Año_Reporte = lista_ancha(this, QStringLiteral("Cmb_Año_Reporte"), 1000);
+    Label_Mes = etiqueta(this, QStringLiteral("Label_Mes"), QStringLiteral("Mes :"));
+    Cmb_mes_Reporte = lista_ancha(this, QStringLiteral("Cmb_mes_Reporte"), 1600);
+    Button_Cargar_ReporteSocial =
+        boton(this, QStringLiteral("Button_Cargar_ReporteSocial"), QStringLiteral("Ver"), QStringLiteral("ver"));
+    Flex3 = nombrado<Grilla>(this, QStringLiteral("Flex3"));
     Flex4 = new ModeloGrilla(this);
     Flex4->setObjectName(QStringLiteral("Flex4"));
 

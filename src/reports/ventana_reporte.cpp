@@ -1,9 +1,7 @@
 #include "reports/ventana_reporte.h"
 
 #include "ui/grid/grilla.h"
-#include "ui/imagenes.h"
 #include "ui/impresion.h"
-#include "ui/listas.h"
 #include "ui/twips.h"
 #include "ui/ventana_leyenda.h"
 
@@ -13,37 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-QLabel* etiqueta_reporte(QWidget* ventana, const QString& nombre, const QString& texto)
-{
-    auto* etiqueta = new QLabel(texto, ventana);
-    etiqueta->setObjectName(nombre);
-    return etiqueta;
-}
-
-QComboBox* lista_reporte(QWidget* ventana, const QString& nombre, int ancho_twips)
-{
-    QComboBox* lista = lista_editable(ventana, nombre);
-    lista->setMinimumWidth(twips_a_px(ancho_twips, ventana));
-    return lista;
-}
-
-QPushButton* boton_ver(QWidget* ventana, const QString& nombre)
-{
-    auto* boton = new QPushButton(QStringLiteral("Ver"), ventana);
-    boton->setObjectName(nombre);
-    boton->setIcon(icono_boton(QStringLiteral("ver")));
-    boton->setIconSize(QSize(48, 48));
-    boton->setDefault(true); // Enter shows the report
-    return boton;
-}
-
-Grilla* grilla_reporte(QWidget* ventana, const QString& nombre)
-{
-    auto* grilla = new Grilla(ventana);
-    grilla->setObjectName(nombre);
-    return grilla;
-}
 
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
                       QPushButton* ver, Grilla* grilla)
@@ -60,6 +27,8 @@ void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>&
         ++c;
     }
     arriba->setColumnStretch(c, 1);
+    ver->setIconSize(QSize(48, 48)); // it spans both rows
+    ver->setDefault(true);
     arriba->addWidget(ver, 0, c + 1, 2, 1);
     arriba->addWidget(boton_leyenda(ventana, QStringLiteral("cmd_leyenda")), 0, c + 2);
     arriba->addWidget(boton_imprimir(ventana, QStringLiteral("cmd_imprimir")), 1, c + 2);

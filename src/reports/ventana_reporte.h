@@ -17,18 +17,8 @@ class QWidget;
 inline constexpr int kAnchoReporte = 10095;
 inline constexpr int kAltoReporte = 5775;
 
-QLabel* etiqueta_reporte(QWidget* ventana, const QString& nombre, const QString& texto);
-
-// An editable list: whatever is typed stays as typed.
-QComboBox* lista_reporte(QWidget* ventana, const QString& nombre, int ancho_twips);
-
-
-// "Ver" with its picture.
-QPushButton* boton_ver(QWidget* ventana, const QString& nombre);
-
-Grilla* grilla_reporte(QWidget* ventana, const QString& nombre);
-
 // Lists with their labels and "Ver" along the top, the status grid framed
-// below; fixes the client area so the window cannot be resized.
+// below; fixes the client area so the window cannot be resized. "Ver" gets a
+// larger picture and answers Enter.
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
                       QPushButton* ver, Grilla* grilla);

@@ -14,6 +14,7 @@
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 #include "ui/atender.h"
+#include "ui/controles.h"
 #include "ui/ventana_escritorio.h"
 
 #include <QChart>
@@ -26,29 +27,6 @@
 namespace {
 
 const QString FALTAN_PARAMETROS = QStringLiteral("Tiene que llenar Todos los Parametros");
-
-// Places a control by its rectangle in twips.
-void en_twips(QWidget* control, int x, int y, int ancho, int alto)
-{
-    const QWidget* ventana = control->window();
-    control->setGeometry(twips_a_px(x, ventana), twips_a_px(y, ventana), twips_a_px(ancho, ventana),
-                         twips_a_px(alto, ventana));
-}
-
-template <class Control>
-Control* control(QWidget* ventana, const QString& nombre)
-{
-    auto* c = new Control(ventana);
-    c->setObjectName(nombre);
-    return c;
-}
-
-QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto)
-{
-    auto* e = control<QLabel>(ventana, nombre);
-    e->setText(texto);
-    return e;
-}
 
 } // namespace
 
@@ -67,18 +45,16 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     Cmb_KPI_TendenciasyDesempeño = lista_editable(this, QStringLiteral("Cmb_KPI_TendenciasyDesempeño"));
     Cmb_Año_TendenciasyDesempeño = lista_editable(this, QStringLiteral("Cmb_Año_TendenciasyDesempeño"));
 
-    Button_LLenar_TendeciasyDesempeño = control<QPushButton>(this, QStringLiteral("Button_LLenar_TendeciasyDesempeño"));
-    Button_LLenar_TendeciasyDesempeño->setText(QStringLiteral("Ver"));
-    poner_imagen(Button_LLenar_TendeciasyDesempeño, QStringLiteral("ver"));
+    Button_LLenar_TendeciasyDesempeño = boton(this, QStringLiteral("Button_LLenar_TendeciasyDesempeño"),
+                                              QStringLiteral("Ver"), QStringLiteral("ver"));
     Button_LLenar_TendeciasyDesempeño->setDefault(true);
-    Button_Graficar = control<QPushButton>(this, QStringLiteral("Button_Graficar"));
-    Button_Graficar->setText(QStringLiteral("Graficar"));
-    poner_imagen(Button_Graficar, QStringLiteral("graficar"));
+    Button_Graficar = boton(this, QStringLiteral("Button_Graficar"), QStringLiteral("Graficar"),
+                            QStringLiteral("graficar"));
 
-    mshtd = control<Grilla>(this, QStringLiteral("mshtd"));
-    Flex3 = control<Grilla>(this, QStringLiteral("Flex3"));
-    Flex2 = control<ModeloGrilla>(this, QStringLiteral("Flex2"));
-    ChartSpace1 = control<QChartView>(this, QStringLiteral("ChartSpace1"));
+    mshtd = nombrado<Grilla>(this, QStringLiteral("mshtd"));
+    Flex3 = nombrado<Grilla>(this, QStringLiteral("Flex3"));
+    Flex2 = nombrado<ModeloGrilla>(this, QStringLiteral("Flex2"));
+    ChartSpace1 = nombrado<QChartView>(this, QStringLiteral("ChartSpace1"));
     ChartSpace1->setRenderHint(QPainter::Antialiasing);
     ChartSpace1->chart()->setFont(QFont(QStringLiteral("Arial")));
 
@@ -87,9 +63,9 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     const int marcos[4][4] = {{120, 120, 9615, 1695}, {120, 2040, 8655, 3255},
                               {120, 5400, 8655, 1215}, {9015, 2040, 5055, 4935}};
     for (int i = 0; i < 4; ++i) {
-        auto* marco = control<QFrame>(this, QStringLiteral("Shape%1").arg(i + 1));
+        auto* marco = nombrado<QFrame>(this, QStringLiteral("Shape%1").arg(i + 1));
         marco->setFrameShape(QFrame::Box);
-        en_twips(marco, marcos[i][0], marcos[i][1], marcos[i][2], marcos[i][3]);
+        ubicar(marco, marcos[i][0], marcos[i][1], marcos[i][2], marcos[i][3]);
         marco->lower();
         // A larger window gives the table more rows and the chart more room.
         const int anclas[4] = {int(Ancla::CrecerAncho), int(Ancla::CrecerAlto), int(Ancla::MoverAbajo),
@@ -97,19 +73,19 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
         if (anclas[i])
             anclar(marco, anclas[i]);
     }
-    en_twips(Lbl_Tipo_Indicador, 240, 270, 1500, 315);
-    en_twips(Cmb_Tipo_Indicador_TendenciasyDesempeño, 1800, 240, 2535, 360);
-    en_twips(Lbl_Departamento, 4440, 270, 1500, 315);
-    en_twips(Cmb_Departamento_TendenciasyDesempeño, 5940, 240, 3555, 360);
-    en_twips(Lbl_KPI, 240, 810, 1500, 315);
-    en_twips(Cmb_KPI_TendenciasyDesempeño, 1800, 780, 7695, 360);
-    en_twips(Lbl_Año, 240, 1350, 1500, 315);
-    en_twips(Cmb_Año_TendenciasyDesempeño, 1800, 1320, 1335, 360);
-    en_twips(Button_LLenar_TendeciasyDesempeño, 9975, 480, 1935, 975);
-    en_twips(Button_Graficar, 12150, 480, 1935, 975);
-    en_twips(mshtd, 240, 2160, 8415, 3015);
-    en_twips(Flex3, 240, 5520, 8415, 975);
-    en_twips(ChartSpace1, 9135, 2160, 4815, 4695);
+    ubicar(Lbl_Tipo_Indicador, 240, 270, 1500, 315);
+    ubicar(Cmb_Tipo_Indicador_TendenciasyDesempeño, 1800, 240, 2535, 360);
+    ubicar(Lbl_Departamento, 4440, 270, 1500, 315);
+    ubicar(Cmb_Departamento_TendenciasyDesempeño, 5940, 240, 3555, 360);
+    ubicar(Lbl_KPI, 240, 810, 1500, 315);
+    ubicar(Cmb_KPI_TendenciasyDesempeño, 1800, 780, 7695, 360);
+    ubicar(Lbl_Año, 240, 1350, 1500, 315);
+    ubicar(Cmb_Año_TendenciasyDesempeño, 1800, 1320, 1335, 360);
+    ubicar(Button_LLenar_TendeciasyDesempeño, 9975, 480, 1935, 975);
+    ubicar(Button_Graficar, 12150, 480, 1935, 975);
+    ubicar(mshtd, 240, 2160, 8415, 3015);
+    ubicar(Flex3, 240, 5520, 8415, 975);
+    ubicar(ChartSpace1, 9135, 2160, 4815, 4695);
     // On a screen narrower than the window's design the lists give up room
     // so that both buttons stay in sight; on a wider one they show more.
     anclar(Cmb_KPI_TendenciasyDesempeño, int(Ancla::CrecerAncho));
@@ -118,10 +94,10 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     anclar(Button_Graficar, int(Ancla::MoverDerecha));
     // Legend and printing under the two buttons.
     QPushButton* leyenda = boton_leyenda(this, QStringLiteral("cmd_leyenda"));
-    en_twips(leyenda, 9975, 1500, 1935, 420);
+    ubicar(leyenda, 9975, 1500, 1935, 420);
     anclar(leyenda, int(Ancla::MoverDerecha));
     QPushButton* imprimir = boton_imprimir(this, QStringLiteral("cmd_imprimir"));
-    en_twips(imprimir, 12150, 1500, 1935, 420);
+    ubicar(imprimir, 12150, 1500, 1935, 420);
     anclar(imprimir, int(Ancla::MoverDerecha));
     // The status and trend pictures' tooltips give the numbers behind them.
     mshtd->setAyuda([this](int fila, int columna) -> QString {

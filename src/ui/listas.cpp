@@ -2,6 +2,7 @@
 
 #include "data/conexion.h"
 #include "data/textos.h"
+#include "ui/twips.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 namespace {
+// A product limit, not a type's (see llenar_lista).
 constexpr int kMaximoItems = 32767;
 
 // Notes a click or a Return in the list's popup, the only ways to pick. The
@@ -55,6 +57,28 @@ QComboBox* lista_editable(QWidget* ventana, const QString& nombre)
     lista->setInsertPolicy(QComboBox::NoInsert);
     QLineEdit* texto = lista->lineEdit();
     QObject::connect(lista, &QComboBox::currentIndexChanged, texto, [texto] { texto->setCursorPosition(0); });
+    return lista;
+}
+
+QComboBox* lista_ancha(QWidget* ventana, const QString& nombre, int ancho_twips)
+{
+    QComboBox* lista = lista_editable(ventana, nombre);
+    lista->setMinimumWidth(twips_a_px(ancho_twips, ventana));
+    return lista;
+}
+
+QComboBox* lista_larga(QWidget* ventana, const QString& nombre)
+{
+    QComboBox* lista = lista_editable(ventana, nombre);
+    lista->setMaxVisibleItems(20);
+    return lista;
+}
+
+QComboBox* lista_en_capa(QWidget* ventana, const QString& nombre, int caracteres)
+{
+    QComboBox* lista = lista_larga(ventana, nombre);
+    lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lista->setMinimumContentsLength(caracteres);
     return lista;
 }
 

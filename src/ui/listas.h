@@ -14,6 +14,16 @@ class QWidget;
 // scrolled to its trailing blanks.
 QComboBox* lista_editable(QWidget* ventana, const QString& nombre);
 
+// A lista_editable at least ancho_twips wide.
+QComboBox* lista_ancha(QWidget* ventana, const QString& nombre, int ancho_twips);
+
+// A lista_editable whose open list shows 20 items (the data entry screens).
+QComboBox* lista_larga(QWidget* ventana, const QString& nombre);
+
+// A lista_larga in a layout: as wide as `caracteres` characters whatever its
+// items hold (they carry trailing blanks and would set its width).
+QComboBox* lista_en_capa(QWidget* ventana, const QString& nombre, int caracteres = 12);
+
 // How each row's field becomes a list item.
 enum class FormaItem {
     Rellena, // the field's text followed by 15 blanks, cut to the width
@@ -21,8 +31,9 @@ enum class FormaItem {
 };
 
 // Adds one item per result row of the command, in the rows' order; nothing
-// is chosen afterwards. A list holds at most 32767 items (its positions are
-// 16-bit).
+// is chosen afterwards. A list takes at most 32767 items, a product choice
+// (positions are int): nobody picks from more, and a runaway result stops
+// there.
 void llenar_lista(QComboBox* lista, const QString& comando, const QString& campo, int ancho,
                   FormaItem forma = FormaItem::Rellena);
 

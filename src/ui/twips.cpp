@@ -29,6 +29,13 @@ int px_a_twips(int px, const QWidget* referencia)
     return static_cast<int>(std::lround(px * 1440.0 / dpi(referencia)));
 }
 
+void ubicar(QWidget* control, int izquierda, int arriba, int ancho, int alto)
+{
+    const QWidget* ventana = control->window();
+    control->setGeometry(twips_a_px(izquierda, ventana), twips_a_px(arriba, ventana), twips_a_px(ancho, ventana),
+                         twips_a_px(alto, ventana));
+}
+
 void fijar_area_cliente(QWidget* ventana, int ancho_twips, int alto_twips)
 {
     QSize tamano(twips_a_px(ancho_twips, ventana), twips_a_px(alto_twips, ventana));

@@ -7,6 +7,9 @@ class QWidget;
 int twips_a_px(int twips, const QWidget* referencia = nullptr);
 int px_a_twips(int px, const QWidget* referencia = nullptr);
 
+// Places a control by its rectangle in twips, measured with its window's DPI.
+void ubicar(QWidget* control, int izquierda, int arriba, int ancho, int alto);
+
 // Sets a window's starting client area, given in twips, at most the
 // available screen; the user may resize and maximise it.
 void fijar_area_cliente(QWidget* ventana, int ancho_twips, int alto_twips);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// Makers of the screens' controls, owned by the window. A name given becomes
+// the control's objectName, by which tests find it.
+
+// A new control of the window with its name.
+template <class Control>
+Control* nombrado(QWidget* ventana, const QString& nombre)
+{
+    auto* c = new Control(ventana);
+    c->setObjectName(nombre);
+    return c;
+}
+
+QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto);
+
+// An unnamed label that names `nombrada` for screen readers (its buddy).
+QLabel* etiqueta_de(QWidget* ventana, const QString& texto, QWidget* nombrada);
+
+// A button with its caption and its picture (":/botones/<imagen>.svg").
+QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto, const QString& imagen);
