@@ -8,8 +8,8 @@
 #include "ui/registro_ventanas.h"
 #include "ui/twips.h"
 #include "ui/atender.h"
+#include "ui/controles.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,9 +37,9 @@ FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
     setObjectName(QStringLiteral("FET049TF"));
     setWindowTitle(QStringLiteral("Form1"));
     fijar_fondo(this, QStringLiteral("menu"));
+    terminar_al_cerrar(this);
 
-    lbl_usuario = new QLabel(QStringLiteral("Usuario"), this);
-    lbl_usuario->setObjectName(QStringLiteral("lbl_usuario"));
+    lbl_usuario = etiqueta(this, QStringLiteral("lbl_usuario"), QStringLiteral("Usuario"));
     usuario = new QComboBox(this);
     usuario->setObjectName(QStringLiteral("usuario"));
     usuario->setEditable(true);
@@ -51,8 +51,7 @@ FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
     usuario->setCurrentIndex(-1);
     lbl_usuario->setBuddy(usuario);
 
-    lbl_contraseña = new QLabel(QStringLiteral("Contraseña"), this);
-    lbl_contraseña->setObjectName(QStringLiteral("lbl_contraseña"));
+    lbl_contraseña = etiqueta(this, QStringLiteral("lbl_contraseña"), QStringLiteral("Contraseña"));
     contraseña = new QLineEdit(this);
     contraseña->setObjectName(QStringLiteral("contraseña"));
     contraseña->setEchoMode(QLineEdit::Password);
@@ -121,11 +120,5 @@ void FET049TF::cargar_Click()
 
 void FET049TF::cancelar_Click()
 {
-    terminar_programa();
-}
-
-void FET049TF::closeEvent(QCloseEvent* evento)
-{
-    evento->ignore();
     terminar_programa();
 }

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QCloseEvent;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -13,9 +12,6 @@ class FET049TF final : public QWidget {
     Q_OBJECT
 public:
     explicit FET049TF(QWidget* padre = nullptr);
-
-protected:
-    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void cargar_Click();

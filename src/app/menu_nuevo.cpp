@@ -1,13 +1,12 @@
 #include "app/menu_nuevo.h"
 
-#include "app/boton_menu.h"
+#include "app/menu.h"
+#include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/registro_ventanas.h"
-#include "ui/twips.h"
 #include "ui/atender.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 Menu_Nuevo::Menu_Nuevo(QWidget* padre) : QWidget(padre)
 {
@@ -15,20 +14,12 @@ Menu_Nuevo::Menu_Nuevo(QWidget* padre) : QWidget(padre)
     setWindowTitle(QStringLiteral("Nuevo"));
     fijar_fondo(this, QStringLiteral("menu"));
 
-    cmd_n_indicador = boton_menu(this, QStringLiteral("cmd_n_indicador"), QStringLiteral("N Indicador"), QStringLiteral("indicador"));
-    cmd_n_registro = boton_menu(this, QStringLiteral("cmd_n_registro"), QStringLiteral("Eliminar I"), QStringLiteral("eliminar"));
-    cmd_nuevo_registro = boton_menu(this, QStringLiteral("cmd_nuevo_registro"), QStringLiteral("N Registro"), QStringLiteral("registro"));
-    cmd_salir_reporte = boton_menu(this, QStringLiteral("cmd_salir_reporte"), QStringLiteral("Salir"), QStringLiteral("salir"));
+    cmd_n_indicador = boton(this, QStringLiteral("cmd_n_indicador"), QStringLiteral("N Indicador"), QStringLiteral("indicador"));
+    cmd_n_registro = boton(this, QStringLiteral("cmd_n_registro"), QStringLiteral("Eliminar I"), QStringLiteral("eliminar"));
+    cmd_nuevo_registro = boton(this, QStringLiteral("cmd_nuevo_registro"), QStringLiteral("N Registro"), QStringLiteral("registro"));
+    cmd_salir_reporte = boton(this, QStringLiteral("cmd_salir_reporte"), QStringLiteral("Salir"), QStringLiteral("salir"));
 
-    auto* capa = new QVBoxLayout(this);
-    const int margen = twips_a_px(450, this);
-    capa->setContentsMargins(margen, margen, margen, margen);
-    capa->addWidget(cmd_n_indicador);
-    capa->addWidget(cmd_n_registro);
-    capa->addWidget(cmd_nuevo_registro);
-    capa->addStretch();
-    capa->addWidget(cmd_salir_reporte);
-    fijar_area_cliente(this, 4500, 4200);
+    disponer_menu(this, {{cmd_n_indicador, cmd_n_registro, cmd_nuevo_registro}}, cmd_salir_reporte, 4500, 4200);
 
     connect(cmd_n_indicador, &QPushButton::clicked, this, atendido(this, &Menu_Nuevo::cmd_n_indicador_Click));
     connect(cmd_n_registro, &QPushButton::clicked, this, atendido(this, &Menu_Nuevo::cmd_n_registro_Click));

@@ -1,14 +1,12 @@
 #include "app/principal.h"
 
-#include "app/boton_menu.h"
+#include "app/menu.h"
 #include "app/terminar.h"
 #include "ui/imagenes.h"
 #include "ui/registro_ventanas.h"
-#include "ui/twips.h"
 #include "ui/atender.h"
+#include "ui/controles.h"
 
-#include <QCloseEvent>
-#include <QGridLayout>
 #include <QPushButton>
 
 Principal::Principal(QWidget* padre) : QWidget(padre)
@@ -16,31 +14,21 @@ Principal::Principal(QWidget* padre) : QWidget(padre)
     setObjectName(QStringLiteral("Principal"));
     setWindowTitle(QStringLiteral("Velmora 1.0 (Brelvo)"));
     fijar_fondo(this, QStringLiteral("menu"));
+    terminar_al_cerrar(this);
 
-    boton_nuevo = boton_menu(this, QStringLiteral("boton_nuevo"), QStringLiteral("Crear && Eliminar"), QStringLiteral("nuevo"));
-    boton_modificar = boton_menu(this, QStringLiteral("boton_modificar"), QStringLiteral("Modificar"), QStringLiteral("modificar"));
-    boton_reporte = boton_menu(this, QStringLiteral("boton_reporte"), QStringLiteral("Reportes"), QStringLiteral("reportes"));
-    cmd_exportar = boton_menu(this, QStringLiteral("cmd_exportar"), QStringLiteral("Exportar"), QStringLiteral("exportar"));
-    cmd_tende = boton_menu(this, QStringLiteral("cmd_tende"), QStringLiteral("  Tendencia Desempeño"), QStringLiteral("tendencia"));
-    cmd_kpi = boton_menu(this, QStringLiteral("cmd_kpi"), QStringLiteral("Consulta KPI"), QStringLiteral("kpi"));
-    cmd_historial = boton_menu(this, QStringLiteral("cmd_historial"), QStringLiteral("Historial"), QStringLiteral("historial"));
-    cmd_salir = boton_menu(this, QStringLiteral("cmd_salir"), QStringLiteral("Salir"), QStringLiteral("salir"));
+    boton_nuevo = boton(this, QStringLiteral("boton_nuevo"), QStringLiteral("Crear && Eliminar"), QStringLiteral("nuevo"));
+    boton_modificar = boton(this, QStringLiteral("boton_modificar"), QStringLiteral("Modificar"), QStringLiteral("modificar"));
+    boton_reporte = boton(this, QStringLiteral("boton_reporte"), QStringLiteral("Reportes"), QStringLiteral("reportes"));
+    cmd_exportar = boton(this, QStringLiteral("cmd_exportar"), QStringLiteral("Exportar"), QStringLiteral("exportar"));
+    cmd_tende = boton(this, QStringLiteral("cmd_tende"), QStringLiteral("  Tendencia Desempeño"), QStringLiteral("tendencia"));
+    cmd_kpi = boton(this, QStringLiteral("cmd_kpi"), QStringLiteral("Consulta KPI"), QStringLiteral("kpi"));
+    cmd_historial = boton(this, QStringLiteral("cmd_historial"), QStringLiteral("Historial"), QStringLiteral("historial"));
+    cmd_salir = boton(this, QStringLiteral("cmd_salir"), QStringLiteral("Salir"), QStringLiteral("salir"));
 
     // Data entry on the left, what is read on the right, leaving at the foot.
-    auto* capa = new QGridLayout(this);
-    const int margen = twips_a_px(450, this);
-    capa->setContentsMargins(margen, margen, margen, margen);
-    capa->setHorizontalSpacing(twips_a_px(300, this));
-    capa->addWidget(boton_nuevo, 0, 0);
-    capa->addWidget(boton_modificar, 1, 0);
-    capa->addWidget(cmd_kpi, 2, 0);
-    capa->addWidget(boton_reporte, 0, 1);
-    capa->addWidget(cmd_tende, 1, 1);
-    capa->addWidget(cmd_exportar, 2, 1);
-    capa->addWidget(cmd_historial, 3, 0);
-    capa->setRowStretch(4, 1);
-    capa->addWidget(cmd_salir, 5, 1);
-    fijar_area_cliente(this, 7200, 4650);
+    disponer_menu(this,
+                  {{boton_nuevo, boton_modificar, cmd_kpi, cmd_historial}, {boton_reporte, cmd_tende, cmd_exportar}},
+                  cmd_salir, 7200, 4650);
 
     connect(boton_nuevo, &QPushButton::clicked, this, atendido(this, &Principal::boton_nuevo_Click));
     connect(boton_modificar, &QPushButton::clicked, this, atendido(this, &Principal::boton_modificar_Click));
@@ -89,11 +77,5 @@ void Principal::cmd_historial_Click()
 
 void Principal::cmd_salir_Click()
 {
-    terminar_programa();
-}
-
-void Principal::closeEvent(QCloseEvent* evento)
-{
-    evento->ignore();
     terminar_programa();
 }

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QCloseEvent;
 class QPushButton;
 
 // The administrator menu.
@@ -10,9 +9,6 @@ class Principal final : public QWidget {
     Q_OBJECT
 public:
     explicit Principal(QWidget* padre = nullptr);
-
-protected:
-    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void boton_nuevo_Click();

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QCloseEvent;
 class QPushButton;
 
 // The general user's menu: the reports and the trend screen only.
@@ -10,9 +9,6 @@ class Principalgeneral final : public QWidget {
     Q_OBJECT
 public:
     explicit Principalgeneral(QWidget* padre = nullptr);
-
-protected:
-    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void cmd_reportes_Click();

@@ -1,13 +1,12 @@
 #include "app/reportes.h"
 
-#include "app/boton_menu.h"
+#include "app/menu.h"
+#include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/registro_ventanas.h"
-#include "ui/twips.h"
 #include "ui/atender.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 Reportes::Reportes(QWidget* padre) : QWidget(padre)
 {
@@ -15,19 +14,12 @@ Reportes::Reportes(QWidget* padre) : QWidget(padre)
     setWindowTitle(QString());
     fijar_fondo(this, QStringLiteral("menu"));
 
-    cmd_principales = boton_menu(this, QStringLiteral("cmd_principales"), QStringLiteral("Principales"), QStringLiteral("principales"));
-    cmd_departamentales = boton_menu(this, QStringLiteral("cmd_departamentales"), QStringLiteral("Departamentales"),
+    cmd_principales = boton(this, QStringLiteral("cmd_principales"), QStringLiteral("Principales"), QStringLiteral("principales"));
+    cmd_departamentales = boton(this, QStringLiteral("cmd_departamentales"), QStringLiteral("Departamentales"),
                                      QStringLiteral("departamentales"));
-    cmd_salir_reporte = boton_menu(this, QStringLiteral("cmd_salir_reporte"), QStringLiteral("Salir"), QStringLiteral("salir"));
+    cmd_salir_reporte = boton(this, QStringLiteral("cmd_salir_reporte"), QStringLiteral("Salir"), QStringLiteral("salir"));
 
-    auto* capa = new QVBoxLayout(this);
-    const int margen = twips_a_px(450, this);
-    capa->setContentsMargins(margen, margen, margen, margen);
-    capa->addWidget(cmd_principales);
-    capa->addWidget(cmd_departamentales);
-    capa->addStretch();
-    capa->addWidget(cmd_salir_reporte);
-    fijar_area_cliente(this, 4500, 3900);
+    disponer_menu(this, {{cmd_principales, cmd_departamentales}}, cmd_salir_reporte, 4500, 3900);
 
     connect(cmd_principales, &QPushButton::clicked, this, atendido(this, &Reportes::cmd_principales_Click));
     connect(cmd_departamentales, &QPushButton::clicked, this, atendido(this, &Reportes::cmd_departamentales_Click));

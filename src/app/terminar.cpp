@@ -1,6 +1,7 @@
 #include "app/terminar.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QWidget>
 
 namespace {
@@ -18,11 +19,31 @@ Terminador& terminador_actual()
     return actual;
 }
 
+class TerminarAlCerrar final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        if (evento->type() != QEvent::Close)
+            return QObject::eventFilter(objeto, evento);
+        evento->ignore();
+        terminar_programa();
+        return true;
+    }
+};
+
 } // namespace
 
 void terminar_programa()
 {
     terminador_actual()();
+}
+
+void terminar_al_cerrar(QWidget* ventana)
+{
+    ventana->installEventFilter(new TerminarAlCerrar(ventana));
 }
 
 Terminador establecer_terminador(Terminador nuevo)

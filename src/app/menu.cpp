@@ -1,0 +1,31 @@
+#include "app/menu.h"
+
+#include "ui/twips.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+
+#include <algorithm>
+
+void disponer_menu(QWidget* ventana, const QList<QList<QPushButton*>>& columnas, QPushButton* salir,
+                   int ancho_twips, int alto_twips)
+{
+    auto* capa = new QGridLayout(ventana);
+    const int margen = twips_a_px(450, ventana);
+    capa->setContentsMargins(margen, margen, margen, margen);
+    capa->setHorizontalSpacing(twips_a_px(300, ventana));
+    const auto poner = [ventana, capa](QPushButton* boton, qsizetype fila, qsizetype columna) {
+        boton->setMinimumHeight(twips_a_px(645, ventana));
+        boton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        capa->addWidget(boton, int(fila), int(columna));
+    };
+    qsizetype filas = 0;
+    for (qsizetype c = 0; c < columnas.size(); ++c) {
+        for (qsizetype f = 0; f < columnas[c].size(); ++f)
+            poner(columnas[c][f], f, c);
+        filas = std::max(filas, columnas[c].size());
+    }
+    capa->setRowStretch(int(filas), 1);
+    poner(salir, filas + 1, columnas.size() - 1);
+    fijar_area_cliente(ventana, ancho_twips, alto_twips);
+}
