@@ -1,5 +1,6 @@
 #include "data/conexion.h"
 #include "data/textos.h"
+#include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "trend/grafica_tendencia.h"
 #include "trend/tendencia_y_desempeno.h"
@@ -110,13 +111,6 @@ QList<Mes> valores(const QList<std::optional<double>>& v)
     return meses;
 }
 
-// A cell text as the screen writes a database number.
-QString celda(const std::optional<double>& d)
-{
-    const QString t = d ? QLocale().toString(*d, 'g', QLocale::FloatingPointShortest) : QString();
-    return (t + QString(7, u' ')).left(15);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(std::optional<double>)
@@ -152,13 +146,7 @@ private slots:
 
 private:
     template <class T>
-    T* hijo(const QString& nombre) const
-    {
-        auto* c = ventana->findChild<T*>(nombre);
-        if (!c)
-            qFatal("no control %s", qPrintable(nombre));
-        return c;
-    }
+    T* hijo(const QString& nombre) const { return control<T>(ventana.get(), nombre); }
     QComboBox* lista(const QString& nombre) const { return hijo<QComboBox>(nombre); }
     QComboBox* tipo() const { return lista(QStringLiteral("Cmb_Tipo_Indicador_TendenciasyDesempeño")); }
     QComboBox* kpi() const { return lista(QStringLiteral("Cmb_KPI_TendenciasyDesempeño")); }
@@ -168,25 +156,14 @@ private:
     ModeloGrilla& Flex3() const { return *hijo<Grilla>(QStringLiteral("Flex3"))->modelo(); }
     ModeloGrilla& Flex2() const { return *hijo<ModeloGrilla>(QStringLiteral("Flex2")); }
     QChart* grafica() const { return hijo<QChartView>(QStringLiteral("ChartSpace1"))->chart(); }
-    void ver() const { QTest::mouseClick(hijo<QPushButton>(QStringLiteral("Button_LLenar_TendeciasyDesempeño")), Qt::LeftButton); }
-    void graficar() const { QTest::mouseClick(hijo<QPushButton>(QStringLiteral("Button_Graficar")), Qt::LeftButton); }
+    void ver() const { pulsar(ventana.get(), QStringLiteral("Button_LLenar_TendeciasyDesempeño")); }
+    void graficar() const { pulsar(ventana.get(), QStringLiteral("Button_Graficar")); }
 
-    // Picks an item as a user does in the open list: move to it, Enter.
-    static void elegir(QComboBox* l, const QString& texto)
-    {
-        const int i = l->findText(texto, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        QVERIFY2(i >= 0, qPrintable(texto));
-        l->view()->setCurrentIndex(l->model()->index(i, 0));
-        QTest::keyClick(l->view(), Qt::Key_Return);
-        QCOMPARE(l->currentText(), texto);
-    }
+    // Types into the list's box, replacing what it held.
     static void escribir(QComboBox* l, const QString& texto)
     {
         l->lineEdit()->clear();
-        for (QChar c : texto) { // keyClicks takes Latin-1 only
-            QTest::sendKeyEvent(QTest::Press, l->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, l->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
+        teclear(l->lineEdit(), texto);
         QCOMPARE(l->currentText(), texto);
     }
     // Type, indicator, year (and department) chosen from the lists.
@@ -211,14 +188,6 @@ private:
         for (int k = 1; k <= hasta; ++k)
             l << m.TextMatrix(fila, k);
         return l;
-    }
-    static QString todo(const ModeloGrilla& m)
-    {
-        QString s;
-        for (int f = 0; f < m.Rows(); ++f)
-            for (int c = 0; c < m.Cols(); ++c)
-                s += m.TextMatrix(f, c) + u'|' + m.CellPicture(f, c) + u';';
-        return s;
     }
 
     std::unique_ptr<BasePrueba> base;
@@ -352,16 +321,19 @@ void TstTendencia::flujo_principal()
     QCOMPARE(comandos, QStringList({"Exec Ten_Des 'Principal      ', '2009 ','" + K + "'",
                                     "Exec Ten_Des 'Principal      ', '2008','" + K + "'"}));
     QVERIFY(mensajes->mensajes.isEmpty());
-    for (int k = 1; k <= 12; ++k) {
-        const Mes& m = VENTAS_2009[k - 1];
-        QCOMPARE(mshtd().TextMatrix(1, k), celda(m.meta));
-        QCOMPARE(mshtd().TextMatrix(2, k), celda(m.valor));
-        QCOMPARE(Flex2().TextMatrix(1, k), celda(m.base));
-        QCOMPARE(Flex3().TextMatrix(1, k), celda(m.base));
-        QCOMPARE(Flex2().TextMatrix(2, k), celda(1.0));
-    }
-    QCOMPARE(mshtd().TextMatrix(1, 12), QStringLiteral("250,5       "));
-    QCOMPARE(Flex2().TextMatrix(5, 12), celda(160.0));
+    // Targets, values and baselines of VENTAS_2009, as the cells show them.
+    const QStringList metas = {"200       ", "200       ", "200       ", "200       ", "200       ", "200       ",
+                               "200       ", "200       ", "120       ", "200       ", "200       ", "250,5       "};
+    const QStringList valores = {"185       ", "200       ", "100       ", "170       ", "170       ", "0       ",
+                                 "140       ", "250       ", "130       ", "       ", "150       ", "230,25       "};
+    const QStringList bases = {"100       ", "100       ", "100       ", "100       ", "100       ", "100       ",
+                               "100       ", "100       ", "120       ", "100       ", "100       ", "80       "};
+    QCOMPARE(textos(mshtd(), 1), metas);
+    QCOMPARE(textos(mshtd(), 2), valores);
+    QCOMPARE(textos(Flex2(), 1), bases);
+    QCOMPARE(textos(Flex3(), 1), bases);
+    QCOMPARE(textos(Flex2(), 2), QStringList(12, QStringLiteral("1       ")));
+    QCOMPARE(Flex2().TextMatrix(5, 12), QStringLiteral("160       "));
     QCOMPARE(Flex2().TextMatrix(3, 1), QString());
     QCOMPARE(Flex2().TextMatrix(1, 13), QString());
 }
@@ -395,9 +367,9 @@ void TstTendencia::flujo_departamental()
     QCOMPARE(comandos, QStringList({"Exec Ten_Des2 'Departamentales', '2009 " + cola,
                                     "Exec Ten_Des2 'Departamentales', '2008" + cola}));
     QVERIFY(mensajes->mensajes.isEmpty());
-    QCOMPARE(mshtd().TextMatrix(2, 1), celda(105.0));
-    QCOMPARE(mshtd().TextMatrix(1, 12), celda(200.0));
-    QCOMPARE(Flex2().TextMatrix(1, 12), celda(100.0));
+    QCOMPARE(mshtd().TextMatrix(2, 1), QStringLiteral("105       "));
+    QCOMPARE(mshtd().TextMatrix(1, 12), QStringLiteral("200       "));
+    QCOMPARE(Flex2().TextMatrix(1, 12), QStringLiteral("100       "));
     // The baselines of the principal indicator shown before are all gone.
     QCOMPARE(textos(Flex3(), 1, 12), QStringList(12, QString()));
     QCOMPARE(imagenes(5)[0], QStringLiteral("raya")); // nothing for 2008
@@ -435,7 +407,7 @@ void TstTendencia::parametros_que_faltan()
     // An earlier fill, which a refused press must leave as it was.
     elegir_todo("Principal      ", VENTAS, 2009);
     ver();
-    const QString antes = todo(mshtd()) + todo(Flex3()) + todo(Flex2());
+    const QStringList antes = contenido(mshtd()) + contenido(Flex3()) + contenido(Flex2());
 
     escribir(tipo(), t);
     escribir(kpi(), k);
@@ -450,7 +422,7 @@ void TstTendencia::parametros_que_faltan()
         QCOMPARE(m.icono, IconoMensaje::Informacion);
     }
     QVERIFY(comandos.isEmpty());
-    QCOMPARE(todo(mshtd()) + todo(Flex3()) + todo(Flex2()), antes);
+    QCOMPARE(contenido(mshtd()) + contenido(Flex3()) + contenido(Flex2()), antes);
 }
 
 // A typed type is neither matched to an item regardless of case nor taken
@@ -643,11 +615,11 @@ void TstTendencia::filas_distintas_de_doce()
     elegir_todo("Principal      ", "Corto", 2009);
     ver();
     QVERIFY(mensajes->mensajes.isEmpty());
+    const QString vacia = QStringLiteral("       ");
     for (int k = 1; k <= 12; ++k) {
-        const std::optional<double> valor = k <= filas ? std::optional<double>(149 + k) : std::nullopt;
-        QCOMPARE(mshtd().TextMatrix(2, k), celda(valor));
-        QCOMPARE(mshtd().TextMatrix(1, k), celda(k <= filas ? std::optional<double>(200) : std::nullopt));
-        QCOMPARE(Flex3().TextMatrix(1, k), celda(k <= filas ? std::optional<double>(100) : std::nullopt));
+        QCOMPARE(mshtd().TextMatrix(2, k), k <= filas ? QStringLiteral("%1       ").arg(149 + k) : vacia);
+        QCOMPARE(mshtd().TextMatrix(1, k), k <= filas ? QStringLiteral("200       ") : vacia);
+        QCOMPARE(Flex3().TextMatrix(1, k), k <= filas ? QStringLiteral("100       ") : vacia);
         QCOMPARE(mshtd().CellPicture(4, k), k <= filas ? QStringLiteral("Amarillo") : QStringLiteral("Blanco"));
         if (k > 1)
             QCOMPARE(mshtd().CellPicture(5, k), k <= filas ? QStringLiteral("T_Blanco") : QStringLiteral("raya"));
