@@ -71,6 +71,10 @@ private:
     void pulsar(const char* boton) { ::pulsar(ventana_.get(), boton); }
     // Picks the first principal indicator, "Marzo" and 2026, and fetches.
     void consultar_principal();
+    // The command that fetch runs.
+    static QString consulta_principal();
+    // Types the value, target and baseline boxes.
+    void llenar_cajas(const QString& valor, const QString& meta, const QString& base);
 
     std::unique_ptr<BasePrueba> base_;
     std::unique_ptr<KPI> ventana_;
@@ -107,6 +111,18 @@ void TstKpi::consultar_principal()
     elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
     pulsar("button_Consultar_KPI");
     QVERIFY(!flex7_->TextMatrix(0, 0).trimmed().isEmpty());
+}
+
+QString TstKpi::consulta_principal()
+{
+    return comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", año_item()});
+}
+
+void TstKpi::llenar_cajas(const QString& valor, const QString& meta, const QString& base)
+{
+    c<QLineEdit>("Caja_valor")->setText(valor);
+    c<QLineEdit>("Caja_Meta")->setText(meta);
+    c<QLineEdit>("Caja_Linea_Base")->setText(base);
 }
 
 void TstKpi::consultar_y_guardar_data()
@@ -195,9 +211,7 @@ void TstKpi::consultar_y_guardar()
     QCOMPARE(flex7_->TextMatrix(0, 0), id);
     guardar_captura(v, departamental ? "KPI_departamental" : "KPI");
 
-    c<QLineEdit>("Caja_valor")->setText("61,5");
-    c<QLineEdit>("Caja_Meta")->setText("90");
-    c<QLineEdit>("Caja_Linea_Base")->setText("12.25");
+    llenar_cajas("61,5", "90", "12.25");
     comandos.textos.clear();
     pulsar("Button_Guardar_KPI");
     QCOMPARE(comandos.textos, QStringList({comando_exec("Consulta_registro", {id}),
@@ -286,11 +300,9 @@ void TstKpi::guardar_rechazado()
 {
     abrir_ventana();
     consultar_principal();
-    const QString consulta = comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", año_item()});
+    const QString consulta = consulta_principal();
     const QStringList antes = leer(consulta);
-    c<QLineEdit>("Caja_valor")->setText("sesenta");
-    c<QLineEdit>("Caja_Meta")->setText("90");
-    c<QLineEdit>("Caja_Linea_Base")->setText("50");
+    llenar_cajas("sesenta", "90", "50");
 
     RegistroMensajes mensajes;
     Comandos comandos;
@@ -310,7 +322,7 @@ void TstKpi::cambio_ajeno()
 {
     abrir_ventana();
     consultar_principal();
-    const QString consulta = comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", año_item()});
+    const QString consulta = consulta_principal();
     QProcess otro;
     otro.start(QStringLiteral("sqlite3"), {base_->archivo(), QStringLiteral("UPDATE registro SET valor = 75, meta = "
                                                                             "80, linea_base = 60 WHERE id = %1")
@@ -320,9 +332,7 @@ void TstKpi::cambio_ajeno()
     const QStringList ajeno = leer(consulta);
     const QString historia = QStringLiteral("SELECT count(*) AS n FROM historial");
     const QString filas = Conexion().ejecutar(historia).texto(QStringLiteral("n"));
-    c<QLineEdit>("Caja_valor")->setText("61");
-    c<QLineEdit>("Caja_Meta")->setText("90");
-    c<QLineEdit>("Caja_Linea_Base")->setText("50");
+    llenar_cajas("61", "90", "50");
 
     RegistroMensajes mensajes;
     pulsar("Button_Guardar_KPI");
@@ -384,15 +394,13 @@ void TstKpi::otra_eleccion_olvida_el_registro()
     QFETCH(QString, lista);
     abrir_ventana();
     consultar_principal();
-    const QString consulta = comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", año_item()});
+    const QString consulta = consulta_principal();
     const QStringList antes = leer(consulta);
     auto* l = control<QComboBox>(ventana_.get(), lista);
     elegir(l, l->itemText(1));
     QCOMPARE(flex7_->TextMatrix(0, 0), QString());
     QCOMPARE(fila(*flex6_, 1), QStringList(6, QString()));
-    c<QLineEdit>("Caja_valor")->setText("77");
-    c<QLineEdit>("Caja_Meta")->setText("88");
-    c<QLineEdit>("Caja_Linea_Base")->setText("11");
+    llenar_cajas("77", "88", "11");
 
     RegistroMensajes mensajes;
     Comandos comandos;
@@ -417,7 +425,7 @@ void TstKpi::cajas_vacias_no_borran()
     QFETCH(QString, caja);
     abrir_ventana();
     consultar_principal();
-    const QString consulta = comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", año_item()});
+    const QString consulta = consulta_principal();
     const QStringList antes = leer(consulta);
     for (const char* nombre : {"Caja_valor", "Caja_Meta", "Caja_Linea_Base"})
         c<QLineEdit>(nombre)->setText("5");
@@ -446,11 +454,9 @@ void TstKpi::numeros_dudosos_rechazados()
     QFETCH(QString, valor);
     abrir_ventana();
     consultar_principal();
-    const QString consulta = comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", año_item()});
+    const QString consulta = consulta_principal();
     const QStringList antes = leer(consulta);
-    c<QLineEdit>("Caja_valor")->setText(valor);
-    c<QLineEdit>("Caja_Meta")->setText("90");
-    c<QLineEdit>("Caja_Linea_Base")->setText("50");
+    llenar_cajas(valor, "90", "50");
 
     RegistroMensajes mensajes;
     Comandos comandos;

@@ -26,6 +26,8 @@
 
 namespace {
 
+constexpr int kMuchos = 9000;
+
 const QString kLargo = QStringLiteral("Porcentaje de cumplimiento del plan anual de mantenimiento preventivo de equipos críticos");
 
 // Three records: accents, a Null value, a name longer than a cell holds.
@@ -131,6 +133,7 @@ private slots:
 
 private:
     static void registros_prueba();
+    static void muchos_registros_prueba();
     void press(const char* boton);
 
     std::unique_ptr<BasePrueba> base_;
@@ -166,6 +169,19 @@ void PruebaExportar::registros_prueba()
 {
     for (const char* sql : kRegistros)
         Conexion().ejecutar(QString::fromUtf8(sql));
+}
+
+// Enough records for the progress dialog, in more than one batch: record i
+// is "Indicador i" of year 2000 + i % 20, baseline i, value i + 0.5.
+void PruebaExportar::muchos_registros_prueba()
+{
+    registros_prueba();
+    Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
+    Conexion().ejecutar(QStringLiteral(
+        "INSERT INTO registros_prueba SELECT i, 2000 + i %% 20, 'Marzo', 'Indicador ' || i, 'Principal      ', "
+        "'Creciente      ', '%%         ', i, i + 0.5, NULL FROM "
+        "(WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) SELECT i FROM k)")
+        .arg(kMuchos).replace(QStringLiteral("%%"), QStringLiteral("%")));
 }
 
 void PruebaExportar::press(const char* boton)
@@ -353,15 +369,8 @@ void PruebaExportar::lectura_que_falla()
 
 void PruebaExportar::muchos_registros()
 {
-    registros_prueba();
-    // Enough records for the progress dialog, in more than one batch.
-    const int n = 9000;
-    Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
-    Conexion().ejecutar(QStringLiteral(
-        "INSERT INTO registros_prueba SELECT i, 2000 + i %% 20, 'Marzo', 'Indicador ' || i, 'Principal      ', "
-        "'Creciente      ', '%%         ', i, i + 0.5, NULL FROM "
-        "(WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) SELECT i FROM k)")
-        .arg(n).replace(QStringLiteral("%%"), QStringLiteral("%")));
+    const int n = kMuchos;
+    muchos_registros_prueba();
     VigiaProgreso vigia;
     press("Command2");
     QCOMPARE(vigia.mostrados, 1);
@@ -402,14 +411,8 @@ void PruebaExportar::una_tarea_a_la_vez()
 {
     QFETCH(QString, tarea);
     QFETCH(QString, intruso);
-    registros_prueba();
-    const int n = 9000;
-    Conexion().ejecutar(QStringLiteral("DELETE FROM registros_prueba"));
-    Conexion().ejecutar(QStringLiteral(
-        "INSERT INTO registros_prueba SELECT i, 2005, 'Marzo', 'Indicador ' || i, 'Principal', "
-        "'Creciente', '%', i, i + 0.5, NULL FROM "
-        "(WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) SELECT i FROM k)")
-        .arg(n));
+    const int n = kMuchos;
+    muchos_registros_prueba();
     const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
     texto_->setText(archivo);
     if (tarea == QStringLiteral("Command1"))
