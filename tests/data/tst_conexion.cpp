@@ -39,8 +39,6 @@ private slots:
     void clave_oculta_solo_en_su_lugar_data();
     void clave_oculta_solo_en_su_lugar();
     void origen_con_clave_solo_para_su_dueno();
-    void dialecto_data();
-    void dialecto();
 
 private:
     std::unique_ptr<BasePrueba> base_;
@@ -196,26 +194,6 @@ void TstConexion::origen_de_datos_malo()
         QVERIFY(!e.texto().contains("secreto99"));
     }
     QVERIFY(!Conexion().abierta());
-}
-
-void TstConexion::dialecto_data()
-{
-    // As the drivers report SQL_DBMS_NAME; -1: an engine the program refuses.
-    QTest::addColumn<QString>("nombre");
-    QTest::addColumn<int>("dialecto");
-    QTest::newRow("SQLite") << "SQLite" << int(Dialecto::SQLite);
-    QTest::newRow("PostgreSQL") << "PostgreSQL" << int(Dialecto::PostgreSQL);
-    QTest::newRow("SQL Server") << "Microsoft SQL Server" << int(Dialecto::SqlServer);
-    QTest::newRow("desconocido") << "Oracle" << -1;
-    QTest::newRow("sin nombre") << "" << -1;
-}
-
-void TstConexion::dialecto()
-{
-    QFETCH(QString, nombre);
-    QFETCH(int, dialecto);
-    const std::optional<Dialecto> d = dialecto_de(nombre);
-    QCOMPARE(d ? int(*d) : -1, dialecto);
 }
 
 // The driver would create an empty file and the first screen would fail:
