@@ -4,7 +4,7 @@
 #include "data/origen_datos.h"
 #include "data/textos.h"
 #include "export/exportar.h"
-#include "libro_leido.h"
+#include "soporte/libro_leido.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"

@@ -2,7 +2,7 @@
 // name, and failures that leave the folder as it was.
 #include "data/origen_datos.h"
 #include "export/exportar_excel.h"
-#include "libro_leido.h"
+#include "soporte/libro_leido.h"
 #include "soporte/soporte.h"
 #include "ui/grid/modelo_grilla.h"
 
