@@ -224,9 +224,7 @@ void PruebaExportar::llenar_y_exportar()
     QFETCH(QString, locale);
     QFETCH(QString, coma);
     registros_prueba();
-    const QLocale anterior;
-    QLocale::setDefault(QLocale(locale));
-    auto restaurar = qScopeGuard([&] { QLocale::setDefault(anterior); });
+    const LocalePrueba l(locale);
 
     int ejecuciones = 0;
     Conexion().observar([&](const QString& texto) {
@@ -444,9 +442,7 @@ void PruebaExportar::una_tarea_a_la_vez()
 
 void PruebaExportar::base_demo()
 {
-    const QLocale anterior;
-    QLocale::setDefault(QLocale::c());
-    auto restaurar = qScopeGuard([&] { QLocale::setDefault(anterior); });
+    const LocalePrueba l(QStringLiteral("C"));
     // The records as the procedure gives them, walked here on their own.
     const QStringList campos = {"año", "Mes", "Indicador", "Tipo Indicador", "desempeño",
                                 "unidad", "Nivel Base", "Valor", "Meta C/P"};

@@ -49,16 +49,6 @@ QFile::Permissions propios(QFile::Permissions p)
     return p & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
 }
 
-// Sets the default locale for one test and puts the previous one back.
-class LocalePrueba final {
-public:
-    explicit LocalePrueba(const QString& nombre) : anterior_(QLocale()) { QLocale::setDefault(QLocale(nombre)); }
-    ~LocalePrueba() { QLocale::setDefault(anterior_); }
-
-private:
-    QLocale anterior_;
-};
-
 } // namespace
 
 class PruebaExportarExcel final : public QObject {

@@ -3,6 +3,7 @@
 #include "ui/mensajes.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -91,3 +92,15 @@ QStringList meses_guardados(const QString& indicador, const QString& año);
 // The settings file the program writes in this test process (a temporary
 // folder of its own, set before any test runs).
 QString carpeta_configuracion();
+
+// The default locale set for one test, and the previous one put back.
+class LocalePrueba final {
+public:
+    explicit LocalePrueba(const QString& nombre) : anterior_(QLocale()) { QLocale::setDefault(QLocale(nombre)); }
+    ~LocalePrueba() { QLocale::setDefault(anterior_); }
+    LocalePrueba(const LocalePrueba&) = delete;
+    LocalePrueba& operator=(const LocalePrueba&) = delete;
+
+private:
+    QLocale anterior_;
+};

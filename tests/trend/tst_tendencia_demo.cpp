@@ -162,8 +162,8 @@ void TstTendenciaDemo::indicador_de_la_demo()
     }
     QCOMPARE(valores.size(), 12);
 
-    const ModeloGrilla& mshtd = *v->findChild<Grilla*>("mshtd")->modelo();
-    const ModeloGrilla& Flex2 = *v->findChild<ModeloGrilla*>("Flex2");
+    const ModeloGrilla& mshtd = *control<Grilla>(v, "mshtd")->modelo();
+    const ModeloGrilla& Flex2 = *control<ModeloGrilla>(v, "Flex2");
     QStringList estados_vistos, tendencias_vistas, razones_vistas;
     for (int k = 1; k <= 12; ++k) {
         QCOMPARE(mshtd.TextMatrix(2, k), textos_valor[k - 1]);
@@ -175,7 +175,7 @@ void TstTendenciaDemo::indicador_de_la_demo()
     QCOMPARE(tendencias_vistas, tendencias);
     QCOMPARE(razones_vistas, razones);
 
-    QChart* g = v->findChild<QChartView*>("ChartSpace1")->chart();
+    QChart* g = control<QChartView>(v, "ChartSpace1")->chart();
     auto* barras = qobject_cast<QBarSeries*>(g->series().value(0));
     auto* linea = qobject_cast<QLineSeries*>(g->series().value(1));
     QVERIFY(barras && linea);

@@ -1,4 +1,5 @@
 #include "data/textos.h"
+#include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 
 #include <QLocale>
@@ -224,9 +225,7 @@ void TstGrilla::textos_con_relleno()
 
 void TstGrilla::numeros_como_numeros()
 {
-    const QLocale anterior;
-    QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
-    auto restaurar = qScopeGuard([&] { QLocale::setDefault(anterior); });
+    const LocalePrueba l(QStringLiteral("es_ES"));
     ModeloGrilla m;
     m.setValorMatrix(1, 1, -3.5, 7);
     m.setValorMatrix(1, 0, 0.1 + 0.2);
