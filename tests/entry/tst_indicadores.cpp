@@ -121,15 +121,16 @@ void TstIndicadores::nuevo_y_eliminar_data()
     QTest::addColumn<int>("elegido"); // the type picked from the list, or -1 to type it
     QTest::addColumn<QString>("tipo");
     QTest::addColumn<int>("codigo");
-    QTest::newRow("principal") << "Índice de calidad" << 0 << "" << 1;
-    QTest::newRow("departamental") << "Quejas del área" << 1 << "" << 2;
-    QTest::newRow("con comilla") << "Cliente's rating 'anual'" << 0 << "" << 1;
-    QTest::newRow("tipo escrito a mano") << "Nivel de servicio" << -1 << "Otro" << 1;
-    QTest::newRow("departamental escrito a mano") << "Bajas" << -1 << "Departamentales" << 2;
+    QTest::addColumn<QString>("nombre_enviado"); // between quotes, a quote doubled
+    QTest::newRow("principal") << "Índice de calidad" << 0 << "" << 1 << "Índice de calidad";
+    QTest::newRow("departamental") << "Quejas del área" << 1 << "" << 2 << "Quejas del área";
+    QTest::newRow("con comilla") << "Cliente's rating 'anual'" << 0 << "" << 1 << "Cliente''s rating ''anual''";
+    QTest::newRow("tipo escrito a mano") << "Nivel de servicio" << -1 << "Otro" << 1 << "Nivel de servicio";
+    QTest::newRow("departamental escrito a mano") << "Bajas" << -1 << "Departamentales" << 2 << "Bajas";
     // 70 characters as the database counts them, 133 UTF-16 units: the lists
     // keep it whole, so it can be deleted.
-    QTest::newRow("70 con emoji") << QStringLiteral(u"Índice ") + QStringLiteral(u"\U0001F600").repeated(63) << 0
-                                  << "" << 1;
+    const QString emoji = QStringLiteral(u"Índice ") + QStringLiteral(u"\U0001F600").repeated(63);
+    QTest::newRow("70 con emoji") << emoji << 0 << "" << 1 << emoji;
 }
 
 void TstIndicadores::nuevo_y_eliminar()
@@ -138,6 +139,7 @@ void TstIndicadores::nuevo_y_eliminar()
     QFETCH(int, elegido);
     QFETCH(QString, tipo);
     QFETCH(int, codigo);
+    QFETCH(QString, nombre_enviado);
 
     Nuevo nuevo;
     auto* lista_tipos = control<QComboBox>(&nuevo, "Combo_nuevo_indicador");
@@ -151,7 +153,7 @@ void TstIndicadores::nuevo_y_eliminar()
     enviados_.clear();
     pulsar(&nuevo, "Command1");
 
-    QCOMPARE(enviados_, QStringList{comando_exec("Nuevo_Indicador", {nombre, QString::number(codigo)})});
+    QCOMPARE(enviados_, QStringList{"Exec Nuevo_Indicador '" + nombre_enviado + "','" + QString::number(codigo) + "'"});
     QCOMPARE(mensajes_->textos(), QStringList{kGuardado});
     QCOMPARE(mensajes_->mensajes.first().titulo, QStringLiteral("Mensajes"));
     QCOMPARE(control<QLineEdit>(&nuevo, "Text_nuevo_indicador")->text(), QString());
@@ -171,8 +173,8 @@ void TstIndicadores::nuevo_y_eliminar()
     enviados_.clear();
     pulsar(&eliminar, "Command1");
 
-    QCOMPARE(enviados_.first(), comando_exec("eliminar", {nombre}));
-    QCOMPARE(enviados_.mid(1), QStringList{comando_consulta("Indicadores")}); // the list rebuilt
+    QCOMPARE(enviados_.first(), "Exec eliminar '" + nombre_enviado + "'");
+    QCOMPARE(enviados_.mid(1), QStringList{"select * from Indicadores "}); // the list rebuilt
     QCOMPARE(mensajes_->textos(), QStringList{kEliminado});
     QCOMPARE(tipo_guardado(nombre), -1);
     QCOMPARE(lista->count(), cuantos - 1);
