@@ -127,28 +127,24 @@ QString ModeloGrilla::texto_de(size_t i) const
 
 void ModeloGrilla::setRows(int filas)
 {
-    if (filas == filas_)
-        return;
-    if (lote_) {
-        redimensionar(filas, columnas_);
-        return;
-    }
-    beginResetModel();
-    redimensionar(filas, columnas_);
-    endResetModel();
-    emit formaCambiada();
+    cambiar_forma(filas, columnas_);
 }
 
 void ModeloGrilla::setCols(int columnas)
 {
-    if (columnas == columnas_)
+    cambiar_forma(filas_, columnas);
+}
+
+void ModeloGrilla::cambiar_forma(int filas, int columnas)
+{
+    if (filas == filas_ && columnas == columnas_)
         return;
     if (lote_) {
-        redimensionar(filas_, columnas);
+        redimensionar(filas, columnas);
         return;
     }
     beginResetModel();
-    redimensionar(filas_, columnas);
+    redimensionar(filas, columnas);
     endResetModel();
     emit formaCambiada();
 }

@@ -85,6 +85,8 @@ signals:
 private:
     bool valida(int fila, int columna, const char* donde) const;
     void redimensionar(int filas, int columnas);
+    // setRows and setCols: views start afresh, or learn of it when a Lote ends.
+    void cambiar_forma(int filas, int columnas);
     size_t posicion(int fila, int columna) const { return size_t(fila) * size_t(columnas_) + size_t(columna); }
     void poner(size_t i, QStringView texto, int relleno);
     quint32 compartido(QStringView texto);
