@@ -2,7 +2,6 @@
 
 #include "data/comandos.h"
 #include "data/conexion.h"
-#include "data/errores.h"
 #include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
@@ -46,12 +45,8 @@ void Eliminar::Command1_Click()
         mensaje(QStringLiteral("Selecciona el Indicador a Eliminar"));
         return;
     }
-    try {
-        Conexion().ejecutar(comando_exec(QStringLiteral("eliminar"), {indicador}));
-    } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
+    if (!sin_rechazo([&] { Conexion().ejecutar(comando_exec(QStringLiteral("eliminar"), {indicador})); }))
         return;
-    }
     Combo_indicador->setEditText(QString());
     mensaje(QStringLiteral("Indicador Eliminado Exitosamente"));
     // The catalogue as the database now holds it.

@@ -2,7 +2,6 @@
 
 #include "data/comandos.h"
 #include "data/conexion.h"
-#include "data/errores.h"
 #include "ui/controles.h"
 #include "ui/grid/grilla.h"
 #include "ui/imagenes.h"
@@ -103,7 +102,7 @@ void Historial::consultar(const QString& indicador)
 {
     Flex_historial->setRows(1);
     QList<QStringList> filas;
-    try {
+    const bool leido = sin_rechazo([&] {
         Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_historial"), {indicador}));
         for (; !r.eof(); r.siguiente()) {
             QStringList fila;
@@ -112,10 +111,9 @@ void Historial::consultar(const QString& indicador)
             fila << valor_mostrado(r, QStringLiteral("Antes")) << valor_mostrado(r, QStringLiteral("Después"));
             filas << fila;
         }
-    } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
+    });
+    if (!leido)
         return;
-    }
     if (filas.isEmpty()) {
         mensaje(QStringLiteral("No hay cambios registrados de ese indicador"));
         return;
@@ -156,12 +154,8 @@ void Historial::boton_restaurar_Click()
         mensaje(QStringLiteral("Selecciona el Indicador a Restaurar"));
         return;
     }
-    try {
-        Conexion().ejecutar(comando_exec(QStringLiteral("Restaurar_indicador"), {indicador}));
-    } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
+    if (!sin_rechazo([&] { Conexion().ejecutar(comando_exec(QStringLiteral("Restaurar_indicador"), {indicador})); }))
         return;
-    }
     mensaje(QStringLiteral("Indicador Restaurado Exitosamente"));
     // The restore is itself a change: show it on top.
     consultar(indicador);

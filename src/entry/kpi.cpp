@@ -2,7 +2,6 @@
 
 #include "data/comandos.h"
 #include "data/conexion.h"
-#include "data/errores.h"
 #include "data/textos.h"
 #include "entry/cambios_ajenos.h"
 #include "reglas/campos.h"
@@ -60,8 +59,7 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
     Cmb_KPI_KPI = lista_en_capa(this, QStringLiteral("Cmb_KPI_KPI"), 30);
     Cmb_Año_KPI = lista_en_capa(this, QStringLiteral("Cmb_Año_KPI"));
     Cmb_Trimestre_KPI = lista_en_capa(this, QStringLiteral("Cmb_Trimestre_KPI"));
-    Cmb_Trimestre_KPI->addItems(nombres_meses());
-    Cmb_Trimestre_KPI->setCurrentIndex(-1);
+    llenar_meses(Cmb_Trimestre_KPI);
     Label7 = etiqueta(this, QStringLiteral("Label7"), QStringLiteral("Departamento:"));
     Cmb_KPI_Departamento = lista_en_capa(this, QStringLiteral("Cmb_KPI_Departamento"));
     Label7->setBuddy(Cmb_KPI_Departamento);
@@ -169,7 +167,7 @@ void KPI::Cmb_KPI_KPI_Click()
     // With month and year empty the procedure tells the indicator's type.
     const QStringList argumentos = {Cmb_KPI_KPI->currentText(), Cmb_Trimestre_KPI->currentText(),
                                     Cmb_Año_KPI->currentText()};
-    try {
+    sin_rechazo([&] {
         for (Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_KPI"), argumentos));
              !r.eof(); r.siguiente())
             Flex7->setTextMatrix(0, 1, texto_celda(r.texto(CAMPO_TIPO_INDICADOR_DEPARTAMENTO), 15));
@@ -182,9 +180,7 @@ void KPI::Cmb_KPI_KPI_Click()
                          CAMPO_NOMBRE1, 100);
             vaciar_texto(Cmb_KPI_Departamento);
         }
-    } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
-    }
+    });
 }
 
 void KPI::button_Consultar_KPI_Click()
@@ -211,7 +207,7 @@ void KPI::button_Consultar_KPI_Click()
     const QString comando =
         departamental ? comando_exec(QStringLiteral("Consulta_KPI_DEPARTAMENTOS"), {indicador, mes, año, departamento})
                       : comando_exec(QStringLiteral("Consulta_KPI"), {indicador, mes, año});
-    try {
+    sin_rechazo([&] {
         Resultado r = Conexion().ejecutar(comando);
         for (int fila = 1; !r.eof(); r.siguiente(), ++fila) {
             if (fila >= Flex6->Rows())
@@ -224,9 +220,7 @@ void KPI::button_Consultar_KPI_Click()
             Flex7->setTextMatrix(1, 1, r.texto(campos.columnas[4]));
             Flex7->setTextMatrix(1, 2, r.texto(campos.columnas[2]));
         }
-    } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
-    }
+    });
 }
 
 void KPI::olvidar_registro()
@@ -252,7 +246,7 @@ void KPI::Button_Guardar_KPI_Click()
         }
     }
     QString cambios;
-    try {
+    const bool guardado = sin_rechazo([&] {
         const CursorEspera espera;
         Transaccion transaccion(Conexion());
         cambios = cambios_ajenos({{Cmb_Trimestre_KPI->currentText(), id, Flex7->TextMatrix(1, 0),
@@ -262,10 +256,9 @@ void KPI::Button_Guardar_KPI_Click()
             Conexion().ejecutar(comando_modificar(Caja_Linea_Base->text(), Caja_valor->text(), Caja_Meta->text(), id));
             transaccion.confirmar();
         }
-    } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
+    });
+    if (!guardado)
         return;
-    }
     mensaje(cambios.isEmpty() ? QStringLiteral("Datos Guardados Exitosamente") : cambios);
 }
 

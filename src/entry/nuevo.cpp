@@ -2,7 +2,6 @@
 
 #include "data/comandos.h"
 #include "data/conexion.h"
-#include "data/errores.h"
 #include "entry/pantalla_entrada.h"
 #include "ui/controles.h"
 #include "ui/imagenes.h"
@@ -55,13 +54,11 @@ void Nuevo::Command1_Click()
         mensaje(QStringLiteral("Tiene que llenar Todos los Datos"));
         return;
     }
-    try {
-        Conexion().ejecutar(comando_exec(QStringLiteral("Nuevo_Indicador"), {nombre, entrada::codigo_tipo(tipo)}));
-    } catch (const RechazoDatos& e) {
-        // The boxes keep what was typed, for correction.
-        mensaje(e.texto());
+    // On a refusal the boxes keep what was typed, for correction.
+    if (!sin_rechazo([&] {
+            Conexion().ejecutar(comando_exec(QStringLiteral("Nuevo_Indicador"), {nombre, entrada::codigo_tipo(tipo)}));
+        }))
         return;
-    }
     mensaje(QStringLiteral("Indicador Guardado Exitosamente"));
     Text_nuevo_indicador->clear();
     Combo_nuevo_indicador->setEditText(QString());

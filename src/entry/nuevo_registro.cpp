@@ -2,8 +2,6 @@
 
 #include "data/comandos.h"
 #include "data/conexion.h"
-#include "data/errores.h"
-#include "data/textos.h"
 #include "reglas/codigos.h"
 #include "ui/controles.h"
 #include "ui/imagenes.h"
@@ -33,8 +31,7 @@ Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
     Text3_valor = nombrado<QLineEdit>(this, QStringLiteral("Text3_valor"));
     Combo_año = lista_en_capa(this, QStringLiteral("Combo_año"));
     Cmb_mes_Reporte = lista_en_capa(this, QStringLiteral("Cmb_mes_Reporte"));
-    Cmb_mes_Reporte->addItems(nombres_meses());
-    Cmb_mes_Reporte->setCurrentIndex(-1);
+    llenar_meses(Cmb_mes_Reporte);
     Command1 = boton(this, QStringLiteral("Command1"), QStringLiteral("Guardar"), QStringLiteral("guardar"));
     Command1->setDefault(true);
 
@@ -97,11 +94,7 @@ void Nuevo_Registro::Command1_Click()
             Text_meta->text(),
             Text3_valor->text(),
         });
-    try {
-        Conexion().ejecutar(texto);
-    } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
+    if (!sin_rechazo([&] { Conexion().ejecutar(texto); }))
         return;
-    }
     mensaje(QStringLiteral("Registro Guardado Exitosamente"));
 }

@@ -1,7 +1,6 @@
 #include "reports/departamentales.h"
 
 #include "data/comandos.h"
-#include "data/textos.h"
 #include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
 #include "ui/controles.h"
@@ -46,8 +45,7 @@ void Departamentales::Form_Load()
     preparar_grillas(*Flex31, *Flex41, forma_departamental());
     llenar_lista(Cmb_Departamentos_Reporte, comando_consulta(QStringLiteral("Departamentos")), QStringLiteral("Departamento"), 50);
     llenar_lista(Cmb_Año_Reporte, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 5);
-    Cmb_Trimestre_ReporteSocial->addItems(nombres_meses());
-    Cmb_Trimestre_ReporteSocial->setCurrentIndex(-1);
+    llenar_meses(Cmb_Trimestre_ReporteSocial);
 }
 
 void Departamentales::Button_Cargar_ReporteSocial_Click()

@@ -1,7 +1,6 @@
 #include "reports/principales.h"
 
 #include "data/comandos.h"
-#include "data/textos.h"
 #include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
 #include "ui/controles.h"
@@ -45,8 +44,7 @@ void Principales::Form_Load()
     preparar_grillas(*Flex3, *Flex4, forma_principal());
     llenar_lista(Cmb_Perspectiva_Reporte, comando_consulta(QStringLiteral("Perspectivas")), QStringLiteral("perspectiva"), 50);
     llenar_lista(Cmb_Año_Reporte, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 5);
-    Cmb_mes_Reporte->addItems(nombres_meses());
-    Cmb_mes_Reporte->setCurrentIndex(-1);
+    llenar_meses(Cmb_mes_Reporte);
 }
 
 void Principales::Button_Cargar_ReporteSocial_Click()

@@ -11,6 +11,17 @@ void informar_error(const ErrorBaseDatos& error)
                     QStringLiteral("Error de base de datos"), IconoMensaje::Critico);
 }
 
+bool sin_rechazo(const std::function<void()>& paso)
+{
+    try {
+        paso();
+    } catch (const RechazoDatos& e) {
+        mensaje(e.texto());
+        return false;
+    }
+    return true;
+}
+
 void terminar_por_error(const ErrorBaseDatos& error)
 {
     informar_error(error);

@@ -2,6 +2,7 @@
 
 #include "data/errores.h"
 
+#include <functional>
 #include <utility>
 
 // A database error shown the way the program shows one it cannot go on
@@ -14,7 +15,8 @@ void terminar_por_error(const ErrorBaseDatos& error);
 
 // Runs a step of the user's action. A database error it lets through ends
 // the program here, so it never travels through Qt's event code. Refusals
-// of bad input are caught by the screens before they get this far.
+// of bad input are caught by the screens (sin_rechazo) before they get this
+// far.
 template <typename Accion>
 void atender(Accion&& accion)
 {
@@ -24,6 +26,11 @@ void atender(Accion&& accion)
         terminar_por_error(error);
     }
 }
+
+// Runs a step that hands the database what the user gave. When the database
+// refuses that data, its text is shown and the answer is false: the action
+// stops there and the user keeps the input to correct it.
+bool sin_rechazo(const std::function<void()>& paso);
 
 // A handler wrapped for connect():
 //   connect(boton, &QPushButton::clicked, this, atendido(this, &Pantalla::boton_Click));

@@ -91,6 +91,12 @@ void llenar_lista(QComboBox* lista, const QString& comando, const QString& campo
     lista->setCurrentIndex(-1);
 }
 
+void llenar_meses(QComboBox* lista)
+{
+    lista->addItems(nombres_meses());
+    lista->setCurrentIndex(-1);
+}
+
 void al_elegir(QComboBox* lista, QObject* contexto, std::function<void()> paso)
 {
     auto* vigia = new VigiaEleccion(lista);

@@ -37,6 +37,9 @@ enum class FormaItem {
 void llenar_lista(QComboBox* lista, const QString& comando, const QString& campo, int ancho,
                   FormaItem forma = FormaItem::Rellena);
 
+// The twelve month names as the items, none chosen.
+void llenar_meses(QComboBox* lista);
+
 // Runs the step when the user picks an item from the open list (a click, or
 // Return on the highlighted item), and only then: QComboBox::activated also
 // fires when a typed text that equals an item is ended with Return or Tab,
