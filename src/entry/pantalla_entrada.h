@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Pieces the indicator screens (new, delete, yearly modification) share.
+// Helpers of the entry screens beyond their controls (which ui's controles.h,
+// listas.h and twips.h make and place).
 namespace entrada {
 
 // The indicator-type code the procedures take: "2" for "Departamentales",
