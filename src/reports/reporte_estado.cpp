@@ -4,6 +4,7 @@
 #include "data/conexion.h"
 #include "data/textos.h"
 #include "reglas/bandas.h"
+#include "reglas/campos.h"
 #include "reglas/mes_anterior.h"
 #include "ui/grid/grilla.h"
 #include "ui/leyenda.h"
@@ -42,9 +43,8 @@ public:
             return it->second;
         Filas filas;
         for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente()) {
-            filas.push_back({r.texto(QStringLiteral("Indicador")), r.texto(QStringLiteral("Meta C/P")),
-                             r.texto(QStringLiteral("Valor")), r.texto(QStringLiteral("Nivel Base")),
-                             r.texto(QStringLiteral("Id_Desempeño"))});
+            filas.push_back({r.texto(CAMPO_INDICADOR), r.texto(CAMPO_META), r.texto(CAMPO_VALOR),
+                             r.texto(CAMPO_NIVEL_BASE), r.texto(CAMPO_ID_DESEMPENO)});
         }
         return hechas_.emplace(comando, std::move(filas)).first->second;
     }
