@@ -187,10 +187,10 @@ void KPI::button_Consultar_KPI_Click()
 {
     const QString indicador = Cmb_KPI_KPI->currentText();
     const QString mes = Cmb_Trimestre_KPI->currentText();
-    const QString año = Cmb_Año_KPI->currentText();
+    const QString anio = Cmb_Año_KPI->currentText();
     const QString departamento = Cmb_KPI_Departamento->currentText();
     const bool departamental = Flex7->TextMatrix(0, 1) == TIPO_DEPARTAMENTAL;
-    if (mes.isEmpty() || año.isEmpty() || indicador.isEmpty() || (departamental && departamento.isEmpty())) {
+    if (mes.isEmpty() || anio.isEmpty() || indicador.isEmpty() || (departamental && departamento.isEmpty())) {
         mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
         return;
     }
@@ -205,8 +205,8 @@ void KPI::button_Consultar_KPI_Click()
 
     const CamposKPI& campos = campos_kpi(departamental);
     const QString comando =
-        departamental ? comando_exec(QStringLiteral("Consulta_KPI_DEPARTAMENTOS"), {indicador, mes, año, departamento})
-                      : comando_exec(QStringLiteral("Consulta_KPI"), {indicador, mes, año});
+        departamental ? comando_exec(QStringLiteral("Consulta_KPI_DEPARTAMENTOS"), {indicador, mes, anio, departamento})
+                      : comando_exec(QStringLiteral("Consulta_KPI"), {indicador, mes, anio});
     sin_rechazo([&] {
         Resultado r = Conexion().ejecutar(comando);
         for (int fila = 1; !r.eof(); r.siguiente(), ++fila) {

@@ -83,10 +83,10 @@ void Nuevo_Registro::Command1_Click()
     const QString texto = comando_exec(
         QStringLiteral("Nuevo_registro"),
         {
-            QString::number(codigo_año(Combo_año->currentText())),
+            QString::number(codigo_anio(Combo_año->currentText())),
             Cmb_mes_Reporte->currentText(),
             Combo_indicador->currentText(),
-            QString::number(codigo_desempeño(Combo_desempeño->currentText())),
+            QString::number(codigo_desempeno(Combo_desempeño->currentText())),
             QString::number(codigo_perspectiva(Combo_perspectiva->currentText())),
             QStringLiteral("1"),
             QString::number(codigo_unidad(Combo_unidad->currentText())),

@@ -22,7 +22,7 @@ bool es_digito(QChar c)
 
 } // namespace
 
-int codigo_desempeño(const QString& texto)
+int codigo_desempeno(const QString& texto)
 {
     static const QStringList nombres = {QStringLiteral("Creciente"), QStringLiteral("Decreciente")};
     return codigo_en(nombres, 30, texto);
@@ -48,7 +48,7 @@ int codigo_unidad(const QString& texto)
     return codigo_en(nombres, 25, texto);
 }
 
-int codigo_año(const QString& texto)
+int codigo_anio(const QString& texto)
 {
     static const QString blancos(11, u' ');
     if (texto.size() != 15 || !texto.endsWith(blancos))
@@ -57,6 +57,6 @@ int codigo_año(const QString& texto)
         if (!es_digito(texto[i]))
             return 0;
     }
-    const int año = texto.left(4).toInt();
-    return año >= 2005 ? año - 2004 : 0;
+    const int anio = texto.left(4).toInt();
+    return anio >= 2005 ? anio - 2004 : 0;
 }

@@ -7,7 +7,7 @@
 // shows for a database name of its column's width; any other text gives 0.
 
 // "Creciente" 1, "Decreciente" 2 (30 characters each).
-int codigo_desempeño(const QString& texto);
+int codigo_desempeno(const QString& texto);
 // "Financiero" 1, "Clientes" 2, "Procesos Internos" 3, "Capital Intangible" 4
 // (45 characters each).
 int codigo_perspectiva(const QString& texto);
@@ -15,4 +15,4 @@ int codigo_perspectiva(const QString& texto);
 int codigo_unidad(const QString& texto);
 // Four digits and 11 blanks, as the year list shows them: year Y from 2005
 // on gives Y - 2004. A year typed without its blanks gives 0.
-int codigo_año(const QString& texto);
+int codigo_anio(const QString& texto);

@@ -23,12 +23,12 @@ constexpr int kFilasIndicador = 41;
 constexpr int kAltoIcono = 435;
 
 // Status grid columns.
-enum { kIndicador, kMeta, kValor, kDesempeño, kTendencia };
+enum { kIndicador, kMeta, kValor, kDesempeno, kTendencia };
 // Work grid columns.
-enum { kBase, kDireccion, kMes, kValorMes, kValorAñoAnterior };
+enum { kBase, kDireccion, kMes, kValorMes, kValorAnioAnterior };
 
 struct FilaReporte {
-    QString indicador, meta, valor, base, desempeño;
+    QString indicador, meta, valor, base, desempeno;
 };
 using Filas = std::vector<FilaReporte>;
 
@@ -68,7 +68,7 @@ void limpiar(ModeloGrilla& estado, ModeloGrilla& trabajo)
             trabajo.setTextMatrix(r, c, QString());
         for (int c : {kIndicador, kMeta, kValor})
             estado.setTextMatrix(r, c, QString());
-        estado.setCellPicture(r, kDesempeño, QStringLiteral("Blanco"));
+        estado.setCellPicture(r, kDesempeno, QStringLiteral("Blanco"));
         estado.setCellPicture(r, kTendencia, QStringLiteral("Blanco"));
     }
 }
@@ -84,10 +84,10 @@ void poner_valores(const Filas& filas, ModeloGrilla& trabajo, int columna)
 
 // The procedure call for one list text (perspective or department), year
 // and period.
-QString comando_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+QString comando_reporte(const FormaReporte& forma, const QString& lista, const QString& anio,
                         const QString& periodo)
 {
-    return comando_exec(forma.procedimiento, {lista, año, periodo, forma.tipo});
+    return comando_exec(forma.procedimiento, {lista, anio, periodo, forma.tipo});
 }
 
 } // namespace
@@ -125,7 +125,7 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
                                  QStringLiteral("Desempeño"), QStringLiteral("Tendencia")};
     const QStringList titulos_trabajo = {QStringLiteral("Linea Base"), QStringLiteral("Desempeño"),
                                          QStringLiteral("Mes"), QStringLiteral("Valor Mes"),
-                                         forma.titulo_año_anterior};
+                                         forma.titulo_anio_anterior};
     for (int c = 0; c < 5; ++c) {
         estado.setTextMatrix(0, c, titulos[c]);
         trabajo.setTextMatrix(0, c, titulos_trabajo[c]);
@@ -140,7 +140,7 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
             return {};
         const QString mostrada = vista->modelo()->CellPicture(fila, columna);
         const QString V = vista->TextMatrix(fila, kValor);
-        if (columna == kDesempeño)
+        if (columna == kDesempeno)
             return ayuda_estado(mostrada, V, vista->TextMatrix(fila, kMeta), obra->TextMatrix(fila, kBase));
         const int comparada = obra->property("columna_comparada").toInt();
         if (columna == kTendencia && comparada > 0)
@@ -149,17 +149,17 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
     });
 }
 
-void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& anio,
                  const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo)
 {
-    if (lista.isEmpty() || año.isEmpty() || mes.isEmpty()) {
+    if (lista.isEmpty() || anio.isEmpty() || mes.isEmpty()) {
         mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
         return;
     }
     limpiar(estado, trabajo);
 
     Consultas consultas;
-    const Filas& filas = consultas.filas(comando_reporte(forma, lista, año, mes));
+    const Filas& filas = consultas.filas(comando_reporte(forma, lista, anio, mes));
     const int n = int(filas.size());
     if (n > kFilasIndicador)
         dar_filas(estado, trabajo, n);
@@ -172,33 +172,33 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
         estado.setTextMatrix(r, kValor, texto_celda(f.valor, 15));
         trabajo.setTextMatrix(r, kMes, previo);
         trabajo.setTextMatrix(r, kBase, texto_celda(f.base, 15));
-        trabajo.setTextMatrix(r, kDireccion, texto_celda(f.desempeño, 15));
+        trabajo.setTextMatrix(r, kDireccion, texto_celda(f.desempeno, 15));
     }
 
     // The month before is read back from the work grid: empty when the
     // report has no rows, and the call is made all the same.
-    poner_valores(consultas.filas(comando_reporte(forma, lista, año, trabajo.TextMatrix(1, kMes))),
+    poner_valores(consultas.filas(comando_reporte(forma, lista, anio, trabajo.TextMatrix(1, kMes))),
                   trabajo, kValorMes);
 
     // A year that is not a number has no year before: January then has
     // nothing to compare with.
-    const std::optional<double> y = a_numero(año);
+    const std::optional<double> y = a_numero(anio);
     if (y) {
         poner_valores(consultas.filas(comando_reporte(forma, lista, numero_a_texto(*y - 1),
                                                       QStringLiteral("Cuarto Trimestre"))),
-                      trabajo, kValorAñoAnterior);
+                      trabajo, kValorAnioAnterior);
     }
 
     // The icons judge the values as fetched: a cell may show a long number
     // rounded.
     for (int r = 1; r <= n; ++r) {
         const FilaReporte& f = filas[size_t(r - 1)];
-        estado.setCellPicture(r, kDesempeño, icono_estado(f.valor, f.meta, f.base));
+        estado.setCellPicture(r, kDesempeno, icono_estado(f.valor, f.meta, f.base));
     }
     const bool enero = mes == QStringLiteral("Enero");
     // January of 2008 is compared with nothing: its trend cells stay blank.
     const bool primer_enero = enero && y && *y == 2008;
-    const int comparacion = enero ? kValorAñoAnterior : kValorMes;
+    const int comparacion = enero ? kValorAnioAnterior : kValorMes;
     trabajo.setProperty("columna_comparada", primer_enero ? 0 : comparacion);
     for (int r = 1; r <= n; ++r) {
         estado.setCellPicture(r, kTendencia,

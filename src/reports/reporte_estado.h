@@ -13,7 +13,7 @@ struct FormaReporte {
     QString tipo;                // indicator-type code, the last argument
     QList<int> anchos;           // status grid widths in twips, from column 0
     int ancho_meta = 15;         // characters kept of the target
-    QString titulo_año_anterior; // heading of the work grid's last column
+    QString titulo_anio_anterior; // heading of the work grid's last column
     QString septiembre;          // the month before "Octubre", as sent
 };
 
@@ -27,5 +27,5 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
 // "Ver": checks the three texts, clears both grids, fills them from the
 // chosen period, the month before and the previous year's fourth quarter,
 // then sets the status and trend icons. Each distinct command runs once.
-void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& año,
+void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& anio,
                  const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo);

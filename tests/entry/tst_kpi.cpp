@@ -23,7 +23,7 @@ const QString kSinConsulta = QStringLiteral("Tienes que realizar primero la cons
 // The demo database's first principal indicator.
 const QString kPrincipal = QStringLiteral("Margen operativo");
 
-QString año_item()
+QString anio_item()
 {
     return texto_item("2026", 15);
 }
@@ -108,14 +108,14 @@ void TstKpi::consultar_principal()
 {
     elegir(c<QComboBox>("Cmb_KPI_KPI"), texto_item(kPrincipal, 80));
     elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
-    elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+    elegir(c<QComboBox>("Cmb_Año_KPI"), anio_item());
     pulsar("button_Consultar_KPI");
     QVERIFY(!flex7_->TextMatrix(0, 0).trimmed().isEmpty());
 }
 
 QString TstKpi::consulta_principal()
 {
-    return comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", año_item()});
+    return comando_exec("Consulta_KPI", {texto_item(kPrincipal, 80), "Marzo", anio_item()});
 }
 
 void TstKpi::llenar_cajas(const QString& valor, const QString& meta, const QString& base)
@@ -166,7 +166,7 @@ void TstKpi::consultar_y_guardar()
 
     // Picking the indicator empties month and year chosen before it.
     elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
-    elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+    elegir(c<QComboBox>("Cmb_Año_KPI"), anio_item());
     RegistroMensajes mensajes;
     Comandos comandos;
     const QString ind = texto_item(indicador, 80);
@@ -188,7 +188,7 @@ void TstKpi::consultar_y_guardar()
 
         // A departmental indicator needs its department.
         elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
-        elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+        elegir(c<QComboBox>("Cmb_Año_KPI"), anio_item());
         comandos.textos.clear();
         pulsar("button_Consultar_KPI");
         QCOMPARE(mensajes.textos(), QStringList({kFaltan}));
@@ -198,11 +198,11 @@ void TstKpi::consultar_y_guardar()
         elegir(lista_departamentos, departamento);
     }
     elegir(c<QComboBox>("Cmb_Trimestre_KPI"), "Marzo");
-    elegir(c<QComboBox>("Cmb_Año_KPI"), año_item());
+    elegir(c<QComboBox>("Cmb_Año_KPI"), anio_item());
 
     const QString consulta = departamental
-                                 ? comando_exec("Consulta_KPI_DEPARTAMENTOS", {ind, "Marzo", año_item(), departamento})
-                                 : comando_exec("Consulta_KPI", {ind, "Marzo", año_item()});
+                                 ? comando_exec("Consulta_KPI_DEPARTAMENTOS", {ind, "Marzo", anio_item(), departamento})
+                                 : comando_exec("Consulta_KPI", {ind, "Marzo", anio_item()});
     comandos.textos.clear();
     pulsar("button_Consultar_KPI");
     QCOMPARE(comandos.textos, QStringList({consulta}));
@@ -481,8 +481,8 @@ void TstKpi::texto_exacto_tecleado_no_es_eleccion()
     abrir_ventana();
     ventana_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(ventana_.get()));
-    auto* años = c<QComboBox>("Cmb_Año_KPI");
-    elegir(años, año_item());
+    auto* anios = c<QComboBox>("Cmb_Año_KPI");
+    elegir(anios, anio_item());
     auto* kpi = c<QComboBox>("Cmb_KPI_KPI");
     const QString item = texto_item(kPrincipal, 80);
     QVERIFY(item.endsWith(' '));
@@ -493,11 +493,11 @@ void TstKpi::texto_exacto_tecleado_no_es_eleccion()
     QTest::keyClick(kpi->lineEdit(), Qt::Key(tecla));
     QCOMPARE(kpi->currentText(), item);
     QCOMPARE(comandos.textos, QStringList());
-    QCOMPARE(años->currentText(), año_item());
+    QCOMPARE(anios->currentText(), anio_item());
     // A pick from the list still runs the steps.
     elegir(kpi, item);
     QCOMPARE(comandos.textos.size(), 1);
-    QCOMPARE(años->currentText(), QString());
+    QCOMPARE(anios->currentText(), QString());
 }
 
 QTEST_MAIN(TstKpi)

@@ -26,7 +26,7 @@ struct Registro {
     QString id, valor, meta, base;
     bool operator==(const Registro&) const = default;
 };
-QList<Registro> registros(const QString& indicador, int año)
+QList<Registro> registros(const QString& indicador, int anio)
 {
     QList<Registro> lista;
     for (Resultado r = Conexion().ejecutar(
@@ -34,7 +34,7 @@ QList<Registro> registros(const QString& indicador, int año)
                             "JOIN indicador i ON i.id = r.id_indicador "
                             "WHERE i.nombre = %1 AND r.id_anio = %2 ORDER BY r.id_departamento, r.mes")
                  .arg(entre_comillas(indicador))
-                 .arg(año - 2004));
+                 .arg(anio - 2004));
          !r.eof(); r.siguiente())
         lista.append({r.texto("id"), r.texto("valor"), r.texto("meta"), r.texto("linea_base")});
     return lista;
@@ -62,7 +62,7 @@ private slots:
     void base_ocupada_por_otro_programa();
 
 private:
-    void elegir(const QString& indicador, const QString& año);
+    void elegir(const QString& indicador, const QString& anio);
     void aceptar();
     void guardar();
     // Shows the editor, if hidden, by clicking the grid's current cell, then
@@ -113,10 +113,10 @@ void TstModificar::cleanup()
     base_.reset();
 }
 
-void TstModificar::elegir(const QString& indicador, const QString& año)
+void TstModificar::elegir(const QString& indicador, const QString& anio)
 {
     auto* kpi = ventana_->findChild<QComboBox*>("Combo_kpi");
-    auto* años = ventana_->findChild<QComboBox*>("Combo_año");
+    auto* anios = ventana_->findChild<QComboBox*>("Combo_año");
     const int i = kpi->findText(texto_item(indicador, 80));
     if (i >= 0) {
         kpi->setCurrentIndex(i);
@@ -124,8 +124,8 @@ void TstModificar::elegir(const QString& indicador, const QString& año)
         kpi->lineEdit()->clear();
         teclear(kpi->lineEdit(), indicador);
     }
-    años->setCurrentIndex(años->findText(texto_item(año, 15)));
-    QVERIFY(años->currentIndex() >= 0);
+    anios->setCurrentIndex(anios->findText(texto_item(anio, 15)));
+    QVERIFY(anios->currentIndex() >= 0);
 }
 
 void TstModificar::aceptar()
@@ -183,11 +183,11 @@ void TstModificar::carga()
     QVERIFY(editor_->isHidden());
     QCOMPARE(editor_->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
     auto* kpi = ventana_->findChild<QComboBox*>("Combo_kpi");
-    auto* años = ventana_->findChild<QComboBox*>("Combo_año");
+    auto* anios = ventana_->findChild<QComboBox*>("Combo_año");
     QCOMPARE(kpi->itemText(0), texto_item(kMargen, 80));
-    QCOMPARE(años->itemText(0), QStringLiteral("2005           "));
+    QCOMPARE(anios->itemText(0), QStringLiteral("2005           "));
     QCOMPARE(kpi->currentText(), QString());
-    QCOMPARE(años->currentText(), QString());
+    QCOMPARE(anios->currentText(), QString());
 
     elegir(kMargen, QStringLiteral("2008"));
     aceptar();

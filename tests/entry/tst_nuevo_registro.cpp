@@ -20,10 +20,10 @@ const QString kGuardado = QStringLiteral("Registro Guardado Exitosamente");
 const QString kIndicador = QStringLiteral("Margen operativo");
 
 // The record of an indicator for one month as Consulta_KPI reads it back.
-QStringList registro(const QString& indicador, const QString& mes, const QString& año)
+QStringList registro(const QString& indicador, const QString& mes, const QString& anio)
 {
     QStringList valores;
-    for (Resultado r = Conexion().ejecutar(comando_exec("Consulta_KPI", {indicador, mes, año})); !r.eof();
+    for (Resultado r = Conexion().ejecutar(comando_exec("Consulta_KPI", {indicador, mes, anio})); !r.eof();
          r.siguiente()) {
         for (const char* campo : {"Nivel Base", "Meta C/P", "Valor", "unidad"})
             valores << r.texto(campo);

@@ -4,19 +4,19 @@
 
 namespace {
 
-enum class Tabla { Desempeño, Perspectiva, Unidad, Año };
+enum class Tabla { Desempeno, Perspectiva, Unidad, Anio };
 
 int codigo(Tabla tabla, const QString& texto)
 {
     switch (tabla) {
-    case Tabla::Desempeño:
-        return codigo_desempeño(texto);
+    case Tabla::Desempeno:
+        return codigo_desempeno(texto);
     case Tabla::Perspectiva:
         return codigo_perspectiva(texto);
     case Tabla::Unidad:
         return codigo_unidad(texto);
-    case Tabla::Año:
-        return codigo_año(texto);
+    case Tabla::Anio:
+        return codigo_anio(texto);
     }
     return -1;
 }
@@ -44,13 +44,13 @@ void TstCodigos::codigos_data()
     QTest::addColumn<QString>("texto");
     QTest::addColumn<int>("esperado");
 
-    QTest::newRow("Creciente") << Tabla::Desempeño << con_blancos("Creciente", 21) << 1;
-    QTest::newRow("Decreciente") << Tabla::Desempeño << con_blancos("Decreciente", 19) << 2;
+    QTest::newRow("Creciente") << Tabla::Desempeno << con_blancos("Creciente", 21) << 1;
+    QTest::newRow("Decreciente") << Tabla::Desempeno << con_blancos("Decreciente", 19) << 2;
     // A name the database returns unpadded gives a shorter item.
-    QTest::newRow("Creciente corto") << Tabla::Desempeño << con_blancos("Creciente", 15) << 0;
-    QTest::newRow("Creciente sin blancos") << Tabla::Desempeño << QString("Creciente") << 0;
-    QTest::newRow("creciente minúscula") << Tabla::Desempeño << con_blancos("creciente", 21) << 0;
-    QTest::newRow("desempeño vacío") << Tabla::Desempeño << QString() << 0;
+    QTest::newRow("Creciente corto") << Tabla::Desempeno << con_blancos("Creciente", 15) << 0;
+    QTest::newRow("Creciente sin blancos") << Tabla::Desempeno << QString("Creciente") << 0;
+    QTest::newRow("creciente minúscula") << Tabla::Desempeno << con_blancos("creciente", 21) << 0;
+    QTest::newRow("desempeño vacío") << Tabla::Desempeno << QString() << 0;
 
     QTest::newRow("Financiero") << Tabla::Perspectiva << con_blancos("Financiero", 35) << 1;
     QTest::newRow("Clientes") << Tabla::Perspectiva << con_blancos("Clientes", 37) << 2;
@@ -66,18 +66,18 @@ void TstCodigos::codigos_data()
     QTest::newRow("Minutos") << Tabla::Unidad << con_blancos("Minutos", 18) << 6;
     QTest::newRow("Dias sin acento") << Tabla::Unidad << con_blancos("Dias", 21) << 0;
 
-    QTest::newRow("2005") << Tabla::Año << con_blancos("2005", 11) << 1;
-    QTest::newRow("2006") << Tabla::Año << con_blancos("2006", 11) << 2;
-    QTest::newRow("2007") << Tabla::Año << con_blancos("2007", 11) << 3;
-    QTest::newRow("2008") << Tabla::Año << con_blancos("2008", 11) << 4;
-    QTest::newRow("2026") << Tabla::Año << con_blancos("2026", 11) << 22;
-    QTest::newRow("2004") << Tabla::Año << con_blancos("2004", 11) << 0;
-    QTest::newRow("2006 tecleado") << Tabla::Año << QString("2006") << 0;
-    QTest::newRow("2006 un blanco de más") << Tabla::Año << con_blancos("2006", 12) << 0;
-    QTest::newRow("2006 blanco delante") << Tabla::Año << con_blancos(" 2006", 10) << 0;
-    QTest::newRow("cinco cifras") << Tabla::Año << con_blancos("20060", 10) << 0;
-    QTest::newRow("no es año") << Tabla::Año << con_blancos("20a6", 11) << 0;
-    QTest::newRow("año vacío") << Tabla::Año << QString() << 0;
+    QTest::newRow("2005") << Tabla::Anio << con_blancos("2005", 11) << 1;
+    QTest::newRow("2006") << Tabla::Anio << con_blancos("2006", 11) << 2;
+    QTest::newRow("2007") << Tabla::Anio << con_blancos("2007", 11) << 3;
+    QTest::newRow("2008") << Tabla::Anio << con_blancos("2008", 11) << 4;
+    QTest::newRow("2026") << Tabla::Anio << con_blancos("2026", 11) << 22;
+    QTest::newRow("2004") << Tabla::Anio << con_blancos("2004", 11) << 0;
+    QTest::newRow("2006 tecleado") << Tabla::Anio << QString("2006") << 0;
+    QTest::newRow("2006 un blanco de más") << Tabla::Anio << con_blancos("2006", 12) << 0;
+    QTest::newRow("2006 blanco delante") << Tabla::Anio << con_blancos(" 2006", 10) << 0;
+    QTest::newRow("cinco cifras") << Tabla::Anio << con_blancos("20060", 10) << 0;
+    QTest::newRow("no es año") << Tabla::Anio << con_blancos("20a6", 11) << 0;
+    QTest::newRow("año vacío") << Tabla::Anio << QString() << 0;
 }
 
 void TstCodigos::codigos()

@@ -23,7 +23,7 @@ const QString kDepartamentales = QStringLiteral("Departamentales");
 struct Pantalla {
     std::unique_ptr<QWidget> ventana;
     QComboBox* lista = nullptr;
-    QComboBox* año = nullptr;
+    QComboBox* anio = nullptr;
     QComboBox* mes = nullptr;
     QPushButton* ver = nullptr;
     Grilla* estado = nullptr;
@@ -31,12 +31,12 @@ struct Pantalla {
     QString procedimiento;
     QString tipo;
 
-    bool completa() const { return lista && año && mes && ver && estado && trabajo; }
+    bool completa() const { return lista && anio && mes && ver && estado && trabajo; }
 
     void pedir(const QString& l, const QString& a, const QString& m) const
     {
         lista->setCurrentText(l);
-        año->setCurrentText(a);
+        anio->setCurrentText(a);
         mes->setCurrentText(m);
         ver->click();
     }
@@ -58,7 +58,7 @@ Pantalla abrir_pantalla(const QString& nombre)
         p.ventana = std::make_unique<Departamentales>();
     QWidget* v = p.ventana.get();
     p.lista = v->findChild<QComboBox*>(principal ? "Cmb_Perspectiva_Reporte" : "Cmb_Departamentos_Reporte");
-    p.año = v->findChild<QComboBox*>("Cmb_Año_Reporte");
+    p.anio = v->findChild<QComboBox*>("Cmb_Año_Reporte");
     p.mes = v->findChild<QComboBox*>(principal ? "Cmb_mes_Reporte" : "Cmb_Trimestre_ReporteSocial");
     p.ver = v->findChild<QPushButton*>("Button_Cargar_ReporteSocial");
     p.estado = v->findChild<Grilla*>(principal ? "Flex3" : "Flex31");
@@ -72,7 +72,7 @@ Pantalla abrir_pantalla(const QString& nombre)
 // A row of the test's own report data: numbers as SQL literals. The target
 // column has no type, so a quoted target comes back as the very text stored.
 struct Dato {
-    QString año;
+    QString anio;
     QString periodo;
     QString indicador;
     QString meta, valor, base;
@@ -93,7 +93,7 @@ void fijar_datos(const QList<Dato>& datos)
         const Dato& d = datos[i];
         sql(QStringLiteral("INSERT INTO reporte_prueba VALUES (%1, '%2', '%3', '%4', %5, %6, %7, 1)")
                 .arg(i)
-                .arg(d.año, d.periodo, d.indicador, d.meta, d.valor, d.base));
+                .arg(d.anio, d.periodo, d.indicador, d.meta, d.valor, d.base));
     }
     sql(QStringLiteral("DELETE FROM procedimientos WHERE nombre IN ('Reporte_Principal', 'Reporte_Departamentos')"));
     const QString cuerpo = QStringLiteral(
@@ -106,11 +106,11 @@ void fijar_datos(const QList<Dato>& datos)
     }
 }
 
-QList<Dato> indicadores(int n, const QString& año, const QString& periodo)
+QList<Dato> indicadores(int n, const QString& anio, const QString& periodo)
 {
     QList<Dato> datos;
     for (int i = 1; i <= n; ++i)
-        datos.append({año, periodo, QStringLiteral("Indicador %1").arg(i), QStringLiteral("100"),
+        datos.append({anio, periodo, QStringLiteral("Indicador %1").arg(i), QStringLiteral("100"),
                       QString::number(i), QStringLiteral("0")});
     return datos;
 }
@@ -140,7 +140,7 @@ private slots:
     void sin_filas();
     void mas_de_41_data();
     void mas_de_41();
-    void año_en_texto();
+    void anio_en_texto();
     void meta_larga_data();
     void meta_larga();
 
@@ -221,11 +221,11 @@ void TstReportes::forma()
     const QStringList listas = items(p.lista);
     QCOMPARE(listas, principal ? consulta("select * from Perspectivas ", "perspectiva", 50)
                                : consulta("select * from Departamentos ", "Departamento", 50));
-    QCOMPARE(items(p.año), consulta("select * from Año ", "año", 5));
-    QVERIFY(items(p.año).contains(QStringLiteral("2007 ")));
+    QCOMPARE(items(p.anio), consulta("select * from Año ", "año", 5));
+    QVERIFY(items(p.anio).contains(QStringLiteral("2007 ")));
     QCOMPARE(items(p.mes), (QStringList{"Enero", "Febrero", "Marzo", "Abril", "Mayo", "Junio", "Julio", "Agosto",
                                         "Septiembre", "Octubre", "Noviembre", "Diciembre"}));
-    for (const QComboBox* c : {p.lista, p.año, p.mes}) {
+    for (const QComboBox* c : {p.lista, p.anio, p.mes}) {
         QVERIFY(c->isEditable());
         QCOMPARE(c->currentText(), QString());
     }
@@ -260,7 +260,7 @@ void TstReportes::informe_completo_data()
 {
     ambas_pantallas();
     QTest::addColumn<int>("lista");
-    QTest::addColumn<QString>("año");
+    QTest::addColumn<QString>("anio");
     QTest::addColumn<QString>("mes");
     QTest::addColumn<QString>("previo");
     QTest::addColumn<QString>("captura");
@@ -321,7 +321,7 @@ void TstReportes::informe_completo()
 {
     QFETCH(QString, pantalla);
     QFETCH(int, lista);
-    QFETCH(QString, año);
+    QFETCH(QString, anio);
     QFETCH(QString, mes);
     QFETCH(QString, previo);
     QFETCH(QString, captura);
@@ -333,15 +333,15 @@ void TstReportes::informe_completo()
     QVERIFY(lista < p.lista->count());
     p.lista->setCurrentIndex(lista);
     const QString l = p.lista->currentText();
-    const int y = año.trimmed().toInt();
+    const int y = anio.trimmed().toInt();
     const bool enero = mes == QStringLiteral("Enero");
 
     const QString anterior = p.comando(l, QString::number(y - 1), "Cuarto Trimestre");
     QCOMPARE(estados.size(), textos.size());
 
     Conexion().observar([this](const QString& c) { comandos_ << c; });
-    p.pedir(l, año, mes);
-    QCOMPARE(comandos_, (QStringList{p.comando(l, año, mes), p.comando(l, año, enero ? "Diciembre" : previo),
+    p.pedir(l, anio, mes);
+    QCOMPARE(comandos_, (QStringList{p.comando(l, anio, mes), p.comando(l, anio, enero ? "Diciembre" : previo),
                                      anterior}));
 
     const ModeloGrilla& e = *p.estado->modelo();
@@ -450,8 +450,8 @@ void TstReportes::comparaciones()
 void TstReportes::enero_data()
 {
     ambas_pantallas();
-    QTest::addColumn<QString>("año");
-    QTest::addColumn<QString>("año_anterior");
+    QTest::addColumn<QString>("anio");
+    QTest::addColumn<QString>("anio_anterior");
     QTest::addColumn<QStringList>("tendencias");
     QTest::newRow("principal 2008") << kPrincipales << "2008 " << "2007" << QStringList{"Blanco", "Blanco", "Blanco"};
     QTest::newRow("departamental 2008") << kDepartamentales << "2008 " << "2007"
@@ -467,24 +467,24 @@ void TstReportes::enero_data()
 void TstReportes::enero()
 {
     QFETCH(QString, pantalla);
-    QFETCH(QString, año);
-    QFETCH(QString, año_anterior);
+    QFETCH(QString, anio);
+    QFETCH(QString, anio_anterior);
     QFETCH(QStringList, tendencias);
-    const QString y = año.trimmed();
+    const QString y = anio.trimmed();
     QList<Dato> datos = indicadores(3, y, "Enero");
     // December of the same year would give other icons.
     datos += indicadores(3, y, "Diciembre");
-    datos += {{año_anterior, "Cuarto Trimestre", "Indicador 1", "100", "10", "0"},
-              {año_anterior, "Cuarto Trimestre", "Indicador 2", "100", "2", "0"},
-              {año_anterior, "Cuarto Trimestre", "Indicador 3", "100", "NULL", "0"}};
+    datos += {{anio_anterior, "Cuarto Trimestre", "Indicador 1", "100", "10", "0"},
+              {anio_anterior, "Cuarto Trimestre", "Indicador 2", "100", "2", "0"},
+              {anio_anterior, "Cuarto Trimestre", "Indicador 3", "100", "NULL", "0"}};
     fijar_datos(datos);
     const Pantalla p = abrir_pantalla(pantalla);
     QVERIFY(p.completa());
     Conexion().observar([this](const QString& c) { comandos_ << c; });
-    p.pedir("Ventas", año, "Enero");
+    p.pedir("Ventas", anio, "Enero");
 
-    QCOMPARE(comandos_, (QStringList{p.comando("Ventas", año, "Enero"), p.comando("Ventas", año, "Diciembre"),
-                                     p.comando("Ventas", año_anterior, "Cuarto Trimestre")}));
+    QCOMPARE(comandos_, (QStringList{p.comando("Ventas", anio, "Enero"), p.comando("Ventas", anio, "Diciembre"),
+                                     p.comando("Ventas", anio_anterior, "Cuarto Trimestre")}));
     QStringList vistas;
     for (int r = 1; r <= 3; ++r)
         vistas << p.estado->modelo()->CellPicture(r, 4);
@@ -597,7 +597,7 @@ void TstReportes::mas_de_41()
 
 // A year typed as text has no year before: the call is not made, January
 // has nothing to compare with, the rest of the report is whole.
-void TstReportes::año_en_texto()
+void TstReportes::anio_en_texto()
 {
     fijar_datos({{"dos mil", "Enero", "Uno", "100", "80", "0"},
                  {"dos mil", "Enero", "Dos", "100", "20", "0"},

@@ -158,10 +158,10 @@ BasePostgres::~BasePostgres()
     }
 }
 
-QStringList meses_guardados(const QString& indicador, const QString& año)
+QStringList meses_guardados(const QString& indicador, const QString& anio)
 {
     QStringList filas;
-    for (Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_modificar"), {indicador, año}));
+    for (Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_modificar"), {indicador, anio}));
          !r.eof(); r.siguiente())
         filas << r.texto(QStringLiteral("Valor")) + u'|' + r.texto(QStringLiteral("Meta C/P")) + u'|'
                 + r.texto(QStringLiteral("Nivel Base")) + u'|' + r.texto(QStringLiteral("Id1"));

@@ -87,7 +87,7 @@ private:
 
 // An indicator's year as Consulta_modificar returns it through Conexion(),
 // one "value|target|baseline|id" line per month.
-QStringList meses_guardados(const QString& indicador, const QString& año);
+QStringList meses_guardados(const QString& indicador, const QString& anio);
 
 // The settings file the program writes in this test process (a temporary
 // folder of its own, set before any test runs).
