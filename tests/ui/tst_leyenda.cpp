@@ -32,6 +32,9 @@ void TstLeyenda::ayuda_estado_data()
         << significado_imagen("Verde") + "\n90 % del camino de la línea base a la meta (línea base 10, meta 20, valor 19)";
     QTest::newRow("meta igual a la base") << "5" << "10" << "10" << "Blanco" << significado_imagen("Blanco");
     QTest::newRow("forzada") << "19" << "20" << "10" << "Blanco" << significado_imagen("Blanco");
+    // Differences too large for a double still give the share the picture shows.
+    QTest::newRow("enormes") << "1,5e308" << "1e308" << "-1e308" << "Azul"
+        << significado_imagen("Azul") + "\n125 % del camino de la línea base a la meta (línea base -1e308, meta 1e308, valor 1,5e308)";
 }
 
 void TstLeyenda::ayuda_estado()
@@ -56,6 +59,8 @@ void TstLeyenda::ayuda_tendencia_data()
         << significado_imagen("T_Rojo") + "\n-30 % frente al valor comparado (de 10 a 7)";
     QTest::newRow("sin comparación") << "7" << "" << "raya" << significado_imagen("raya");
     QTest::newRow("comparado con cero") << "7" << "0" << "Blanco" << significado_imagen("Blanco");
+    QTest::newRow("enormes") << "1e308" << "-1e308" << "T_Rojo"
+        << significado_imagen("T_Rojo") + "\n-200 % frente al valor comparado (de -1e308 a 1e308)";
 }
 
 void TstLeyenda::ayuda_tendencia()
