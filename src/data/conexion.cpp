@@ -157,6 +157,11 @@ QString Resultado::texto(const QString& nombre) const
     return texto_valor(campo(nombre));
 }
 
+QString Resultado::texto(int indice) const
+{
+    return texto_valor(campo(indice));
+}
+
 QStringList Resultado::campos() const
 {
     return d->nombres;
@@ -386,6 +391,11 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     d->cadena = cadena_conexion;
     d->en_transaccion = false;
     d->marcar_comprobada();
+    // SQLite's default 2 MiB page cache is smaller than what one report press
+    // reads on a large database, so every press read its pages again from the
+    // file; 16 MiB keeps them, and stays small beside the program.
+    if (d->dialecto == Dialecto::SQLite)
+        d->directo(QStringLiteral("PRAGMA cache_size = -16384"));
 }
 
 void ConexionBD::cerrar()

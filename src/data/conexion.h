@@ -29,6 +29,7 @@ public:
     QVariant campo(int indice) const;
     // The field as a cell needs it (Null empty, numbers in the user's locale).
     QString texto(const QString& nombre) const;
+    QString texto(int indice) const;
     QStringList campos() const;
 
 private:

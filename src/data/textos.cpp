@@ -48,9 +48,9 @@ qsizetype unidades(const QString& texto, int n)
 // possible (plain digits first), else rounded and marked.
 // "1,505" would read as a thousands group and be refused when sent back:
 // the same value as "1,5050".
-QString sin_grupo_aparente(QString texto)
+QString sin_grupo_aparente(QString texto, const QLocale& l)
 {
-    const qsizetype separador = texto.indexOf(QLocale().decimalPoint());
+    const qsizetype separador = texto.indexOf(l.decimalPoint());
     const qsizetype inicio = texto.startsWith(u'-') ? 1 : 0;
     if (separador > inicio && separador - inicio <= 3 && texto.size() - separador - 1 == 3
         && texto.at(inicio) != u'0')
@@ -61,7 +61,7 @@ QString sin_grupo_aparente(QString texto)
 QString numero_ajustado(double numero, int n)
 {
     const QLocale l = locale_usuario();
-    const QString fijo = sin_grupo_aparente(l.toString(numero, 'f', QLocale::FloatingPointShortest));
+    const QString fijo = sin_grupo_aparente(l.toString(numero, 'f', QLocale::FloatingPointShortest), l);
     if (fijo.size() <= n)
         return fijo;
     const QString exponente = l.toString(numero, 'E', QLocale::FloatingPointShortest);
@@ -122,7 +122,7 @@ QString numero_a_texto(double numero)
     // "1E+05"; an exponent only for the very large and the very small. Always
     // in full: the text reads back as the same number.
     const QLocale l = locale_usuario();
-    const QString fijo = sin_grupo_aparente(l.toString(numero, 'f', QLocale::FloatingPointShortest));
+    const QString fijo = sin_grupo_aparente(l.toString(numero, 'f', QLocale::FloatingPointShortest), l);
     const double a = std::fabs(numero);
     if (fijo.size() <= kAnchoNumero || (a >= 1e-4 && a < 1e15) || !std::isfinite(numero))
         return fijo;

@@ -42,10 +42,15 @@ public:
         if (auto it = hechas_.find(comando); it != hechas_.end())
             return it->second;
         Filas filas;
-        for (Resultado r = Conexion().ejecutar(comando); !r.eof(); r.siguiente()) {
-            filas.push_back({r.texto(CAMPO_INDICADOR), r.texto(CAMPO_META), r.texto(CAMPO_VALOR),
-                             r.texto(CAMPO_NIVEL_BASE), r.texto(CAMPO_ID_DESEMPENO)});
-        }
+        Resultado r = Conexion().ejecutar(comando);
+        // Each field found by its name once per result, not once per row.
+        const int indicador = r.indice(CAMPO_INDICADOR);
+        const int meta = r.indice(CAMPO_META);
+        const int valor = r.indice(CAMPO_VALOR);
+        const int base = r.indice(CAMPO_NIVEL_BASE);
+        const int id_desempeno = r.indice(CAMPO_ID_DESEMPENO);
+        for (; !r.eof(); r.siguiente())
+            filas.push_back({r.texto(indicador), r.texto(meta), r.texto(valor), r.texto(base), r.texto(id_desempeno)});
         return hechas_.emplace(comando, std::move(filas)).first->second;
     }
 
