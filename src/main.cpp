@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+using namespace velmora;
+
 namespace {
 
 // --help and --version answer and end before any window system is needed,

@@ -20,6 +20,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace velmora;
+
 namespace {
 
 struct Caso {

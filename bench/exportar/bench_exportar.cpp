@@ -29,6 +29,8 @@
 #include <variant>
 #include <vector>
 
+using namespace velmora;
+
 namespace {
 
 double ms(const QElapsedTimer& t)

@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace velmora;
+
 namespace {
 
 constexpr int kFilas = 100'000;

@@ -52,6 +52,8 @@
 #include <string>
 #include <vector>
 
+using namespace velmora;
+
 namespace {
 
 [[noreturn]] void fallar(const QString& que)

@@ -11,6 +11,8 @@
 
 #include <QIcon>
 
+namespace velmora {
+
 AplicacionVelmora::AplicacionVelmora(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Velmora"));
@@ -57,3 +59,5 @@ int arrancar(QApplication& aplicacion)
         return 1;
     return aplicacion.exec();
 }
+
+} // namespace velmora

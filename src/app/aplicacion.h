@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace velmora {
+
 // The application object. A database error that the operation in progress
 // does not catch reaches notify(): it is shown with its number and text and
 // the program ends.
@@ -19,3 +21,5 @@ bool iniciar();
 
 // iniciar(), then the event loop; the process's exit code.
 int arrancar(QApplication& aplicacion);
+
+} // namespace velmora

@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace velmora {
+
 namespace {
 
 // The operating system's name for whoever runs the program.
@@ -122,3 +124,5 @@ void FET049TF::cancelar_Click()
 {
     terminar_programa();
 }
+
+} // namespace velmora

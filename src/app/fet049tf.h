@@ -7,6 +7,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace velmora {
+
 // The login window: the user type and its password choose the menu.
 class FET049TF final : public QWidget {
     Q_OBJECT
@@ -24,3 +26,5 @@ private:
     QPushButton* cargar;
     QPushButton* cancelar;
 };
+
+} // namespace velmora

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace velmora {
+
 void disponer_menu(QWidget* ventana, const QList<QList<QPushButton*>>& columnas, QPushButton* salir,
                    int ancho_twips, int alto_twips)
 {
@@ -29,3 +31,5 @@ void disponer_menu(QWidget* ventana, const QList<QList<QPushButton*>>& columnas,
     poner(salir, filas + 1, columnas.size() - 1);
     fijar_area_cliente(ventana, ancho_twips, alto_twips);
 }
+
+} // namespace velmora

@@ -8,6 +8,8 @@
 
 #include <QPushButton>
 
+namespace velmora {
+
 Menu_Nuevo::Menu_Nuevo(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Menu_Nuevo"));
@@ -52,3 +54,5 @@ void Menu_Nuevo::cmd_salir_reporte_Click()
 {
     RegistroVentanas::instancia().descargar(QStringLiteral("Menu_Nuevo"));
 }
+
+} // namespace velmora

@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace velmora {
+
 // The create-and-delete menu: opens one screen and unloads itself, so each
 // visit starts afresh.
 class Menu_Nuevo final : public QWidget {
@@ -22,3 +24,5 @@ private:
     QPushButton* cmd_nuevo_registro;
     QPushButton* cmd_salir_reporte;
 };
+
+} // namespace velmora

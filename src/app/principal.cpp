@@ -9,6 +9,8 @@
 
 #include <QPushButton>
 
+namespace velmora {
+
 Principal::Principal(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Principal"));
@@ -79,3 +81,5 @@ void Principal::cmd_salir_Click()
 {
     terminar_programa();
 }
+
+} // namespace velmora

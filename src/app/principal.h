@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace velmora {
+
 // The administrator menu.
 class Principal final : public QWidget {
     Q_OBJECT
@@ -29,3 +31,5 @@ private:
     QPushButton* cmd_historial;
     QPushButton* cmd_salir;
 };
+
+} // namespace velmora

@@ -9,6 +9,8 @@
 
 #include <QPushButton>
 
+namespace velmora {
+
 Principalgeneral::Principalgeneral(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Principalgeneral"));
@@ -41,3 +43,5 @@ void Principalgeneral::Command1_Click()
 {
     terminar_programa();
 }
+
+} // namespace velmora

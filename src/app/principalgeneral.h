@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace velmora {
+
 // The general user's menu: the reports and the trend screen only.
 class Principalgeneral final : public QWidget {
     Q_OBJECT
@@ -19,3 +21,5 @@ private:
     QPushButton* cmd_tende;
     QPushButton* Command1;
 };
+
+} // namespace velmora

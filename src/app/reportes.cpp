@@ -8,6 +8,8 @@
 
 #include <QPushButton>
 
+namespace velmora {
+
 Reportes::Reportes(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Reportes"));
@@ -44,3 +46,5 @@ void Reportes::cmd_salir_reporte_Click()
 {
     RegistroVentanas::instancia().ocultar(QStringLiteral("Reportes"));
 }
+
+} // namespace velmora

@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace velmora {
+
 // The report chooser: opens a report and steps aside.
 class Reportes final : public QWidget {
     Q_OBJECT
@@ -19,3 +21,5 @@ private:
     QPushButton* cmd_departamentales;
     QPushButton* cmd_salir_reporte;
 };
+
+} // namespace velmora

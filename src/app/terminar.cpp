@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace velmora {
+
 namespace {
 
 void terminar_de_verdad()
@@ -52,3 +54,5 @@ Terminador establecer_terminador(Terminador nuevo)
     terminador_actual() = nuevo ? std::move(nuevo) : Terminador(terminar_de_verdad);
     return anterior;
 }
+
+} // namespace velmora

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace velmora {
+
 // Ends the program at once: every window disappears without being asked
 // (no close events, nothing to object or save) and the event loop returns.
 void terminar_programa();
@@ -15,3 +17,5 @@ void terminar_al_cerrar(QWidget* ventana);
 // quitting); returns the previous way. An empty function restores the real one.
 using Terminador = std::function<void()>;
 Terminador establecer_terminador(Terminador nuevo);
+
+} // namespace velmora

@@ -19,6 +19,8 @@
 
 #include <QWidget>
 
+namespace velmora {
+
 void registrar_ventanas()
 {
     RegistroVentanas& r = RegistroVentanas::instancia();
@@ -39,3 +41,5 @@ void registrar_ventanas()
     r.registrar(QStringLiteral("KPI"), [] { return new KPI; });
     r.registrar(QStringLiteral("Historial"), [] { return new Historial; });
 }
+
+} // namespace velmora

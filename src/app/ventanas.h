@@ -1,4 +1,8 @@
 #pragma once
 
+namespace velmora {
+
 // Registers every window of the program with the window registry.
 void registrar_ventanas();
+
+} // namespace velmora

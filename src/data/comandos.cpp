@@ -1,5 +1,7 @@
 #include "data/comandos.h"
 
+namespace velmora {
+
 QString entre_comillas(const QString& valor)
 {
     QString doblado = valor;
@@ -96,3 +98,5 @@ std::optional<LlamadaExec> analizar_exec(const QString& comando)
         saltar_blancos();
     }
 }
+
+} // namespace velmora

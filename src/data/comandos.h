@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace velmora {
+
 // A value between single quotes, its own quotes doubled, so that any typed
 // text reaches the database as typed and never changes the command.
 QString entre_comillas(const QString& valor);
@@ -31,3 +33,5 @@ struct LlamadaExec {
 // Reads "Exec nombre 'a','b'" (either separator, trailing blanks allowed).
 // nullopt when the text is not a procedure call of that form.
 std::optional<LlamadaExec> analizar_exec(const QString& comando);
+
+} // namespace velmora

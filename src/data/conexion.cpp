@@ -28,6 +28,8 @@
 #include <optional>
 #include <vector>
 
+namespace velmora {
+
 namespace {
 
 const QString kNombreConexion = QStringLiteral("velmora");
@@ -549,3 +551,5 @@ void Transaccion::confirmar()
     conexion_.confirmar();
     activa_ = false;
 }
+
+} // namespace velmora

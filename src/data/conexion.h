@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+namespace velmora {
+
 // A forward-only result, walked once: end test, field by name, move next.
 class Resultado final {
 public:
@@ -93,3 +95,5 @@ private:
     ConexionBD& conexion_;
     bool activa_ = true;
 };
+
+} // namespace velmora

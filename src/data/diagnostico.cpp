@@ -9,6 +9,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+namespace velmora {
+
 namespace {
 
 // SQLite's primary result codes, as the SQLite ODBC driver reports them.
@@ -134,3 +136,5 @@ QString limpiar_texto(QString texto)
     texto.remove(postgres);
     return texto.trimmed();
 }
+
+} // namespace velmora

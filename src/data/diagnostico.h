@@ -8,6 +8,8 @@
 
 class QSqlError;
 
+namespace velmora {
+
 // What a failure reported by the engine means to the program.
 enum class ClaseError {
     Otra,             // a failure of the database or of the connection
@@ -42,3 +44,5 @@ void* handle_de(const QVariant& v);
 
 // The engine's text as a user reads it: no driver prefixes, no trailing code.
 QString limpiar_texto(QString texto);
+
+} // namespace velmora

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+namespace velmora {
+
 std::optional<Dialecto> dialecto_de(const QString& nombre_dbms)
 {
     if (nombre_dbms.contains(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive))
@@ -50,3 +52,5 @@ ComandoMotor traducir(Dialecto dialecto, const QString& comando)
             QStringLiteral("SELECT * FROM \"%1\"(%2)").arg(nombre, marcas.join(u',')),
             llamada->argumentos};
 }
+
+} // namespace velmora

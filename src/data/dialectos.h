@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace velmora {
+
 // How commands reach the engine the driver reports.
 enum class Dialecto {
     SqlServer,  // command texts go as they stand
@@ -33,3 +35,5 @@ struct ComandoMotor {
 };
 
 ComandoMotor traducir(Dialecto dialecto, const QString& comando);
+
+} // namespace velmora

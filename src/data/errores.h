@@ -4,6 +4,8 @@
 #include <QString>
 #include <stdexcept>
 
+namespace velmora {
+
 // The program's own error numbers. The numeric ones are those the program's
 // first data layer gave (ADO, SQL Server), the numbers its users know; the
 // others are ODBC SQLSTATEs that say what went wrong.
@@ -43,3 +45,5 @@ class RechazoDatos final : public ErrorBaseDatos {
 public:
     using ErrorBaseDatos::ErrorBaseDatos;
 };
+
+} // namespace velmora

@@ -9,6 +9,8 @@
 
 #include <sqlext.h>
 
+namespace velmora {
+
 LectorOdbc::LectorOdbc(const QSqlQuery& consulta)
     : stmt_(handle_de(consulta.result()->handle())),
       texto_doble_(consulta.numericalPrecisionPolicy() == QSql::HighPrecision)
@@ -132,3 +134,5 @@ bool LectorOdbc::leer(SQLUSMALLINT columna, QMetaType tipo, QVariant& valor)
         return true;
     }
 }
+
+} // namespace velmora

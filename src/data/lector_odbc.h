@@ -11,6 +11,8 @@
 
 class QSqlQuery;
 
+namespace velmora {
+
 // Rows read straight from the statement handle the Qt driver executed: each
 // field once, into a buffer of its own type, with the types the Qt driver
 // gave the record (no empty-buffer probe, no per-cell work of the driver).
@@ -40,3 +42,5 @@ private:
     std::vector<QVariant> fila_;
     SQLWCHAR buffer_[512];
 };
+
+} // namespace velmora

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <langinfo.h>
 
+namespace velmora {
+
 void fijar_locale_c()
 {
     std::setlocale(LC_NUMERIC, "C");
@@ -15,3 +17,5 @@ void fijar_locale_c()
     if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
         std::setlocale(LC_CTYPE, "C.utf8");
 }
+
+} // namespace velmora

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velmora {
+
 // Puts the C library's locale where the program's libraries need it, keeping
 // the user's language for everything else: numbers with a point (the
 // spreadsheet writer prints them with printf) and text in UTF-8 (the ODBC
@@ -7,3 +9,5 @@
 // of LC_CTYPE; any other set mangles accented table and field names).
 // Qt itself formats with QLocale and is not affected.
 void fijar_locale_c();
+
+} // namespace velmora

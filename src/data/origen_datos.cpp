@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace velmora {
+
 namespace {
 
 QString carpeta_programa()
@@ -201,3 +203,5 @@ QString ocultar_clave(QString texto, const QString& clave)
     texto.replace(lugar, QStringLiteral("\\1****"));
     return texto;
 }
+
+} // namespace velmora

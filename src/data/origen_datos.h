@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velmora {
+
 // The data source file: on Windows the installation path; elsewhere
 // "conexion.dsn" in the program's own folder when there is one, else
 // $XDG_CONFIG_HOME/velmora/conexion.dsn (~/.config/velmora/).
@@ -30,3 +32,5 @@ OrigenDatos resolver_cadena(const QString& cadena_conexion);
 // The text with the password hidden where it stands as a keyword's value
 // (PWD=..., Password=...).
 QString ocultar_clave(QString texto, const QString& clave);
+
+} // namespace velmora

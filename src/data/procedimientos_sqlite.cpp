@@ -3,6 +3,8 @@
 #include "data/errores.h"
 #include "data/sentencias.h"
 
+namespace velmora {
+
 namespace {
 
 QList<int> indices_de(const QString& parametros)
@@ -97,3 +99,5 @@ Resultado ProcedimientosSqlite::ejecutar(const LlamadaExec& llamada)
         throw;
     }
 }
+
+} // namespace velmora

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace velmora {
+
 class Resultado;
 class Sentencias;
 
@@ -39,3 +41,5 @@ private:
     QHash<QString, Cuerpo> cuerpos_;
     bool todos_cargados_ = false;
 };
+
+} // namespace velmora

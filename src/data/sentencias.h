@@ -13,6 +13,8 @@
 
 #include <vector>
 
+namespace velmora {
+
 // Rows read into memory, with their field names.
 struct Filas {
     QStringList nombres;
@@ -44,3 +46,5 @@ public:
     // Every row of a statement that ran, read now.
     Filas filas(const QSqlQuery& q) const;
 };
+
+} // namespace velmora

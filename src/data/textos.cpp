@@ -6,6 +6,8 @@
 #include <cmath>
 #include <optional>
 
+namespace velmora {
+
 const QStringList& nombres_meses()
 {
     static const QStringList meses = {
@@ -237,3 +239,5 @@ std::optional<double> a_numero(const QString& texto)
         return std::nullopt;
     return d;
 }
+
+} // namespace velmora

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <optional>
 
+namespace velmora {
+
 // The two indicator types the screens tell apart, as the lists hold them.
 inline const QString TIPO_PRINCIPAL = QStringLiteral("Principal      ");
 inline const QString TIPO_DEPARTAMENTAL = QStringLiteral("Departamentales");
@@ -48,3 +50,5 @@ QString numero_a_texto(double numero);
 // outside what a double holds (too large, or so small it would be zero) gives
 // nullopt.
 std::optional<double> a_numero(const QString& texto);
+
+} // namespace velmora

@@ -5,6 +5,8 @@
 #include "data/textos.h"
 #include "reglas/campos.h"
 
+namespace velmora {
+
 namespace {
 
 // "70" and "70,0" are the same number; an empty value equals only another.
@@ -51,3 +53,5 @@ QString cambios_ajenos(const QList<RegistroLeido>& leidos, const QString& boton)
         + cambiados.join(QStringLiteral(", "))
         + QStringLiteral(". No se guardó nada. Pulse %1 para ver los valores actuales.").arg(boton);
 }
+
+} // namespace velmora

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace velmora {
+
 // One record as a screen fetched it, to be saved over.
 struct RegistroLeido {
     QString mes; // the month's name, as the message names it
@@ -15,3 +17,5 @@ struct RegistroLeido {
 // refusal naming every month someone else changed and its values now, or an
 // empty text when nothing changed. `boton` is the caption that fetches again.
 QString cambios_ajenos(const QList<RegistroLeido>& leidos, const QString& boton);
+
+} // namespace velmora

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace velmora {
+
 Eliminar::Eliminar(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Eliminar"));
@@ -53,3 +55,5 @@ void Eliminar::Command1_Click()
     Combo_indicador->clear();
     Form_Load();
 }
+
+} // namespace velmora

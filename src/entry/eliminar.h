@@ -6,6 +6,8 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
+namespace velmora {
+
 // Deletes an indicator chosen from the list of all indicators.
 class Eliminar final : public QWidget {
     Q_OBJECT
@@ -20,3 +22,5 @@ private:
     QComboBox* Combo_indicador;
     QPushButton* Command1;
 };
+
+} // namespace velmora

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace velmora {
+
 namespace {
 
 const QStringList& encabezados()
@@ -160,3 +162,5 @@ void Historial::boton_restaurar_Click()
     // The restore is itself a change: show it on top.
     consultar(indicador);
 }
+
+} // namespace velmora

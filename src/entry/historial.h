@@ -2,10 +2,13 @@
 
 #include <QWidget>
 
-class Grilla;
 class QComboBox;
 class QLabel;
 class QPushButton;
+
+namespace velmora {
+
+class Grilla;
 
 // The changes of one indicator, newest first: who, when, which value and
 // what it was before. A deleted indicator can be brought back from here.
@@ -28,3 +31,5 @@ private:
     QPushButton* boton_copiar;
     QPushButton* boton_restaurar;
 };
+
+} // namespace velmora

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace velmora {
+
 namespace {
 
 // Headings of the result table, one per field of campos_kpi.
@@ -277,3 +279,5 @@ void KPI::Button_Nuevo_KPI_Click()
     // The record is no longer shown, so "Guardar" must not write into it.
     Flex7->setTextMatrix(0, 0, QString());
 }
+
+} // namespace velmora

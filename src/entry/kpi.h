@@ -2,12 +2,15 @@
 
 #include <QWidget>
 
-class Grilla;
-class ModeloGrilla;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace velmora {
+
+class Grilla;
+class ModeloGrilla;
 
 // One monthly record of one indicator, fetched by "Aceptar", and its
 // baseline, value and target overwritten by "Guardar".
@@ -41,3 +44,5 @@ private:
     // as fetched in (1, 0), (1, 1) and (1, 2).
     ModeloGrilla* Flex7;
 };
+
+} // namespace velmora

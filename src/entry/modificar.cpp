@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+namespace velmora {
+
 namespace {
 constexpr int kMeses = 12;
 constexpr int kAncho = 15; // characters kept of each fetched value
@@ -205,3 +207,5 @@ void Modificar::boton_guardar_Click()
     // Shown after the transaction let go of its lock.
     mensaje(cambios.isEmpty() ? QStringLiteral("Datos Guardados Exitosamente") : cambios);
 }
+
+} // namespace velmora

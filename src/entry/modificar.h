@@ -4,13 +4,16 @@
 
 #include <memory>
 
-class Class1;
-class Grilla;
-class ModeloGrilla;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace velmora {
+
+class Class1;
+class Grilla;
+class ModeloGrilla;
 
 // Corrects one indicator's value, target and baseline for the twelve months
 // of one year, in an editable grid.
@@ -41,3 +44,5 @@ private:
     QPushButton* boton_guardar;
     std::unique_ptr<Class1> editor;
 };
+
+} // namespace velmora

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace velmora {
+
 Nuevo::Nuevo(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Nuevo"));
@@ -63,3 +65,5 @@ void Nuevo::Command1_Click()
     Text_nuevo_indicador->clear();
     Combo_nuevo_indicador->setEditText(QString());
 }
+
+} // namespace velmora

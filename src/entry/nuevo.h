@@ -7,6 +7,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace velmora {
+
 // Creates an indicator from a name and a type.
 class Nuevo final : public QWidget {
     Q_OBJECT
@@ -23,3 +25,5 @@ private:
     QComboBox* Combo_nuevo_indicador;
     QPushButton* Command1;
 };
+
+} // namespace velmora

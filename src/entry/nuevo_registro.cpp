@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace velmora {
+
 Nuevo_Registro::Nuevo_Registro(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Nuevo_Registro"));
@@ -98,3 +100,5 @@ void Nuevo_Registro::Command1_Click()
         return;
     mensaje(QStringLiteral("Registro Guardado Exitosamente"));
 }
+
+} // namespace velmora

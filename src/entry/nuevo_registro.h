@@ -6,6 +6,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
+namespace velmora {
+
 // One month of one indicator: value, target and baseline with the
 // indicator's direction, perspective and unit, stored by Nuevo_registro.
 class Nuevo_Registro final : public QWidget {
@@ -28,3 +30,5 @@ private:
     QComboBox* Cmb_mes_Reporte;
     QPushButton* Command1;
 };
+
+} // namespace velmora

@@ -2,6 +2,8 @@
 
 #include "data/textos.h"
 
+namespace velmora {
+
 namespace entrada {
 
 QString codigo_tipo(const QString& tipo)
@@ -10,3 +12,5 @@ QString codigo_tipo(const QString& tipo)
 }
 
 } // namespace entrada
+
+} // namespace velmora

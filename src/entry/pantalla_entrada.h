@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velmora {
+
 // Helpers of the entry screens beyond their controls (which ui's controles.h,
 // listas.h and twips.h make and place).
 namespace entrada {
@@ -11,3 +13,5 @@ namespace entrada {
 QString codigo_tipo(const QString& tipo);
 
 } // namespace entrada
+
+} // namespace velmora

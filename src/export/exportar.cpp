@@ -25,6 +25,8 @@
 #include <optional>
 #include <vector>
 
+namespace velmora {
+
 namespace {
 
 // Heading, result field and width in twips of each column of the listing.
@@ -235,3 +237,5 @@ void Exportar::Command2_Click()
     }
     volcar();
 }
+
+} // namespace velmora

@@ -2,9 +2,12 @@
 
 #include <QWidget>
 
-class Grilla;
 class QLineEdit;
 class QPushButton;
+
+namespace velmora {
+
+class Grilla;
 
 // Lists every record of the database and writes the listing to a
 // spreadsheet file.
@@ -25,3 +28,5 @@ private:
     QPushButton* Command2;
     QPushButton* Command1;
 };
+
+} // namespace velmora

@@ -21,6 +21,8 @@
 #include <unordered_map>
 #include <system_error>
 
+namespace velmora {
+
 namespace {
 
 // Characters a sheet cell holds.
@@ -321,3 +323,5 @@ ResultadoExportacion exportar_excel(const QString& ruta, const ModeloGrilla& gri
         return fallido({LXW_ERROR_MEMORY_MALLOC_FAILED, descripcion_lxw(LXW_ERROR_MEMORY_MALLOC_FAILED)});
     }
 }
+
+} // namespace velmora

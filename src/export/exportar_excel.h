@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace velmora {
+
 class ModeloGrilla;
 
 // Writes the listing of a grid into a spreadsheet file (.xlsx). Sheet row 1 gets the heading row 0; grid row r (r >= 2)
@@ -51,3 +53,5 @@ using AvanceExportacion = std::function<void(EtapaExportacion etapa, qint64 hech
 ResultadoExportacion exportar_excel(const QString& ruta, const ModeloGrilla& grilla,
                                     const QList<int>& columnas_numericas = {},
                                     const AvanceExportacion& avance = {});
+
+} // namespace velmora

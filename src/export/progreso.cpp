@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace velmora {
+
 namespace {
 
 // Often enough for the window to feel alive, seldom enough to cost nothing.
@@ -89,3 +91,5 @@ void Progreso::refrescar(qint64 hechas)
         dialogo_->setLabelText(texto_ + u'\n' + QLocale().toString(hechas));
     QCoreApplication::processEvents();
 }
+
+} // namespace velmora

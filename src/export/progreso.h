@@ -7,6 +7,8 @@
 
 class QProgressDialog;
 
+namespace velmora {
+
 // Progress of a long job that runs on the user-interface thread. A modal
 // dialog appears once the job passes a few thousand rows, and the windows
 // keep repainting while it runs; short jobs show nothing. The user cannot
@@ -40,3 +42,5 @@ private:
     QElapsedTimer reloj_;
     static inline int vivos_ = 0;
 };
+
+} // namespace velmora

@@ -2,6 +2,8 @@
 
 #include "reglas/decimal_exacto.h"
 
+namespace velmora {
+
 QString icono_estado(const QString& V, const QString& M, const QString& B)
 {
     const auto v = DecimalExacto::leer(V);
@@ -67,3 +69,5 @@ std::optional<double> razon_tendencia(const QString& V, const QString& C)
         return std::nullopt;
     return DecimalExacto::razon(*v - *c, *c);
 }
+
+} // namespace velmora

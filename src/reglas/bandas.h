@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace velmora {
+
 // The bands behind the pictures the report and trend grids show beside each
 // indicator. Each rule reads the cell texts as numbers and returns the name
 // of a picture: "Blanco", "Rojo", "Amarillo", "Verde", "Azul" for the
@@ -29,3 +31,5 @@ QString icono_tendencia(const QString& V, const QString& C);
 // The change (V - C) / C that icono_tendencia bands, exact as razon_estado;
 // nullopt where the rule gives "raya" or "Blanco".
 std::optional<double> razon_tendencia(const QString& V, const QString& C);
+
+} // namespace velmora

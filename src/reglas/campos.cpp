@@ -1,5 +1,7 @@
 #include "reglas/campos.h"
 
+namespace velmora {
+
 const CamposKPI& campos_kpi(bool departamental)
 {
     static const CamposKPI principal{
@@ -9,3 +11,5 @@ const CamposKPI& campos_kpi(bool departamental)
                                         CAMPO_ID1};
     return departamental ? departamento : principal;
 }
+
+} // namespace velmora

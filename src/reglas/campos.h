@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace velmora {
+
 // The field names the stored procedures return, spelled as the database
 // spells them (accents, capitals and blanks included). The procedures of
 // departmental records name some figures apart from the principal ones.
@@ -38,3 +40,5 @@ struct CamposKPI {
     QString id;
 };
 const CamposKPI& campos_kpi(bool departamental);
+
+} // namespace velmora

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace velmora {
+
 namespace {
 
 int codigo_en(const QStringList& nombres, int ancho, const QString& texto)
@@ -60,3 +62,5 @@ int codigo_anio(const QString& texto)
     const int anio = texto.left(4).toInt();
     return anio >= 2005 ? anio - 2004 : 0;
 }
+
+} // namespace velmora

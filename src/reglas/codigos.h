@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velmora {
+
 // Codes that Nuevo_registro receives for the texts of the monthly record's
 // lists. A text is compared exactly, blanks included, with the item a list
 // shows for a database name of its column's width; any other text gives 0.
@@ -16,3 +18,5 @@ int codigo_unidad(const QString& texto);
 // Four digits and 11 blanks, as the year list shows them: year Y from 2005
 // on gives Y - 2004. A year typed without its blanks gives 0.
 int codigo_anio(const QString& texto);
+
+} // namespace velmora

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <string>
 
+namespace velmora {
+
 namespace {
 
 using Cifras = std::vector<std::uint8_t>;
@@ -219,3 +221,5 @@ std::optional<double> DecimalExacto::razon(const DecimalExacto& num, const Decim
         return std::nullopt;
     return d;
 }
+
+} // namespace velmora

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+namespace velmora {
+
 // A number text held exactly as the decimal it spells, so that a ratio of
 // such numbers lands on the side of a band limit that the written figures
 // give, not the side binary rounding happens to give.
@@ -31,3 +33,5 @@ private:
 
     void normalizar();
 };
+
+} // namespace velmora

@@ -2,6 +2,8 @@
 
 #include "data/textos.h"
 
+namespace velmora {
+
 QString mes_anterior(const QString& mes, const QString& septiembre)
 {
     const QStringList& meses = nombres_meses();
@@ -12,3 +14,5 @@ QString mes_anterior(const QString& mes, const QString& septiembre)
         return septiembre;
     return meses[i - 1];
 }
+
+} // namespace velmora

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace velmora {
+
 Departamentales::Departamentales(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Departamentales"));
@@ -53,3 +55,5 @@ void Departamentales::Button_Cargar_ReporteSocial_Click()
     ver_reporte(forma_departamental(), Cmb_Departamentos_Reporte->currentText(), Cmb_Año_Reporte->currentText(),
                 Cmb_Trimestre_ReporteSocial->currentText(), *Flex31->modelo(), *Flex41);
 }
+
+} // namespace velmora

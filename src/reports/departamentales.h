@@ -2,11 +2,14 @@
 
 #include <QWidget>
 
-class Grilla;
-class ModeloGrilla;
 class QComboBox;
 class QLabel;
 class QPushButton;
+
+namespace velmora {
+
+class Grilla;
+class ModeloGrilla;
 
 // Status report of the departmental indicators of one department.
 class Departamentales final : public QWidget {
@@ -28,3 +31,5 @@ private:
     Grilla* Flex31;
     ModeloGrilla* Flex41; // work grid, never shown
 };
+
+} // namespace velmora

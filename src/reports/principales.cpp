@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace velmora {
+
 Principales::Principales(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Principales"));
@@ -52,3 +54,5 @@ void Principales::Button_Cargar_ReporteSocial_Click()
     ver_reporte(forma_principal(), Cmb_Perspectiva_Reporte->currentText(), Cmb_Año_Reporte->currentText(),
                 Cmb_mes_Reporte->currentText(), *Flex3->modelo(), *Flex4);
 }
+
+} // namespace velmora

@@ -2,11 +2,14 @@
 
 #include <QWidget>
 
-class Grilla;
-class ModeloGrilla;
 class QComboBox;
 class QLabel;
 class QPushButton;
+
+namespace velmora {
+
+class Grilla;
+class ModeloGrilla;
 
 // Status report of the principal indicators of one perspective.
 class Principales final : public QWidget {
@@ -28,3 +31,5 @@ private:
     Grilla* Flex3;
     ModeloGrilla* Flex4; // work grid, never shown
 };
+
+} // namespace velmora

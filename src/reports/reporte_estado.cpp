@@ -14,6 +14,8 @@
 #include <map>
 #include <vector>
 
+namespace velmora {
+
 namespace {
 
 // Indicator rows the grids hold before a report needs more.
@@ -212,3 +214,5 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
                                                              trabajo.TextMatrix(r, comparacion)));
     }
 }
+
+} // namespace velmora

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace velmora {
+
 class Grilla;
 class ModeloGrilla;
 
@@ -29,3 +31,5 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
 // then sets the status and trend icons. Each distinct command runs once.
 void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& anio,
                  const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo);
+
+} // namespace velmora

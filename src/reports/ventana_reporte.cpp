@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace velmora {
+
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
                       QPushButton* ver, Grilla* grilla)
 {
@@ -49,3 +51,5 @@ void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>&
     capa->addWidget(marco, 1);
     fijar_area_cliente(ventana, kAnchoReporte, kAltoReporte);
 }
+
+} // namespace velmora

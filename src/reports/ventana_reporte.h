@@ -4,11 +4,14 @@
 #include <QPair>
 #include <QString>
 
-class Grilla;
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QWidget;
+
+namespace velmora {
+
+class Grilla;
 
 // Pieces the two report windows share; each window keeps them as its own
 // named members.
@@ -22,3 +25,5 @@ inline constexpr int kAltoReporte = 5775;
 // larger picture and answers Enter.
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
                       QPushButton* ver, Grilla* grilla);
+
+} // namespace velmora

@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace velmora {
+
 const QStringList& categorias_grafica()
 {
     static const QStringList categorias = {QStringLiteral("MARZO"), QStringLiteral("JUNIO"),
@@ -141,3 +143,5 @@ void poner_grafica(QChartView* vista, std::unique_ptr<QChart> grafica)
     vista->setChart(grafica.release());
     delete anterior;
 }
+
+} // namespace velmora

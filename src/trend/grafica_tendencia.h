@@ -6,9 +6,12 @@
 #include <memory>
 #include <optional>
 
-class ModeloGrilla;
 class QChart;
 class QChartView;
+
+namespace velmora {
+
+class ModeloGrilla;
 
 // The quarter-end months the chart shows, as table columns, and their labels.
 inline constexpr std::array<int, 4> COLUMNAS_GRAFICA{3, 6, 9, 12};
@@ -28,3 +31,5 @@ std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const
 
 // Shows the chart in the view, in place of (and deleting) the one before.
 void poner_grafica(QChartView* vista, std::unique_ptr<QChart> grafica);
+
+} // namespace velmora

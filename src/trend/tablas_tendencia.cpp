@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+namespace velmora {
+
 namespace {
 
 constexpr int ANCHO_CELDA = 15;
@@ -123,3 +125,5 @@ void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& ms
     for (int c = 2; c <= MESES_TENDENCIA; ++c)
         mshtd.setCellPicture(5, c, icono_tendencia(mshtd.TextMatrix(2, c), mshtd.TextMatrix(2, c - 1)));
 }
+
+} // namespace velmora

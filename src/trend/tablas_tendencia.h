@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace velmora {
+
 class ModeloGrilla;
 
 // What the user chose on the trend screen, as the lists hold it (blanks
@@ -32,3 +34,5 @@ QString comando_ten_des(const ConsultaTendencia& consulta, const QString& anio);
 // Runs each distinct command once.
 void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& mshtd,
                              ModeloGrilla& Flex3, ModeloGrilla& Flex2);
+
+} // namespace velmora

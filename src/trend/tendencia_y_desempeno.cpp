@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace velmora {
+
 namespace {
 
 const QString FALTAN_PARAMETROS = QStringLiteral("Tiene que llenar Todos los Parametros");
@@ -249,3 +251,5 @@ void Tendencia_y_Desempeno::Button_Graficar_Click()
     }
     poner_grafica(ChartSpace1, crear_grafica_tendencia(*mshtd->modelo(), *Flex2));
 }
+
+} // namespace velmora

@@ -2,12 +2,15 @@
 
 #include <QWidget>
 
-class Grilla;
-class ModeloGrilla;
 class QChartView;
 class QComboBox;
 class QLabel;
 class QPushButton;
+
+namespace velmora {
+
+class Grilla;
+class ModeloGrilla;
 
 // One indicator over one year: target, value, status and trend per month,
 // the baselines below, and a chart of the quarter-end months.
@@ -41,3 +44,5 @@ private:
 
 // The window's own name.
 using Tendencia_y_Desempeño = Tendencia_y_Desempeno;
+
+} // namespace velmora

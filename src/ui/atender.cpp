@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QWidget>
 
+namespace velmora {
+
 void informar_error(const ErrorBaseDatos& error)
 {
     mostrar_mensaje(QStringLiteral("Error ") + error.numero() + u'\n' + error.texto(),
@@ -29,3 +31,5 @@ void terminar_por_error(const ErrorBaseDatos& error)
         ventana->hide();
     QCoreApplication::exit(1);
 }
+
+} // namespace velmora

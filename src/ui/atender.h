@@ -5,6 +5,8 @@
 #include <functional>
 #include <utility>
 
+namespace velmora {
+
 // A database error shown the way the program shows one it cannot go on
 // from: "Error <number>" and its text, critical icon.
 void informar_error(const ErrorBaseDatos& error);
@@ -41,3 +43,5 @@ auto atendido(Objeto* objeto, void (Clase::*manejador)(Argumentos...))
         atender([&] { (objeto->*manejador)(std::forward<Argumentos>(argumentos)...); });
     };
 }
+
+} // namespace velmora

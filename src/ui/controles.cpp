@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace velmora {
+
 QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto)
 {
     auto* e = nombrado<QLabel>(ventana, nombre);
@@ -26,3 +28,5 @@ QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto
     poner_imagen(b, imagen);
     return b;
 }
+
+} // namespace velmora

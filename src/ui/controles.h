@@ -6,6 +6,8 @@
 class QLabel;
 class QPushButton;
 
+namespace velmora {
+
 // Makers of the screens' controls, owned by the window. A name given becomes
 // the control's objectName, by which tests find it.
 
@@ -25,3 +27,5 @@ QLabel* etiqueta_de(QWidget* ventana, const QString& texto, QWidget* nombrada);
 
 // A button with its caption and its picture (":/botones/<imagen>.svg").
 QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto, const QString& imagen);
+
+} // namespace velmora

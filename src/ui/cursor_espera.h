@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+namespace velmora {
+
 // The busy cursor while it lives: the database may keep the user waiting
 // (another program holding it) and the window cannot answer meanwhile.
 class CursorEspera final {
@@ -11,3 +13,5 @@ public:
     CursorEspera(const CursorEspera&) = delete;
     CursorEspera& operator=(const CursorEspera&) = delete;
 };
+
+} // namespace velmora

@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+namespace velmora {
+
 namespace {
 
 QString ruta(const char* carpeta, const QString& nombre)
@@ -109,3 +111,5 @@ void fijar_fondo(QWidget* ventana, const QString& nombre)
 {
     ventana->installEventFilter(new PintorFondo(ventana, ruta("fondos", nombre)));
 }
+
+} // namespace velmora

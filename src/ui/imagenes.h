@@ -8,6 +8,8 @@
 class QAbstractButton;
 class QWidget;
 
+namespace velmora {
+
 // Pictures are SVG resources, drawn at the size they are shown so that they
 // stay sharp on any screen.
 
@@ -32,3 +34,5 @@ void poner_imagen(QAbstractButton* boton, const QString& nombre);
 // controls ("menu" for menus and most screens, "principal" for the
 // principal report).
 void fijar_fondo(QWidget* ventana, const QString& nombre);
+
+} // namespace velmora

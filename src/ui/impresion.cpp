@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+namespace velmora {
+
 void pintar_pagina(QWidget* ventana, QPagedPaintDevice& pagina)
 {
     pagina.setPageOrientation(QPageLayout::Landscape);
@@ -82,3 +84,5 @@ QPushButton* boton_imprimir(QWidget* ventana, const QString& nombre)
     boton->setMenu(menu);
     return boton;
 }
+
+} // namespace velmora

@@ -6,6 +6,8 @@ class QPagedPaintDevice;
 class QPushButton;
 class QWidget;
 
+namespace velmora {
+
 // Print or save as PDF what a screen shows, its grids and chart included.
 
 // The "Imprimir" button of a screen, with a menu of "Imprimir..." and
@@ -23,3 +25,5 @@ void imprimir_ventana(QWidget* ventana);
 
 // Asks where (a save dialog) and writes the PDF; a failure is a message.
 void pdf_de_ventana(QWidget* ventana);
+
+} // namespace velmora

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QLocale>
 
+namespace velmora {
+
 namespace {
 
 const QHash<QString, QString>& significados()
@@ -69,3 +71,5 @@ QString ayuda_tendencia(const QString& mostrada, const QString& V, const QString
            + QLocale().toString(redondo)
            + QStringLiteral(" % frente al valor comparado (de %1 a %2)").arg(C.trimmed(), V.trimmed());
 }
+
+} // namespace velmora

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace velmora {
+
 // What each report picture means, for tooltips, screen readers, copied
 // text and the legend: "Verde: meta cumplida". Empty for an unknown name.
 QString significado_imagen(const QString& nombre);
@@ -15,3 +17,5 @@ const QStringList& imagenes_leyenda();
 // not give for these numbers (a forced "Blanco") gets its meaning alone.
 QString ayuda_estado(const QString& mostrada, const QString& V, const QString& M, const QString& B);
 QString ayuda_tendencia(const QString& mostrada, const QString& V, const QString& C);
+
+} // namespace velmora

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+namespace velmora {
+
 namespace {
 // A product limit, not a type's (see llenar_lista).
 constexpr int kMaximoItems = 32767;
@@ -105,3 +107,5 @@ void al_elegir(QComboBox* lista, QObject* contexto, std::function<void()> paso)
             paso();
     });
 }
+
+} // namespace velmora

@@ -8,6 +8,8 @@ class QComboBox;
 class QObject;
 class QWidget;
 
+namespace velmora {
+
 // An editable drop-down list of the screens. What the user types stays as
 // typed: no completion that would change it (or take it as a pick), and
 // Enter never keeps it as an item. A picked item shows from its start, not
@@ -45,3 +47,5 @@ void llenar_meses(QComboBox* lista);
 // fires when a typed text that equals an item is ended with Return or Tab,
 // which is typing, not picking.
 void al_elegir(QComboBox* lista, QObject* contexto, std::function<void()> paso);
+
+} // namespace velmora

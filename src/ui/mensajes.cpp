@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace velmora {
+
 namespace {
 
 void mostrar_caja(const QString& texto, const QString& titulo, IconoMensaje icono)
@@ -74,3 +76,5 @@ Mensajero establecer_mensajero(Mensajero nuevo)
     mensajero_actual() = nuevo ? std::move(nuevo) : Mensajero(mostrar_caja);
     return anterior;
 }
+
+} // namespace velmora

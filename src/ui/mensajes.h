@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+namespace velmora {
+
 enum class IconoMensaje { Ninguno, Informacion, Critico };
 
 // The one way the program shows a modal message with an OK button. An empty
@@ -27,3 +29,5 @@ bool preguntar(const QString& texto);
 // Replaces how questions are asked (tests answer them); returns the previous way.
 using Preguntador = std::function<bool(const QString& texto)>;
 Preguntador establecer_preguntador(Preguntador nuevo);
+
+} // namespace velmora

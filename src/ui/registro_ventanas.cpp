@@ -3,6 +3,8 @@
 #include "ui/atender.h"
 #include "ui/ventana_escritorio.h"
 
+namespace velmora {
+
 RegistroVentanas& RegistroVentanas::instancia()
 {
     static RegistroVentanas registro;
@@ -82,3 +84,5 @@ void RegistroVentanas::descargar_todas()
     }
     ventanas_.clear();
 }
+
+} // namespace velmora

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+namespace velmora {
+
 // The one place that shows, hides and unloads the program's windows. A
 // window is created on first show (its constructor is its load step) and
 // kept until it is unloaded.
@@ -37,3 +39,5 @@ private:
     QHash<QString, Fabrica> fabricas_;
     QHash<QString, QPointer<QWidget>> ventanas_;
 };
+
+} // namespace velmora

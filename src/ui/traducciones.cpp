@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QTranslator>
 
+namespace velmora {
+
 bool instalar_traducciones(QCoreApplication& aplicacion, const QLocale& local)
 {
     const QLocale idioma = local.language() == QLocale::Spanish ? local : QLocale(QLocale::Spanish);
@@ -24,3 +26,5 @@ bool instalar_traducciones(QCoreApplication& aplicacion, const QLocale& local)
     traductor = nuevo;
     return true;
 }
+
+} // namespace velmora

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace velmora {
+
 namespace {
 
 int dpi(const QWidget* referencia)
@@ -49,3 +51,5 @@ void fijar_area_cliente(QWidget* ventana, int ancho_twips, int alto_twips)
         ventana->setMinimumSize(tamano);
     ventana->resize(tamano);
 }
+
+} // namespace velmora

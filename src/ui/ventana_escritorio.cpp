@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QWidget>
 
+namespace velmora {
+
 namespace {
 
 constexpr char kTamanoDiseno[] = "velmora_tamano_diseno";
@@ -223,3 +225,5 @@ void anclar(QWidget* control, int anclas)
 {
     new Anclaje(control, anclas);
 }
+
+} // namespace velmora

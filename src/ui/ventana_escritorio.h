@@ -5,6 +5,8 @@
 class QSettings;
 class QWidget;
 
+namespace velmora {
+
 // What a desktop user expects of every top-level window: Escape closes it
 // (as the window manager's close does), Enter presses its default button,
 // each button has an access key of its own, and its size and position are
@@ -27,3 +29,5 @@ QSettings& configuracion();
 enum class Ancla { MoverDerecha = 1, CrecerAncho = 2, MoverAbajo = 4, CrecerAlto = 8 };
 void anclar(QWidget* control, int anclas);
 constexpr int operator|(Ancla a, Ancla b) { return int(a) | int(b); }
+
+} // namespace velmora

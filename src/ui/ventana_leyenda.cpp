@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace velmora {
+
 QWidget* mostrar_leyenda(QWidget* ventana)
 {
     auto* leyenda = ventana->findChild<QDialog*>(QStringLiteral("Leyenda"), Qt::FindDirectChildrenOnly);
@@ -42,3 +44,5 @@ QPushButton* boton_leyenda(QWidget* ventana, const QString& nombre)
     QObject::connect(boton, &QPushButton::clicked, ventana, [ventana] { mostrar_leyenda(ventana); });
     return boton;
 }
+
+} // namespace velmora

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace velmora;
+
 // Start-up reads conexion.dsn from the program's own folder, so each case
 // puts one there (or takes it away) before it starts.
 class TstArranque final : public QObject {

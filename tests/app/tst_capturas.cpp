@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QResource>
 
+using namespace velmora;
+
 // Pictures of the login, the menus and the picture sets, written into
 // build/screenshots/ for review and for the README.
 class TstCapturas final : public QObject {

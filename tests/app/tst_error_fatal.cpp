@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace velmora;
+
 // A database failure that no screen catches is caught where the handler or
 // the window's load step runs: it is shown with its number and text and the
 // program ends with a failure code. A refusal of the data given is caught by

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <memory>
 
+using namespace velmora;
+
 // The program as a desktop user meets it, through the windows it registers.
 class TstEscritorio final : public QObject {
     Q_OBJECT

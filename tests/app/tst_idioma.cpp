@@ -22,6 +22,8 @@
 #include <clocale>
 #include <memory>
 
+using namespace velmora;
+
 class TstIdioma final : public QObject {
     Q_OBJECT
 private slots:

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <memory>
 
+using namespace velmora;
+
 // The login window: the user type and the password choose the menu.
 class TstLogin final : public QObject {
     Q_OBJECT

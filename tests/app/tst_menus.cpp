@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <memory>
 
+using namespace velmora;
+
 // The menus and the report chooser only show, hide or unload windows; a
 // screen closed through the window manager is hidden and stays loaded.
 class TstMenus final : public QObject {

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QtTest>
 
+using namespace velmora;
+
 // Every window the program registers.
 inline const QStringList TODAS_LAS_VENTANAS = {
     QStringLiteral("FET049TF"),    QStringLiteral("Principal"),       QStringLiteral("Principalgeneral"),

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace velmora;
+
 class TstComandos final : public QObject {
     Q_OBJECT
 private slots:

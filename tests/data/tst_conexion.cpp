@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+using namespace velmora;
+
 namespace {
 
 QString escribir(const QTemporaryDir& dir, const QString& nombre, const QString& contenido)

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QtTest>
 
+using namespace velmora;
+
 // Where the user's data source, database and exports live, and the set-up
 // script that creates the first two. Every case works in a temporary home.
 class TstDatosUsuario final : public QObject {

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace velmora;
+
 // What each engine's failures mean to the program, from the SQLSTATE and the
 // native number as the drivers report them.
 class TstDiagnostico final : public QObject {

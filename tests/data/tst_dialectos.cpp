@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace velmora;
+
 // Which engine the program talks to, and each command in that engine's form.
 class TstDialectos final : public QObject {
     Q_OBJECT

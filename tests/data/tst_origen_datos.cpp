@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QtTest>
 
+using namespace velmora;
+
 class TstOrigenDatos final : public QObject {
     Q_OBJECT
 private slots:

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+using namespace velmora;
+
 class TstTextos final : public QObject {
     Q_OBJECT
 private slots:

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <tuple>
 
+using namespace velmora;
+
 namespace {
 
 // A result read whole: field names and every row's texts.

@@ -13,6 +13,8 @@
 #include <iostream>
 #include <string>
 
+using namespace velmora;
+
 int main(int argc, char** argv)
 {
     QCoreApplication aplicacion(argc, argv);

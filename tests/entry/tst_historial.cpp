@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace velmora;
+
 // The history screen: an indicator's changes newest first, copied as a
 // spreadsheet pastes them, and a deleted indicator brought back.
 class TstHistorial final : public QObject {

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace velmora;
+
 namespace {
 
 const QString kGuardado = QStringLiteral("Indicador Guardado Exitosamente");

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace velmora;
+
 namespace {
 
 const QString kFaltan = QStringLiteral("Tiene que llenar Todos los Parametros");

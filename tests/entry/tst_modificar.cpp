@@ -15,6 +15,8 @@
 
 #include <memory>
 
+using namespace velmora;
+
 namespace {
 
 const QString kMargen = QStringLiteral("Margen operativo");  // one record a month

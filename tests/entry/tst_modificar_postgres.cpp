@@ -14,6 +14,8 @@
 
 #include <memory>
 
+using namespace velmora;
+
 class TstModificarPostgres final : public QObject {
     Q_OBJECT
 private slots:

@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace velmora;
+
 namespace {
 
 // Control back in the event loop: the press is over, the program idles.

@@ -24,6 +24,8 @@
 
 #include <memory>
 
+using namespace velmora;
+
 namespace {
 
 constexpr int kMuchos = 9000;

@@ -16,6 +16,8 @@
 
 #include <cerrno>
 
+using namespace velmora;
+
 namespace {
 
 // Headings in row 0, the blank row 1, then the given rows from row 2.

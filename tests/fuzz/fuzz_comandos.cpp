@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+using namespace velmora;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t largo)
 {
     const QStringList c = campos(datos, largo);

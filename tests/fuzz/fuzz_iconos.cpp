@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+using namespace velmora;
+
 namespace {
 
 // A short decimal text as an integer count of millionths; nullopt beyond.

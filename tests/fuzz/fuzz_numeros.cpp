@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 
+using namespace velmora;
+
 namespace {
 
 // The form of a number text, apart from the range: blanks, sign, digits with

@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+using namespace velmora;
+
 namespace {
 
 bool palabra(const QString& clave)

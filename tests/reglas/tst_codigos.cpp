@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace velmora;
+
 namespace {
 
 enum class Tabla { Desempeno, Perspectiva, Unidad, Anio };

@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QtTest>
 
+using namespace velmora;
+
 // The status and trend rules read the texts the report grids hold (trailing
 // blanks, the user's decimal comma) and name a picture. The one table of
 // the bands: screen tests expect literal pictures, never a copy of the rule.

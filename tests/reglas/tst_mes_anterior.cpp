@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace velmora;
+
 // The month a report compares with, as each report asks its procedure for it.
 class TstMesAnterior final : public QObject {
     Q_OBJECT

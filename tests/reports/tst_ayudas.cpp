@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace velmora;
+
 // Pictures that explain themselves, the legend, and printing what a report shows.
 class TstAyudas final : public QObject {
     Q_OBJECT

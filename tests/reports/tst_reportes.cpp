@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 
+using namespace velmora;
+
 namespace {
 
 const QString kPrincipales = QStringLiteral("Principales");

@@ -8,6 +8,8 @@
 #include <QAbstractItemView>
 #include <QtTest>
 
+using namespace velmora;
+
 namespace {
 
 QtMessageHandler manejador_anterior = nullptr;

@@ -5,11 +5,13 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace velmora {
 class Resultado;
+}
 
 // Rows of one field of a command's result, as the cells show them.
 QStringList columna(const QString& comando, const QString& campo);
-QStringList columna(Resultado resultado, const QString& campo);
+QStringList columna(velmora::Resultado resultado, const QString& campo);
 
 // The control of a window by its object name; a missing one ends the test
 // program at once (the caller could not go on anyway).

@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <QtTest>
 
+using namespace velmora;
+
 namespace {
 
 // Each test process keeps the program's settings (remembered window sizes

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+using namespace velmora;
+
 class QWidget;
 
 // A private copy of a database file with its own conexion.dsn.

@@ -30,6 +30,8 @@
 #include <memory>
 #include <optional>
 
+using namespace velmora;
+
 namespace {
 
 const QString FALTAN = QStringLiteral("Tiene que llenar Todos los Parametros");

@@ -19,6 +19,8 @@
 #include <memory>
 #include <optional>
 
+using namespace velmora;
+
 // The screen on the demo database and its own procedures, opened from the
 // menus as a user opens it.
 class TstTendenciaDemo final : public QObject {

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace velmora;
+
 namespace {
 
 // A window as a screen holds it: a grid of 3 x 3 editable cells under one

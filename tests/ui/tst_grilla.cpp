@@ -11,6 +11,8 @@
 
 #ifdef __GLIBC__
 #include <malloc.h>
+
+using namespace velmora;
 #endif
 
 class TstGrilla final : public QObject {

@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QtTest>
 
+using namespace velmora;
+
 namespace {
 
 // A report-like grid: one heading row, one heading column, a picture column.

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QtTest>
 
+using namespace velmora;
+
 // The report pictures the band rules name: each exists and is drawn sharp.
 class TstImagenes final : public QObject {
     Q_OBJECT

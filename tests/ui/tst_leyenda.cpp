@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QtTest>
 
+using namespace velmora;
+
 // A report picture's tooltip: its meaning and the numbers behind it.
 class TstLeyenda final : public QObject {
     Q_OBJECT

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace velmora {
+
 Class1::Class1(QObject* padre) : QObject(padre) {}
 
 void Class1::Iniciar(Grilla* El_FlexGrid, QLineEdit* El_TextBox)
@@ -184,3 +186,5 @@ bool Class1::eventFilter(QObject* objeto, QEvent* evento)
     }
     return QObject::eventFilter(objeto, evento);
 }
+
+} // namespace velmora

@@ -3,8 +3,11 @@
 #include <QObject>
 #include <QPointer>
 
-class Grilla;
 class QLineEdit;
+
+namespace velmora {
+
+class Grilla;
 
 // Makes a grid editable: a text box floats over the current cell, takes its
 // text, and gives its text back to the cell when the grid leaves it. Arrow
@@ -51,3 +54,5 @@ private:
     int columna_guardada_ = 0;
     bool ocupado_ = false;
 };
+
+} // namespace velmora

@@ -18,6 +18,8 @@
 #include <QStyleOptionHeader>
 #include <QToolTip>
 
+namespace velmora {
+
 namespace {
 constexpr int kBorde = 3; // pixels either side of a heading's edge that grab it
 } // namespace
@@ -496,3 +498,5 @@ QSize Grilla::sizeHint() const
         ancho += ancho_columna_px(c);
     return {qMin(ancho, 800), qMin(2 * frameWidth() + modelo_->Rows() * alto_fila(), 400)};
 }
+
+} // namespace velmora

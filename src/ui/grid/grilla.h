@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace velmora {
+
 // A grid on screen: draws its model, keeps a current cell and raises the
 // four events the editable grid handles. Fixed rows and columns are drawn as
 // headings and do not scroll; the body scrolls by whole rows, so a grid of a
@@ -118,3 +120,5 @@ private:
     int ancho_arrastre_ = 0;
     Ayuda ayuda_;
 };
+
+} // namespace velmora

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QPointer>
 
+namespace velmora {
+
 namespace {
 
 // The table's rows and columns are the grid's body; the fixed rows and
@@ -255,3 +257,5 @@ void anunciar_celda_actual(Grilla* grilla)
     QAccessibleEvent evento(celda, QAccessible::Focus);
     QAccessible::updateAccessibility(&evento);
 }
+
+} // namespace velmora

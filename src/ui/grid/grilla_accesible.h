@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velmora {
+
 class Grilla;
 
 // Screen readers see each Grilla as a table: rows, columns, headings and
@@ -9,3 +11,5 @@ void instalar_accesibilidad_grilla();
 
 // Tells screen readers that the grid's current cell changed.
 void anunciar_celda_actual(Grilla* grilla);
+
+} // namespace velmora

@@ -6,6 +6,8 @@
 
 #include <bit>
 
+namespace velmora {
+
 ModeloGrilla::ModeloGrilla(QObject* padre) : QAbstractTableModel(padre)
 {
     // Every grid starts with 2 rows, 2 columns, 1 fixed row and 1 fixed column.
@@ -337,3 +339,5 @@ qsizetype ModeloGrilla::caracteres() const
         n += texto_de(i).size();
     return n;
 }
+
+} // namespace velmora

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace velmora {
+
 // A matrix of text cells, each of which may also hold a picture (by name).
 // It answers the display role with the text and RolImagen with the picture's
 // name, so a test reads what the user sees. Screens use it alone for the work
@@ -120,3 +122,5 @@ private:
     QStringList nombres_imagen_{QString()};
     std::vector<int> anchos_;
 };
+
+} // namespace velmora
