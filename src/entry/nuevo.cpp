@@ -2,7 +2,7 @@
 
 #include "data/comandos.h"
 #include "data/conexion.h"
-#include "entry/pantalla_entrada.h"
+#include "reglas/codigos.h"
 #include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
@@ -58,7 +58,7 @@ void Nuevo::Command1_Click()
     }
     // On a refusal the boxes keep what was typed, for correction.
     if (!sin_rechazo([&] {
-            Conexion().ejecutar(comando_exec(QStringLiteral("Nuevo_Indicador"), {nombre, entrada::codigo_tipo(tipo)}));
+            Conexion().ejecutar(comando_exec(QStringLiteral("Nuevo_Indicador"), {nombre, QString::number(codigo_tipo(tipo))}));
         }))
         return;
     mensaje(QStringLiteral("Indicador Guardado Exitosamente"));

@@ -1,5 +1,7 @@
 #include "reglas/codigos.h"
 
+#include "data/textos.h"
+
 #include <QStringList>
 
 namespace velmora {
@@ -61,6 +63,11 @@ int codigo_anio(const QString& texto)
     }
     const int anio = texto.left(4).toInt();
     return anio >= 2005 ? anio - 2004 : 0;
+}
+
+int codigo_tipo(const QString& tipo)
+{
+    return tipo == TIPO_DEPARTAMENTAL ? 2 : 1;
 }
 
 } // namespace velmora

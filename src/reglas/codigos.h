@@ -4,6 +4,10 @@
 
 namespace velmora {
 
+// The indicator-type code the procedures take: 2 for TIPO_DEPARTAMENTAL
+// (data/textos.h), 1 for any other text.
+int codigo_tipo(const QString& tipo);
+
 // Codes that Nuevo_registro receives for the texts of the monthly record's
 // lists. A text is compared exactly, blanks included, with the item a list
 // shows for a database name of its column's width; any other text gives 0.

@@ -6,7 +6,7 @@ using namespace velmora;
 
 namespace {
 
-enum class Tabla { Desempeno, Perspectiva, Unidad, Anio };
+enum class Tabla { Desempeno, Perspectiva, Unidad, Anio, Tipo };
 
 int codigo(Tabla tabla, const QString& texto)
 {
@@ -19,6 +19,8 @@ int codigo(Tabla tabla, const QString& texto)
         return codigo_unidad(texto);
     case Tabla::Anio:
         return codigo_anio(texto);
+    case Tabla::Tipo:
+        return codigo_tipo(texto);
     }
     return -1;
 }
@@ -80,6 +82,11 @@ void TstCodigos::codigos_data()
     QTest::newRow("cinco cifras") << Tabla::Anio << con_blancos("20060", 10) << 0;
     QTest::newRow("no es año") << Tabla::Anio << con_blancos("20a6", 11) << 0;
     QTest::newRow("año vacío") << Tabla::Anio << QString() << 0;
+
+    QTest::newRow("Departamentales") << Tabla::Tipo << QString("Departamentales") << 2;
+    QTest::newRow("Principal") << Tabla::Tipo << con_blancos("Principal", 6) << 1;
+    QTest::newRow("Departamentales con un blanco") << Tabla::Tipo << QString("Departamentales ") << 1;
+    QTest::newRow("tipo vacío") << Tabla::Tipo << QString() << 1;
 }
 
 void TstCodigos::codigos()
