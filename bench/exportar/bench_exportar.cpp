@@ -5,6 +5,7 @@
 // default: 1040 indicators with values for 8 years).
 //
 //   bench_exportar [indicators [years]]
+#include "medir.h"
 #include "data/conexion.h"
 #include "export/exportar.h"
 #include "ui/grid/grilla.h"
@@ -30,29 +31,9 @@
 #include <vector>
 
 using namespace velmora;
+using namespace medir;
 
 namespace {
-
-double ms(const QElapsedTimer& t)
-{
-    return t.nsecsElapsed() / 1e6;
-}
-
-void fallar(const char* que)
-{
-    std::fprintf(stderr, "bench_exportar: %s\n", que);
-    std::exit(1);
-}
-
-void ejecutar(const QString& programa, const QStringList& argumentos, const QString& salida = {})
-{
-    QProcess p;
-    if (!salida.isEmpty())
-        p.setStandardOutputFile(salida);
-    p.start(programa, argumentos);
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fallar(qPrintable(programa + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError())));
-}
 
 // A database from the generator, and a data source file like the program's
 // own (rows streamed by the driver).
@@ -218,7 +199,7 @@ int main(int argc, char* argv[])
     ventana.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     const double ms_exportar = ms(t);
     if (mensajes != QStringList{QStringLiteral(" Datos exportados ")})
-        fallar(qPrintable(QStringLiteral("export failed: ") + mensajes.join(u'|')));
+        fallar(QStringLiteral("export failed: ") + mensajes.join(u'|'));
 
     Grilla otra;
     otra.setCols(9);

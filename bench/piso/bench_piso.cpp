@@ -17,6 +17,7 @@
 // median over the rounds is printed.
 //
 //   bench_piso [--tamaños 10k,100k,1M] [--rondas N] [--datos carpeta]
+#include "medir.h"
 #include "data/conexion.h"
 #include "export/exportar.h"
 #include "reports/departamentales.h"
@@ -53,19 +54,9 @@
 #include <vector>
 
 using namespace velmora;
+using namespace medir;
 
 namespace {
-
-[[noreturn]] void fallar(const QString& que)
-{
-    std::fprintf(stderr, "bench_piso: %s\n", qPrintable(que));
-    std::exit(1);
-}
-
-double ms(const QElapsedTimer& t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 // Peak resident size of this process, KiB.
 long rss_pico()
@@ -113,16 +104,6 @@ const std::vector<Tamano>& tamanos()
 
 // ---------------------------------------------------------------------------
 // The database and its data source, made once per size and kept.
-
-void ejecutar(const QString& programa, const QStringList& argumentos, const QString& salida = {})
-{
-    QProcess p;
-    if (!salida.isEmpty())
-        p.setStandardOutputFile(salida);
-    p.start(programa, argumentos);
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fallar(programa + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError()));
-}
 
 QString preparar_base(const QString& carpeta, const Tamano& t)
 {
@@ -203,29 +184,10 @@ int caso_programa(const QString& base, const QString& salida)
     return 0;
 }
 
-void elegir(QComboBox* lista, const QString& texto)
-{
-    for (int i = 0; i < lista->count(); ++i) {
-        if (lista->itemText(i).trimmed() == texto) {
-            lista->setCurrentIndex(i);
-            return;
-        }
-    }
-    fallar(QStringLiteral("no item \"%1\" in %2").arg(texto, lista->objectName()));
-}
-
 constexpr int kVecesVer = 9;
 const char16_t* const kDepartamento = u"Logística"; // the generator's largest
 const char16_t* const kAnio = u"2025";
 const char16_t* const kMes = u"Marzo";
-
-double mediana(std::vector<double> v)
-{
-    if (v.empty())
-        return std::nan("");
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 int caso_ver(const QString& base)
 {

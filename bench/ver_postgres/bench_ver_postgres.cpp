@@ -7,6 +7,7 @@
 // It loads a database of its own (velmora_bench, the generator's 1M set) on
 // that server, then alternates the two sides in one process; each round's
 // ratio is taken within the round and the median is printed.
+#include "medir.h"
 #include "data/conexion.h"
 #include "reports/departamentales.h"
 #include "ui/grid/grilla.h"
@@ -31,40 +32,12 @@
 #include <vector>
 
 using namespace velmora;
+using namespace medir;
 
 namespace {
 
-[[noreturn]] void fallar(const QString& que)
-{
-    std::fprintf(stderr, "bench_ver_postgres: %s\n", qPrintable(que));
-    std::exit(1);
-}
-
-double ms(const QElapsedTimer& t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-double mediana(std::vector<double> v)
-{
-    if (v.empty())
-        return std::nan("");
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 const char16_t* const kDepartamento = u"Logística"; // the generator's largest
 constexpr int kVeces = 9;
-
-void ejecutar(const QString& programa, const QStringList& argumentos, const QString& salida = {})
-{
-    QProcess p;
-    if (!salida.isEmpty())
-        p.setStandardOutputFile(salida);
-    p.start(programa, argumentos);
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fallar(programa + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError()));
-}
 
 PGconn* conectar(const QByteArray& conexion)
 {
@@ -82,17 +55,6 @@ void orden(PGconn* c, const char* sql)
     if (PQresultStatus(r) != PGRES_COMMAND_OK)
         fallar(QStringLiteral("libpq: ") + QString::fromLocal8Bit(PQerrorMessage(c)));
     PQclear(r);
-}
-
-void elegir(QComboBox* lista, const QString& texto)
-{
-    for (int i = 0; i < lista->count(); ++i) {
-        if (lista->itemText(i).trimmed() == texto) {
-            lista->setCurrentIndex(i);
-            return;
-        }
-    }
-    fallar(QStringLiteral("no item \"%1\" in %2").arg(texto, lista->objectName()));
 }
 
 // The three calls one "Ver" on March 2025 makes, read cell by cell.
