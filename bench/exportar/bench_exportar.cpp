@@ -198,7 +198,8 @@ int main(int argc, char* argv[])
     t.start();
     ventana.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     const double ms_exportar = ms(t);
-    if (mensajes != QStringList{QStringLiteral(" Datos exportados ")})
+    // The message names the file written after its fixed opening.
+    if (mensajes.size() != 1 || !mensajes.first().startsWith(QStringLiteral(" Datos exportados ")))
         fallar(QStringLiteral("export failed: ") + mensajes.join(u'|'));
 
     Grilla otra;
