@@ -79,7 +79,7 @@ void Principal::cmd_historial_Click()
 
 void Principal::cmd_salir_Click()
 {
-    terminar_programa();
+    salir_del_programa();
 }
 
 } // namespace velmora

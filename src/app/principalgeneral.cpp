@@ -41,7 +41,7 @@ void Principalgeneral::cmd_tende_Click()
 
 void Principalgeneral::Command1_Click()
 {
-    terminar_programa();
+    salir_del_programa();
 }
 
 } // namespace velmora

@@ -10,8 +10,17 @@ namespace velmora {
 // (no close events, nothing to object or save) and the event loop returns.
 void terminar_programa();
 
-// Closing the window from the window manager ends the program instead.
+// Ends the program as the user asks for it ("Salir", closing a main menu,
+// Ctrl+Q): when a screen holds typed values not saved, the user is asked
+// first and "No" shows that screen instead. True when the program ends.
+bool salir_del_programa();
+
+// Closing the window from the window manager ends the program instead (after
+// salir_del_programa's question). Escape does not close such a window.
 void terminar_al_cerrar(QWidget* ventana);
+
+// Ctrl+Q, in any window of the program, is salir_del_programa. Once.
+void salir_con_teclado();
 
 // Replaces what ending the program does (tests watch it instead of
 // quitting); returns the previous way. An empty function restores the real one.

@@ -5,6 +5,7 @@
 #include "app/principal.h"
 #include "app/principalgeneral.h"
 #include "app/reportes.h"
+#include "app/terminar.h"
 #include "entry/eliminar.h"
 #include "entry/historial.h"
 #include "entry/kpi.h"
@@ -23,6 +24,7 @@ namespace velmora {
 
 void registrar_ventanas()
 {
+    salir_con_teclado();
     RegistroVentanas& r = RegistroVentanas::instancia();
     r.registrar(QStringLiteral("FET049TF"), [] { return new FET049TF; });
     r.registrar(QStringLiteral("Principal"), [] { return new Principal; });

@@ -11,6 +11,13 @@
 
 #include <algorithm>
 
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace velmora {
 
 namespace {
@@ -73,6 +80,80 @@ QStringList lineas(const QString& texto)
     return r;
 }
 
+// Whether the driver is the SQLite one, whose connect reads neither braces
+// nor a ';' inside a value.
+bool driver_sqlite(const QString& driver)
+{
+    return driver.contains(QStringLiteral("sqlite"), Qt::CaseInsensitive);
+}
+
+QString nativa(const QString& ruta)
+{
+    return QDir::toNativeSeparators(ruta);
+}
+
+ErrorBaseDatos sin_origen(const QString& texto)
+{
+    return ErrorBaseDatos(kErrorSinOrigen, texto);
+}
+
+// What the program is told to do about its data source.
+const QString kComoArreglar = QStringLiteral(" Compruebe el archivo y sus permisos y abra el programa de nuevo.");
+
+// Refuses, before a byte is read, what is not a readable data source file of
+// a sane size: a folder, a pipe (reading it would wait for ever), a link that
+// leads nowhere, a file without read permission, or a huge one.
+void comprobar_archivo(const QString& ruta)
+{
+    const QString n = nativa(ruta);
+#ifdef Q_OS_UNIX
+    const QByteArray local = QFile::encodeName(ruta);
+    struct stat datos {};
+    if (::stat(local.constData(), &datos) != 0) {
+        const int numero = errno;
+        struct stat enlace {};
+        const bool es_enlace = ::lstat(local.constData(), &enlace) == 0 && S_ISLNK(enlace.st_mode);
+        if (numero == ELOOP)
+            throw sin_origen(QStringLiteral("El origen de datos \"%1\" es un enlace simbólico que forma un "
+                                            "ciclo (lleva a sí mismo). Haga que apunte a un archivo .dsn real o "
+                                            "bórrelo y abra el programa de nuevo.").arg(n));
+        if (es_enlace)
+            throw sin_origen(QStringLiteral("El origen de datos \"%1\" es un enlace simbólico a \"%2\", que no "
+                                            "existe. Haga que apunte a un archivo .dsn real o bórrelo y abra el "
+                                            "programa de nuevo.")
+                                 .arg(n, nativa(QFileInfo(ruta).symLinkTarget())));
+        if (numero == EACCES)
+            throw sin_origen(QStringLiteral("No se puede llegar al origen de datos \"%1\": falta permiso en una "
+                                            "de sus carpetas. Pida acceso a su administrador.").arg(n));
+        throw sin_origen(QStringLiteral("No existe el origen de datos \"%1\". Ejecute ./run.sh para crearlo, "
+                                        "o escríbalo con la sección [ODBC] de su base de datos.").arg(n));
+    }
+    if (S_ISDIR(datos.st_mode))
+        throw sin_origen(QStringLiteral("El origen de datos \"%1\" es una carpeta, no un archivo. Ponga en su "
+                                        "lugar el archivo .dsn con la sección [ODBC].").arg(n));
+    if (!S_ISREG(datos.st_mode))
+        throw sin_origen(QStringLiteral("El origen de datos \"%1\" no es un archivo normal (es una tubería, un "
+                                        "dispositivo o un socket). Ponga en su lugar el archivo .dsn con la "
+                                        "sección [ODBC].").arg(n));
+    if (::access(local.constData(), R_OK) != 0)
+        throw sin_origen(QStringLiteral("No tiene permiso para leer el origen de datos \"%1\". Dé permiso de "
+                                        "lectura a su usuario (chmod u+r) o pídaselo a su administrador.").arg(n));
+    const qint64 tamano = qint64(datos.st_size);
+#else
+    const QFileInfo info(ruta);
+    if (!info.exists())
+        throw sin_origen(QStringLiteral("No existe el origen de datos \"%1\".").arg(n));
+    if (info.isDir())
+        throw sin_origen(QStringLiteral("El origen de datos \"%1\" es una carpeta, no un archivo.").arg(n));
+    const qint64 tamano = info.size();
+#endif
+    if (tamano > kTamanoMaximoOrigen)
+        throw sin_origen(QStringLiteral("El origen de datos \"%1\" ocupa %2 bytes: un origen de datos tiene unas "
+                                        "pocas líneas (hasta %3 bytes). Compruebe que es el archivo .dsn y no la "
+                                        "base de datos u otro archivo.")
+                             .arg(n, QString::number(tamano), QString::number(kTamanoMaximoOrigen)));
+}
+
 } // namespace
 
 QString ruta_origen_datos()
@@ -105,28 +186,85 @@ QString ruta_exportar_por_defecto()
 #endif
 }
 
+QString texto_error_sistema(int numero)
+{
+    // The C library's own texts follow the process's locale, which may well
+    // be C (English): the user reads these instead.
+    switch (numero) {
+    case ENOENT:
+        return QStringLiteral("no existe el archivo o la carpeta");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("no tiene permiso");
+    case EROFS:
+        return QStringLiteral("el disco es de solo lectura");
+    case ENOSPC:
+        return QStringLiteral("no queda espacio en el disco");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("se agotó su cuota de disco");
+#endif
+    case EFBIG:
+        return QStringLiteral("el archivo es demasiado grande");
+    case EISDIR:
+        return QStringLiteral("es una carpeta");
+    case ENOTDIR:
+        return QStringLiteral("una parte de la ruta no es una carpeta");
+    case ENAMETOOLONG:
+        return QStringLiteral("el nombre es demasiado largo");
+    case ELOOP:
+        return QStringLiteral("hay un ciclo de enlaces simbólicos");
+    case EEXIST:
+        return QStringLiteral("el archivo ya existe");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("el archivo está en uso");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("hay demasiados archivos abiertos");
+    case ENOMEM:
+        return QStringLiteral("no hay memoria suficiente");
+    case EIO:
+        return QStringLiteral("error de lectura o escritura en el disco");
+    case EXDEV:
+        return QStringLiteral("el destino está en otro disco");
+    case EINVAL:
+        return QStringLiteral("nombre no válido");
+    case 0:
+        return QStringLiteral("error desconocido");
+    default:
+        return QStringLiteral("error del sistema número %1").arg(numero);
+    }
+}
+
 OrigenDatos leer_origen_datos(const QString& ruta)
 {
+    comprobar_archivo(ruta);
     QFile archivo(ruta);
-    if (!QFileInfo(ruta).isFile() || !archivo.open(QIODevice::ReadOnly)) {
-        throw ErrorBaseDatos(kErrorSinOrigen,
-                             QStringLiteral("No se puede leer el origen de datos \"%1\": %2")
-                                 .arg(ruta, QFileInfo::exists(ruta)
-                                                ? archivo.errorString()
-                                                : QStringLiteral("el archivo no existe")));
+    errno = 0;
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        const int numero = errno;
+        throw sin_origen(QStringLiteral("No se puede leer el origen de datos \"%1\" (%2).%3")
+                             .arg(nativa(ruta), texto_error_sistema(numero), kComoArreglar));
     }
     QString texto = QString::fromUtf8(archivo.readAll());
     if (texto.startsWith(u'\uFEFF'))
         texto.remove(0, 1);
     const auto rechazo = [&ruta](qsizetype numero, const QString& motivo) {
         return ErrorBaseDatos(kErrorSinOrigen, QStringLiteral("El origen de datos \"%1\", línea %2: %3")
-                                              .arg(ruta, QString::number(numero), motivo));
+                                              .arg(nativa(ruta), QString::number(numero), motivo));
     };
     bool en_odbc = false;
     bool hay_seccion = false;
     QString driver;
     QString clave;
     QStringList pares;
+    struct Valor {
+        qsizetype linea;
+        QString nombre;
+        QString valor;
+    };
+    QList<Valor> valores;
     const QStringList todas = lineas(texto);
     for (qsizetype n = 0; n < todas.size(); ++n) {
         const QString linea = todas[n].trimmed();
@@ -134,6 +272,9 @@ OrigenDatos leer_origen_datos(const QString& ruta)
             continue;
         if (linea.startsWith(u'[')) {
             en_odbc = linea.compare(QStringLiteral("[ODBC]"), Qt::CaseInsensitive) == 0;
+            // Which of the two the driver manager would read is not for us to guess.
+            if (en_odbc && hay_seccion)
+                throw rechazo(n + 1, QStringLiteral("una segunda sección [ODBC]; deje una sola"));
             hay_seccion = hay_seccion || en_odbc;
             continue;
         }
@@ -160,6 +301,7 @@ OrigenDatos leer_origen_datos(const QString& ruta)
         if (nombre.compare(QStringLiteral("PWD"), Qt::CaseInsensitive) == 0
             || nombre.compare(QStringLiteral("Password"), Qt::CaseInsensitive) == 0)
             clave = valor;
+        valores.append({n + 1, nombre, valor});
         pares << nombre + u'=' + valor_seguro(valor);
     }
     if (!hay_seccion) {
@@ -171,6 +313,21 @@ OrigenDatos leer_origen_datos(const QString& ruta)
         throw ErrorBaseDatos(kErrorSinOrigen,
                              QStringLiteral("El origen de datos \"%1\" no indica el DRIVER")
                                  .arg(ruta));
+    }
+    if (driver_sqlite(driver)) {
+        for (const Valor& v : std::as_const(valores)) {
+            // The SQLite driver cuts a value at ';' and keeps braces as part of
+            // it: "Database={x;y}" would create and open an empty file "{x".
+            if (v.valor.contains(u';') || v.valor.contains(u'{') || v.valor.contains(u'}'))
+                throw rechazo(v.linea, QStringLiteral("el controlador SQLite no admite llaves ni ';' en el valor "
+                                                      "de \"%1\". Cambie el nombre del archivo o de su carpeta "
+                                                      "para que no los lleve.")
+                                           .arg(v.nombre));
+            if (v.nombre.compare(QStringLiteral("Database"), Qt::CaseInsensitive) == 0
+                && v.valor.compare(QStringLiteral(":memory:"), Qt::CaseInsensitive) == 0)
+                throw rechazo(v.linea, QStringLiteral("\":memory:\" es una base de datos vacía que se pierde al "
+                                                      "salir. Indique en Database el archivo de su base de datos."));
+        }
     }
     // A file holding a password is for its owner's eyes only.
     const QFileDevice::Permissions ajenos = QFileDevice::ReadGroup | QFileDevice::WriteGroup

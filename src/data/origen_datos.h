@@ -20,14 +20,24 @@ struct OrigenDatos {
     QString clave;   // the password, so that error texts can hide it
 };
 
-// Reads the [ODBC] section of a file data source. A missing or unreadable
-// file, a file without that section or without DRIVER is an ErrorBaseDatos.
+// A data source holds a few lines: a larger file is not one (a database
+// picked by mistake would take seconds and gigabytes to read).
+inline constexpr qint64 kTamanoMaximoOrigen = 64 * 1024;
+
+// Reads the [ODBC] section of a file data source. A missing, unreadable or
+// oversized file, a folder, a pipe or a broken link, a file without that
+// section, with two of them or without DRIVER is an ErrorBaseDatos whose
+// Spanish text names the file and says what to do. For the SQLite driver a
+// value holding braces or ';' and the database ":memory:" are refused too.
 // A file that holds a password is made readable by its owner only.
 OrigenDatos leer_origen_datos(const QString& ruta);
 
 // Turns "FILEDSN=path" into the driver's connection string; other
 // connection strings pass unchanged.
 OrigenDatos resolver_cadena(const QString& cadena_conexion);
+
+// The system's error number (errno) in Spanish, whatever the locale.
+QString texto_error_sistema(int numero);
 
 // The text with the password hidden where it stands as a keyword's value
 // (PWD=..., Password=...).

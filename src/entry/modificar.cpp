@@ -79,6 +79,8 @@ Modificar::Modificar(QWidget* padre) : QWidget(padre)
 
     connect(boton_consulta, &QPushButton::clicked, this, atendido(this, &Modificar::boton_consulta_Click));
     connect(boton_guardar, &QPushButton::clicked, this, atendido(this, &Modificar::boton_guardar_Click));
+    // Typed and not saved: ending the program asks first.
+    connect(Text1, &QLineEdit::textEdited, this, [this] { marcar_sin_guardar(this, true); });
     Form_Load();
 }
 
@@ -151,6 +153,7 @@ void Modificar::boton_consulta_Click()
     }
     // The hidden editor would otherwise write an older text over a fresh value.
     editor->refrescar();
+    marcar_sin_guardar(this, false);
 }
 
 QString Modificar::a_guardar(int fila, int mes) const
@@ -204,6 +207,8 @@ void Modificar::boton_guardar_Click()
                         : e.texto());
         return;
     }
+    if (cambios.isEmpty())
+        marcar_sin_guardar(this, false);
     // Shown after the transaction let go of its lock.
     mensaje(cambios.isEmpty() ? QStringLiteral("Datos Guardados Exitosamente") : cambios);
 }

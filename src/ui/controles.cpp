@@ -29,4 +29,18 @@ QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto
     return b;
 }
 
+namespace {
+constexpr char kSinGuardar[] = "velmora_sin_guardar";
+}
+
+void marcar_sin_guardar(QWidget* ventana, bool sin_guardar)
+{
+    ventana->setProperty(kSinGuardar, sin_guardar);
+}
+
+bool tiene_sin_guardar(const QWidget* ventana)
+{
+    return ventana->property(kSinGuardar).toBool();
+}
+
 } // namespace velmora

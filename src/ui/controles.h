@@ -28,4 +28,9 @@ QLabel* etiqueta_de(QWidget* ventana, const QString& texto, QWidget* nombrada);
 // A button with its caption and its picture (":/botones/<imagen>.svg").
 QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto, const QString& imagen);
 
+// A screen holding values the user typed and has not saved says so, so that
+// ending the program asks first.
+void marcar_sin_guardar(QWidget* ventana, bool sin_guardar);
+bool tiene_sin_guardar(const QWidget* ventana);
+
 } // namespace velmora

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace velmora {
 
 namespace {
@@ -55,6 +57,13 @@ Mensajero& mensajero_actual()
 
 void mostrar_mensaje(const QString& texto, const QString& titulo, IconoMensaje icono)
 {
+    // Also on standard error: seen in a terminal, a log or a session's
+    // journal after the box is gone, and by whoever has no screen reader.
+    QString linea = QStringLiteral("velmora: ") + texto.trimmed();
+    linea.replace(u'\n', QStringLiteral(" | "));
+    const QByteArray bytes = (linea + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
     mensajero_actual()(texto, titulo, icono);
 }
 

@@ -8,7 +8,8 @@ namespace velmora {
 enum class IconoMensaje { Ninguno, Informacion, Critico };
 
 // The one way the program shows a modal message with an OK button. An empty
-// title shows the program's name.
+// title shows the program's name. The text also goes to standard error, on
+// one line after "velmora: ".
 void mostrar_mensaje(const QString& texto, const QString& titulo = QString(),
                      IconoMensaje icono = IconoMensaje::Informacion);
 

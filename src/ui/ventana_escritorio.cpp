@@ -53,7 +53,10 @@ private:
         if (evento->modifiers() & ~Qt::KeypadModifier)
             return false;
         if (evento->key() == Qt::Key_Escape) {
-            ventana_->close();
+            // The login and the main menus end the program when closed:
+            // Escape leaves them open.
+            if (!ventana_->property("velmora_cerrar_termina").toBool())
+                ventana_->close();
             return true;
         }
         if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {

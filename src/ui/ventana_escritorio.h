@@ -8,7 +8,8 @@ class QWidget;
 namespace velmora {
 
 // What a desktop user expects of every top-level window: Escape closes it
-// (as the window manager's close does), Enter presses its default button,
+// (as the window manager's close does), except a window whose closing ends
+// the program, Enter presses its default button,
 // each button has an access key of its own, and its size and position are
 // remembered between runs under `nombre`.
 void preparar_ventana(QWidget* ventana, const QString& nombre);

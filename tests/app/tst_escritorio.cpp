@@ -30,6 +30,10 @@ private slots:
     void intro_pulsa_el_boton_principal();
     void escape_cierra_data();
     void escape_cierra();
+    void ctrl_q_termina_data();
+    void ctrl_q_termina();
+    void salir_con_valores_sin_guardar_data();
+    void salir_con_valores_sin_guardar();
     void teclas_de_acceso_data();
     void teclas_de_acceso();
     void tecla_de_acceso_pulsa();
@@ -41,6 +45,9 @@ private slots:
     void recuerda_maximizada();
     void ayuda_y_version_sin_pantalla_data();
     void ayuda_y_version_sin_pantalla();
+    void ayuda_en_castellano();
+    void orden_rechazada_data();
+    void orden_rechazada();
 
 private:
     std::unique_ptr<EscenarioVentanas> escenario_;
@@ -148,20 +155,104 @@ void TstEscritorio::escape_cierra_data()
         QTest::newRow(qPrintable(v)) << v;
 }
 
-// Escape does what the window manager's close does: hides a screen, and
-// ends the program from the login and the two main menus.
+// Escape closes a screen (it hides); on the login and the two main menus,
+// whose closing ends the program, it does nothing at all.
 void TstEscritorio::escape_cierra()
 {
     QFETCH(QString, ventana);
     QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
     QVERIFY(QTest::qWaitForWindowActive(v));
-    const bool termina = ventana == QStringLiteral("FET049TF") || ventana == QStringLiteral("Principal")
-                         || ventana == QStringLiteral("Principalgeneral");
+    const bool principal = ventana == QStringLiteral("FET049TF") || ventana == QStringLiteral("Principal")
+                           || ventana == QStringLiteral("Principalgeneral");
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v, Qt::Key_Escape);
-    if (termina)
-        QCOMPARE(escenario_->terminado, 1);
+    QCOMPARE(escenario_->terminado, 0);
+    if (principal)
+        QVERIFY(v->isVisible());
     else
         QVERIFY(!EscenarioVentanas::registro().ventana(ventana) || !v->isVisible());
+}
+
+void TstEscritorio::ctrl_q_termina_data()
+{
+    QTest::addColumn<QString>("ventana");
+    for (const char* v : {"FET049TF", "Principal", "Principalgeneral", "Principales", "Exportar", "Modificar"})
+        QTest::newRow(v) << QString::fromLatin1(v);
+}
+
+// Ctrl+Q ends the program from any window, with no question when nothing
+// typed waits to be saved.
+void TstEscritorio::ctrl_q_termina()
+{
+    QFETCH(QString, ventana);
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(escenario_->terminado, 1);
+    QVERIFY(escenario_->mensajes.preguntas.isEmpty());
+}
+
+void TstEscritorio::salir_con_valores_sin_guardar_data()
+{
+    QTest::addColumn<QString>("como"); // how the user asks to end
+    QTest::addColumn<bool>("respuesta");
+    QTest::addColumn<bool>("guardar_antes");
+    QTest::newRow("Salir, no") << "Salir" << false << false;
+    QTest::newRow("Salir, sí") << "Salir" << true << false;
+    QTest::newRow("Ctrl+Q, no") << "Ctrl+Q" << false << false;
+    QTest::newRow("cerrar el menú, no") << "cerrar" << false << false;
+    QTest::newRow("Salir tras guardar: sin pregunta") << "Salir" << true << true;
+}
+
+// Values typed in Modificar and not saved: ending the program asks first, and
+// "No" leaves everything as it was with Modificar in front.
+void TstEscritorio::salir_con_valores_sin_guardar()
+{
+    QFETCH(QString, como);
+    QFETCH(bool, respuesta);
+    QFETCH(bool, guardar_antes);
+    RegistroVentanas& registro = EscenarioVentanas::registro();
+    QWidget* menu = registro.mostrar(QStringLiteral("Principal"));
+    QWidget* modificar = registro.mostrar(QStringLiteral("Modificar"));
+    QVERIFY(QTest::qWaitForWindowActive(modificar));
+    auto* kpi = control<QComboBox>(modificar, QStringLiteral("Combo_kpi"));
+    auto* anio = control<QComboBox>(modificar, QStringLiteral("Combo_año"));
+    kpi->setCurrentIndex(0);
+    anio->setCurrentIndex(anio->count() - 1);
+    pulsar(modificar, QStringLiteral("boton_consulta"));
+    auto* grilla = control<Grilla>(modificar, QStringLiteral("MSFlexGrid1"));
+    auto* editor = control<QLineEdit>(modificar, QStringLiteral("Text1"));
+    const QRect celda = grilla->rectangulo_celda().translated(-grilla->viewport()->pos());
+    QTest::mouseClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+    QVERIFY(editor->isVisible());
+    QTest::keyClicks(editor, QStringLiteral("7"));
+    if (guardar_antes)
+        pulsar(modificar, QStringLiteral("boton_guardar"));
+    escenario_->mensajes.respuesta = respuesta;
+
+    menu->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(menu));
+    if (como == QStringLiteral("Salir"))
+        pulsar(menu, QStringLiteral("cmd_salir"));
+    else if (como == QStringLiteral("Ctrl+Q"))
+        QTest::keyClick(menu, Qt::Key_Q, Qt::ControlModifier);
+    else
+        menu->close();
+
+    if (guardar_antes) {
+        QVERIFY(escenario_->mensajes.preguntas.isEmpty());
+        QCOMPARE(escenario_->terminado, 1);
+        return;
+    }
+    QCOMPARE(escenario_->mensajes.preguntas.size(), 1);
+    QVERIFY2(escenario_->mensajes.preguntas[0].contains(QStringLiteral("Modificar"))
+                 && escenario_->mensajes.preguntas[0].contains(QStringLiteral("no se guardaron")),
+             qPrintable(escenario_->mensajes.preguntas[0]));
+    QCOMPARE(escenario_->terminado, respuesta ? 1 : 0);
+    if (!respuesta) {
+        QVERIFY(menu->isVisible());
+        QVERIFY(modificar->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), modificar);
+    }
 }
 
 void TstEscritorio::teclas_de_acceso_data()
@@ -323,6 +414,63 @@ void TstEscritorio::ayuda_y_version_sin_pantalla()
     QCOMPARE(programa.exitCode(), 0);
     QVERIFY2(QString::fromUtf8(programa.readAllStandardOutput()).contains(salida),
              qPrintable(QString::fromUtf8(programa.readAllStandardError())));
+}
+
+// Every line of --help is the program's own Spanish, none of Qt's English.
+void TstEscritorio::ayuda_en_castellano()
+{
+    QProcess programa;
+    programa.start(QStringLiteral(VELMORA_PROGRAMA), {QStringLiteral("--help")});
+    QVERIFY(programa.waitForFinished(30000));
+    QCOMPARE(programa.exitCode(), 0);
+    const QString ayuda = QString::fromUtf8(programa.readAllStandardOutput());
+    QVERIFY2(ayuda.contains(QStringLiteral("Muestra esta ayuda")), qPrintable(ayuda));
+    QVERIFY2(ayuda.contains(QStringLiteral("Muestra la versión")), qPrintable(ayuda));
+    for (const char* ingles : {"Displays", "Usage", "Options:", "help on commandline", "version information"})
+        QVERIFY2(!ayuda.contains(QLatin1String(ingles)), ingles);
+}
+
+void TstEscritorio::orden_rechazada_data()
+{
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<QString>("plataforma"); // QT_QPA_PLATFORM; empty: unset
+    QTest::addColumn<int>("salida");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("opción desconocida, con pantalla")
+        << QStringList{"--sin-esto"} << "offscreen" << 2 << "opción desconocida «--sin-esto»";
+    QTest::newRow("opción desconocida, sin pantalla")
+        << QStringList{"-x"} << "" << 2 << "Pruebe «velmora --help»";
+    QTest::newRow("argumento suelto") << QStringList{"datos.xlsx"} << "offscreen" << 2 << "«velmora --help»";
+    QTest::newRow("sin pantalla") << QStringList{} << "" << 1 << "no hay pantalla donde abrir las ventanas";
+    QTest::newRow("sin pantalla, xcb") << QStringList{} << "xcb" << 1 << "no hay pantalla";
+    QTest::newRow("sin pantalla, -platform wayland")
+        << QStringList{"-platform", "wayland"} << "offscreen" << 1 << "no hay pantalla";
+}
+
+// A wrong command line or a missing display is told in Spanish on standard
+// error and ends with a failure code, never with Qt's abort.
+void TstEscritorio::orden_rechazada()
+{
+    QFETCH(QStringList, argumentos);
+    QFETCH(QString, plataforma);
+    QFETCH(int, salida);
+    QFETCH(QString, error);
+    QProcess programa;
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.remove(QStringLiteral("DISPLAY"));
+    entorno.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    entorno.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+    if (plataforma.isEmpty())
+        entorno.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    else
+        entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), plataforma);
+    programa.setProcessEnvironment(entorno);
+    programa.start(QStringLiteral(VELMORA_PROGRAMA), argumentos);
+    QVERIFY(programa.waitForFinished(30000));
+    const QString errores = QString::fromUtf8(programa.readAllStandardError());
+    QCOMPARE(programa.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(programa.exitCode() == salida, qPrintable(QString::number(programa.exitCode()) + u' ' + errores));
+    QVERIFY2(errores.contains(error), qPrintable(errores));
 }
 
 QTEST_MAIN(TstEscritorio)

@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace velmora;
 
 class TstOrigenDatos final : public QObject {
@@ -22,6 +25,8 @@ private slots:
     void lectura();
     void rechazo_data();
     void rechazo();
+    void archivo_no_valido_data();
+    void archivo_no_valido();
     void conecta_con_cr();
     void driver_no_abre_otra_base();
 
@@ -57,8 +62,8 @@ void TstOrigenDatos::lectura_data()
         << QByteArray("[ODBC]\nDRIVER=SQLite3};Database=/other.db;X={\nDatabase=/tmp/a.db\n")
         << QStringList{"DRIVER=SQLite3};Database=/other.db;X={", "Database=/tmp/a.db"};
     QTest::newRow("punto y coma y llaves en un valor")
-        << QByteArray("[ODBC]\nDRIVER=SQLite3\nPWD=a;b}c{d\nDatabase= /tmp/a.db \n")
-        << QStringList{"DRIVER=SQLite3", "PWD=a;b}c{d", "Database=/tmp/a.db"};
+        << QByteArray("[ODBC]\nDRIVER=PostgreSQL Unicode\nPWD=a;b}c{d\nDatabase= velmora \n")
+        << QStringList{"DRIVER=PostgreSQL Unicode", "PWD=a;b}c{d", "Database=velmora"};
     QTest::newRow("valor vacío") << QByteArray("[ODBC]\nDRIVER=PostgreSQL Unicode\nPassword=\n")
                                  << QStringList{"DRIVER=PostgreSQL Unicode", "Password="};
 }
@@ -96,6 +101,19 @@ void TstOrigenDatos::rechazo_data()
                                      << "línea 3: no tiene la forma clave=valor";
     QTest::newRow("CR dentro de un valor")
         << QByteArray("[ODBC]\nDRIVER=SQLite3\nPWD=secreto99\rmas\n") << "línea 4";
+    QTest::newRow("SQLite: llaves en Database")
+        << QByteArray("[ODBC]\nDRIVER=SQLite3\nDatabase={x;y}\n")
+        << "línea 3: el controlador SQLite no admite llaves ni ';' en el valor de \"Database\"";
+    QTest::newRow("SQLite: punto y coma en Database")
+        << QByteArray("[ODBC]\nDRIVER=SQLite3\nDatabase=mi;base.db\n") << "línea 3: el controlador SQLite no admite";
+    QTest::newRow("SQLite: llave en otro valor")
+        << QByteArray("[ODBC]\nDRIVER={SQLite3 ODBC Driver}\nDatabase=/a.db\nPWD=se}creto99\n")
+        << "línea 4: el controlador SQLite no admite";
+    QTest::newRow("SQLite: :memory:")
+        << QByteArray("[ODBC]\nDRIVER=SQLite3\nDatabase=:memory:\n") << "línea 3: \":memory:\" es una base de datos vacía";
+    QTest::newRow("segunda sección [ODBC]")
+        << QByteArray("[ODBC]\nDRIVER=SQLite3\nDatabase=/a.db\n[Otra]\n[odbc]\nDatabase=/b.db\n")
+        << "línea 5: una segunda sección [ODBC]; deje una sola";
     QTest::newRow("carácter nulo") << (QByteArray("[ODBC]\nDRIVER=SQLite3\nDatabase=/a") + '\0' + "b\n")
                                    << "línea 3: tiene un carácter de control";
 }
@@ -112,6 +130,59 @@ void TstOrigenDatos::rechazo()
         QVERIFY2(e.texto().contains(en_texto), qPrintable(e.texto()));
         QVERIFY2(e.texto().contains(ruta), qPrintable(e.texto()));
         QVERIFY(!e.texto().contains(QStringLiteral("secreto99")));
+    }
+}
+
+void TstOrigenDatos::archivo_no_valido_data()
+{
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<QString>("en_texto");
+    QTest::newRow("carpeta") << "carpeta" << "es una carpeta, no un archivo";
+    QTest::newRow("tubería") << "fifo" << "no es un archivo normal";
+    QTest::newRow("sin permiso de lectura") << "ilegible" << "No tiene permiso para leer el origen de datos";
+    QTest::newRow("ciclo de enlaces") << "ciclo" << "enlace simbólico que forma un ciclo";
+    QTest::newRow("enlace roto") << "roto" << "es un enlace simbólico a";
+    QTest::newRow("no existe") << "falta" << "No existe el origen de datos";
+    QTest::newRow("demasiado grande") << "grande" << "ocupa 314572800 bytes";
+}
+
+// What is not a data source file is refused before it is read, in Spanish,
+// naming the file and what to do (no "Unknown error", no waiting on a pipe).
+void TstOrigenDatos::archivo_no_valido()
+{
+    QFETCH(QString, caso);
+    QFETCH(QString, en_texto);
+    const QString ruta = carpeta_.filePath(caso + QStringLiteral(".dsn"));
+    const QByteArray local = QFile::encodeName(ruta);
+    if (caso == QStringLiteral("carpeta")) {
+        QVERIFY(QDir().mkpath(ruta));
+    } else if (caso == QStringLiteral("fifo")) {
+        QCOMPARE(::mkfifo(local.constData(), 0600), 0);
+    } else if (caso == QStringLiteral("ilegible")) {
+        if (::geteuid() == 0)
+            QSKIP("root reads any file");
+        QFile f(ruta);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[ODBC]\nDRIVER=SQLite3\n");
+        f.close();
+        QVERIFY(f.setPermissions(QFileDevice::WriteOwner));
+    } else if (caso == QStringLiteral("ciclo")) {
+        QVERIFY(QFile::link(ruta, ruta));
+    } else if (caso == QStringLiteral("roto")) {
+        QVERIFY(QFile::link(carpeta_.filePath(QStringLiteral("nada.dsn")), ruta));
+    } else if (caso == QStringLiteral("grande")) {
+        QFile f(ruta);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[ODBC]\nDRIVER=SQLite3\n");
+        QVERIFY(f.resize(300LL * 1024 * 1024)); // sparse: no disk taken
+    }
+    try {
+        const OrigenDatos o = leer_origen_datos(ruta);
+        QFAIL(qPrintable(QStringLiteral("read as ") + o.cadena));
+    } catch (const ErrorBaseDatos& e) {
+        QVERIFY2(e.texto().contains(en_texto), qPrintable(e.texto()));
+        QVERIFY2(e.texto().contains(u'"' + ruta + u'"'), qPrintable(e.texto()));
+        QVERIFY2(!e.texto().contains(QStringLiteral("rror")), qPrintable(e.texto())); // no "Unknown error"
     }
 }
 

@@ -49,6 +49,8 @@ private slots:
     void primer_foco_muestra_la_caja();
     void teclas_data();
     void teclas();
+    void tab_sale_de_la_grilla_data();
+    void tab_sale_de_la_grilla();
     void caja_que_pasa_el_borde();
     void clic_fuera_conserva_el_texto();
     void clic_en_la_misma_celda();
@@ -96,8 +98,9 @@ void TstClass1::teclas_data()
     QTest::newRow("enter en la última fila") << QPoint(1, 3) << int(Qt::Key_Return) << sin << QPoint(1, 3) << "X";
     QTest::newRow("tab") << QPoint(2, 2) << int(Qt::Key_Tab) << sin << QPoint(3, 2) << "";
     QTest::newRow("tab al final de fila") << QPoint(3, 2) << int(Qt::Key_Tab) << sin << QPoint(1, 3) << "";
-    QTest::newRow("tab en la última celda") << QPoint(3, 3) << int(Qt::Key_Tab) << sin << QPoint(3, 3) << "X";
-    QTest::newRow("tab con mayúsculas") << QPoint(1, 1) << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QPoint(2, 1) << "";
+    QTest::newRow("tab con mayúsculas") << QPoint(2, 1) << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QPoint(1, 1) << "";
+    QTest::newRow("mayúsculas y tab") << QPoint(3, 2) << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << QPoint(2, 2) << "";
+    QTest::newRow("tab con mayúsculas al inicio de fila") << QPoint(1, 3) << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QPoint(3, 2) << "";
     QTest::newRow("letra") << QPoint(2, 2) << int(Qt::Key_A) << sin << QPoint(2, 2) << "Xa";
 }
 
@@ -140,6 +143,71 @@ void TstClass1::teclas()
         for (int c = 1; c < 4; ++c)
             if (QPoint(c, f) != desde)
                 QCOMPARE(v.grilla->TextMatrix(f, c), QStringLiteral("f%1c%2  ").arg(f).arg(c));
+}
+
+void TstClass1::tab_sale_de_la_grilla_data()
+{
+    QTest::addColumn<bool>("adelante");
+    QTest::addColumn<int>("tecla");
+    QTest::addColumn<int>("modificadores");
+    QTest::newRow("tab") << true << int(Qt::Key_Tab) << int(Qt::NoModifier);
+    QTest::newRow("backtab") << false << int(Qt::Key_Backtab) << int(Qt::ShiftModifier);
+    QTest::newRow("mayúsculas y tab") << false << int(Qt::Key_Tab) << int(Qt::ShiftModifier);
+}
+
+// The keyboard walks every cell once and then leaves: Tab after the last
+// cell goes to the control after the grid, Shift+Tab before the first to the
+// one before it; the value typed last stays in its cell; coming back shows the
+// box again.
+void TstClass1::tab_sale_de_la_grilla()
+{
+    QFETCH(bool, adelante);
+    QFETCH(int, tecla);
+    QFETCH(int, modificadores);
+    QWidget w;
+    auto* antes = new QPushButton(QStringLiteral("Antes"), &w);
+    auto* grilla = new Grilla(&w);
+    auto* caja = new QLineEdit(&w);
+    auto* despues = new QPushButton(QStringLiteral("Después"), &w);
+    grilla->setCols(4);
+    grilla->setRows(4);
+    grilla->setGeometry(10, 40, 400, 150);
+    antes->setGeometry(10, 5, 80, 30);
+    despues->setGeometry(10, 200, 80, 30);
+    caja->hide();
+    Class1 editor;
+    editor.Iniciar(grilla, caja);
+    w.resize(420, 240);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    grilla->setFocus();
+    QTRY_VERIFY(caja->hasFocus());
+    const QPoint inicio = adelante ? QPoint(1, 1) : QPoint(3, 3);
+    grilla->setRow(inicio.y());
+    grilla->setCol(inicio.x());
+
+    // Nine cells, so at most nine presses to leave: never 40 stuck at the end.
+    QList<QPoint> vistas;
+    for (int i = 0; i < 40 && caja->hasFocus(); ++i) {
+        vistas << QPoint(grilla->Col(), grilla->Row());
+        if (i == 0 || i == 8)
+            QTest::keyClicks(caja, i == 0 ? QStringLiteral("7") : QStringLiteral("8"));
+        QTest::keyClick(caja, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
+    }
+    QCOMPARE(vistas.size(), 9);
+    QCOMPARE(QSet<QPoint>(vistas.cbegin(), vistas.cend()).size(), 9);
+    QCOMPARE(vistas.last(), adelante ? QPoint(3, 3) : QPoint(1, 1));
+    QVERIFY((adelante ? despues : antes)->hasFocus());
+    QVERIFY(caja->isHidden());
+    QCOMPARE(grilla->TextMatrix(inicio.y(), inicio.x()), QStringLiteral("7"));
+    QCOMPARE(grilla->TextMatrix(vistas.last().y(), vistas.last().x()), QStringLiteral("8"));
+
+    // Back into the grid: the box is on its cell again.
+    QTest::keyClick(adelante ? despues : antes, adelante ? Qt::Key_Backtab : Qt::Key_Tab,
+                    adelante ? Qt::ShiftModifier : Qt::NoModifier);
+    QTRY_VERIFY(caja->hasFocus());
+    QVERIFY(caja->isVisible());
 }
 
 void TstClass1::caja_que_pasa_el_borde()

@@ -94,8 +94,9 @@ void Class1::Un_FlexGrid_GotFocus()
 
 void Class1::Un_FlexGrid_LeaveCell()
 {
-    // Before the box has ever shown a cell its text belongs to no cell.
-    if (fila_guardada_ == 0 && columna_guardada_ == 0)
+    // Before the box has ever shown a cell, or after the keyboard left the
+    // grid, its text belongs to no cell.
+    if (fila_guardada_ <= 0 && columna_guardada_ <= 0)
         return;
     Un_FlexGrid->setText(Un_text->text());
 }
@@ -143,16 +144,48 @@ void Class1::Un_text_KeyDown(int tecla)
 
 bool Class1::Un_text_KeyPress(int tecla)
 {
+    Grilla& g = *Un_FlexGrid;
     switch (tecla) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return true;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: // the shift state is not looked at
-        Un_text_KeyDown(Qt::Key_Right);
+        // Past the last cell the keyboard goes on to the next control: a
+        // grid that keeps it is a trap.
+        if (g.Row() + 1 >= g.Rows() && g.Col() + 1 >= g.Cols())
+            salir_de_la_grilla(true);
+        else
+            Un_text_KeyDown(Qt::Key_Right);
+        return true;
+    case Qt::Key_Backtab:
+        if (g.Row() <= 1 && g.Col() <= 1)
+            salir_de_la_grilla(false);
+        else
+            Un_text_KeyDown(Qt::Key_Left);
         return true;
     default:
         return false;
+    }
+}
+
+void Class1::salir_de_la_grilla(bool adelante)
+{
+    // The value typed is the cell's, as with any move.
+    Un_FlexGrid_LeaveCell();
+    QWidget* w = Un_FlexGrid;
+    for (int paso = 0; paso < 10000; ++paso) {
+        w = adelante ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == Un_FlexGrid)
+            return;
+        if (w == Un_text || Un_FlexGrid->isAncestorOf(w) || w->window() != Un_FlexGrid->window())
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+            w->setFocus(adelante ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            // Coming back to the grid shows the box again on its cell.
+            fila_guardada_ = -1;
+            columna_guardada_ = -1;
+            return;
+        }
     }
 }
 
@@ -167,7 +200,12 @@ bool Class1::eventFilter(QObject* objeto, QEvent* evento)
     if (objeto != Un_text || !Un_FlexGrid)
         return QObject::eventFilter(objeto, evento);
     if (evento->type() == QEvent::KeyPress) {
-        const int tecla = static_cast<QKeyEvent*>(evento)->key();
+        const auto* pulsada = static_cast<QKeyEvent*>(evento);
+        int tecla = pulsada->key();
+        // Shift+Tab arrives as Tab with Shift from some keyboards and as
+        // Backtab from others: both go backwards.
+        if (tecla == Qt::Key_Tab && (pulsada->modifiers() & Qt::ShiftModifier))
+            tecla = Qt::Key_Backtab;
         const int fila = Un_FlexGrid->Row();
         const int columna = Un_FlexGrid->Col();
         Un_text_KeyDown(tecla);

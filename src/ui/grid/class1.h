@@ -11,7 +11,9 @@ class Grilla;
 
 // Makes a grid editable: a text box floats over the current cell, takes its
 // text, and gives its text back to the cell when the grid leaves it. Arrow
-// keys, Enter and Tab in the box move to the neighbouring cells. Works only
+// keys, Enter and Tab in the box move to the neighbouring cells; Tab past the
+// last cell and Shift+Tab before the first leave the grid for the next or
+// previous control. Works only
 // through the events of the two controls, which the screen owns.
 class Class1 final : public QObject {
     Q_OBJECT
@@ -45,6 +47,7 @@ private:
     // True when the key press is used up here and never reaches the box.
     bool Un_text_KeyPress(int tecla);
     void Un_text_LostFocus();
+    void salir_de_la_grilla(bool adelante);
 
     QPointer<Grilla> Un_FlexGrid;
     QPointer<QLineEdit> Un_text;

@@ -1,0 +1,145 @@
+#include "app/linea_ordenes.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace velmora {
+
+namespace {
+
+// Options of Qt's own that QApplication reads; the first group takes a value.
+const QStringList kQtConValor = {
+    QStringLiteral("platform"),  QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+    QStringLiteral("plugin"),    QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowtitle"),
+    QStringLiteral("qwindowicon"), QStringLiteral("style"),            QStringLiteral("stylesheet"),
+    QStringLiteral("session"),   QStringLiteral("display"),            QStringLiteral("geometry"),
+    QStringLiteral("name"),      QStringLiteral("title"),              QStringLiteral("fontengine"),
+};
+const QStringList kQtSinValor = {
+    QStringLiteral("reverse"), QStringLiteral("nograb"), QStringLiteral("dograb"),
+    QStringLiteral("sync"),    QStringLiteral("widgetcount"),
+};
+
+void escribir(std::FILE* salida, const QString& texto)
+{
+    const QByteArray bytes = texto.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), salida);
+    std::fflush(salida);
+}
+
+QString ayuda()
+{
+    return QStringLiteral(
+        "Uso: velmora [opciones]\n"
+        "Velmora: tablero de indicadores clave de desempeño (KPI).\n"
+        "\n"
+        "Opciones:\n"
+        "  -h, --help       Muestra esta ayuda y termina.\n"
+        "  -v, --version    Muestra la versión del programa y termina.\n"
+        "\n"
+        "También admite las opciones de ventanas de Qt, como -platform <nombre>,\n"
+        "-style <estilo> o -reverse.\n"
+        "\n"
+        "La base de datos se abre con el origen de datos conexion.dsn de la carpeta\n"
+        "del programa o de ~/.config/velmora/.\n");
+}
+
+QString sin_guiones(const QString& argumento)
+{
+    return argumento.startsWith(QStringLiteral("--")) ? argumento.mid(2) : argumento.mid(1);
+}
+
+// Whether a window system can be reached: the platform chosen (option or
+// QT_QPA_PLATFORM) and, for X11 and Wayland, their display variables.
+// Other platforms (offscreen, vnc, eglfs...) need no display of the session.
+bool hay_pantalla(const QString& plataforma, bool display_en_ordenes)
+{
+    QStringList nombres = plataforma.split(u';', Qt::SkipEmptyParts);
+    if (nombres.isEmpty())
+        nombres = {QStringLiteral("xcb"), QStringLiteral("wayland")};
+    const bool x11 = display_en_ordenes || !qEnvironmentVariableIsEmpty("DISPLAY");
+    QString wayland_socket = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (!wayland_socket.isEmpty() && QDir::isRelativePath(wayland_socket))
+        wayland_socket = QDir(qEnvironmentVariable("XDG_RUNTIME_DIR")).filePath(wayland_socket);
+    const bool wayland = !wayland_socket.isEmpty() && QFileInfo::exists(wayland_socket);
+    for (const QString& nombre : std::as_const(nombres)) {
+        const QString n = nombre.section(u':', 0, 0).trimmed();
+        if (n == QStringLiteral("xcb")) {
+            if (x11)
+                return true;
+        } else if (n.startsWith(QStringLiteral("wayland"))) {
+            if (wayland)
+                return true;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<int> leer_linea_ordenes(int argc, char** argv)
+{
+    QString plataforma = qEnvironmentVariable("QT_QPA_PLATFORM");
+    bool display = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString argumento = QString::fromLocal8Bit(argv[i]);
+        if (argumento == QStringLiteral("-h") || argumento == QStringLiteral("--help")
+            || argumento == QStringLiteral("-help") || argumento == QStringLiteral("-?")) {
+            escribir(stdout, ayuda());
+            return 0;
+        }
+        if (argumento == QStringLiteral("-v") || argumento == QStringLiteral("--version")
+            || argumento == QStringLiteral("-version")) {
+            escribir(stdout, QStringLiteral("velmora " VELMORA_VERSION "\n"));
+            return 0;
+        }
+        if (argumento.startsWith(u'-') && argumento.size() > 1) {
+            const QString nombre = sin_guiones(argumento).section(u'=', 0, 0);
+            if (kQtSinValor.contains(nombre))
+                continue;
+            if (kQtConValor.contains(nombre)) {
+                QString valor;
+                if (argumento.contains(u'='))
+                    valor = argumento.section(u'=', 1);
+                else if (i + 1 < argc)
+                    valor = QString::fromLocal8Bit(argv[++i]);
+                else {
+                    escribir(stderr, QStringLiteral("velmora: a la opción «%1» le falta su valor.\n"
+                                                    "Pruebe «velmora --help» para ver las opciones.\n")
+                                         .arg(argumento));
+                    return 2;
+                }
+                if (nombre == QStringLiteral("platform"))
+                    plataforma = valor;
+                else if (nombre == QStringLiteral("display"))
+                    display = true;
+                continue;
+            }
+            escribir(stderr, QStringLiteral("velmora: opción desconocida «%1».\n"
+                                            "Pruebe «velmora --help» para ver las opciones.\n")
+                                 .arg(argumento));
+            return 2;
+        }
+        escribir(stderr, QStringLiteral("velmora: el programa no recibe argumentos («%1»).\n"
+                                        "Pruebe «velmora --help» para ver las opciones.\n")
+                             .arg(argumento));
+        return 2;
+    }
+    if (!hay_pantalla(plataforma, display)) {
+        escribir(stderr, QStringLiteral("velmora: no hay pantalla donde abrir las ventanas (ni DISPLAY ni "
+                                        "WAYLAND_DISPLAY indican una).\n"
+                                        "Abra el programa desde una sesión de escritorio, o por ssh con "
+                                        "«ssh -X» para ver las ventanas en su equipo.\n"));
+        return 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace velmora
