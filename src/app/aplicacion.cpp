@@ -4,6 +4,7 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/locale_c.h"
+#include "data/origen_datos.h"
 #include "ui/atender.h"
 #include "ui/mensajes.h"
 #include "ui/registro_ventanas.h"
@@ -44,7 +45,7 @@ bool iniciar()
     try {
         abrir_conexion();
     } catch (const ErrorBaseDatos& error) {
-        informar_error(error);
+        informar_error(explicar_apertura(error, ruta_origen_datos()));
         return false;
     }
     if (principal)

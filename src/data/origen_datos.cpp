@@ -340,6 +340,47 @@ OrigenDatos leer_origen_datos(const QString& ruta)
     return {cadena, clave};
 }
 
+ErrorBaseDatos explicar_apertura(const ErrorBaseDatos& error, const QString& ruta)
+{
+    OrigenDatos origen;
+    try {
+        origen = leer_origen_datos(ruta);
+    } catch (const ErrorBaseDatos&) {
+        return error; // the data source's own message already says it all
+    }
+    static const QString valor(QStringLiteral("(?:^|;)\\s*%1\\s*=\\s*(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"));
+    const auto leer = [&origen](const QString& clave) {
+        const QRegularExpression re(valor.arg(clave), QRegularExpression::CaseInsensitiveOption);
+        QString v = re.match(origen.cadena).captured(1).trimmed();
+        if (v.startsWith(u'{') && v.endsWith(u'}'))
+            v = v.mid(1, v.size() - 2).replace(QStringLiteral("}}"), QStringLiteral("}"));
+        return v;
+    };
+    const QString texto = error.texto();
+    if (texto.contains(QStringLiteral("Can't open lib"), Qt::CaseInsensitive)
+        || texto.contains(QStringLiteral("Data source name not found"), Qt::CaseInsensitive)) {
+        return ErrorBaseDatos(
+            kErrorSinControlador,
+            QStringLiteral("No se puede cargar el controlador ODBC \"%1\" que pide el origen de datos \"%2\": no "
+                           "está instalado o ese nombre no figura en /etc/odbcinst.ini. Instale el controlador "
+                           "(para SQLite, el paquete libsqliteodbc; para PostgreSQL, odbc-postgresql) o corrija la "
+                           "línea DRIVER del origen de datos.")
+                .arg(leer(QStringLiteral("DRIVER")), nativa(ruta)),
+            error.estado());
+    }
+    if (texto.contains(QStringLiteral("is not a database"), Qt::CaseInsensitive)) {
+        return ErrorBaseDatos(
+            error.numero(),
+            QStringLiteral("El archivo \"%1\" no es una base de datos SQLite: está dañado o es otro tipo de "
+                           "archivo (lo indica Database en el origen de datos \"%2\"). Recupérelo de una copia de "
+                           "seguridad, bórrelo para empezar de nuevo con los datos de demostración, o corrija "
+                           "Database en el origen de datos.")
+                .arg(nativa(leer(QStringLiteral("Database"))), nativa(ruta)),
+            error.estado());
+    }
+    return error;
+}
+
 OrigenDatos resolver_cadena(const QString& cadena_conexion)
 {
     static const QString prefijo = QStringLiteral("FILEDSN=");

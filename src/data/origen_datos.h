@@ -32,6 +32,12 @@ inline constexpr qint64 kTamanoMaximoOrigen = 64 * 1024;
 // A file that holds a password is made readable by its owner only.
 OrigenDatos leer_origen_datos(const QString& ruta);
 
+// A failure to open the connection of the data source at `ruta` in words the
+// user can act on: a driver that cannot be loaded, a file that is not a
+// database (naming it). Any other error is returned as it is.
+class ErrorBaseDatos;
+ErrorBaseDatos explicar_apertura(const ErrorBaseDatos& error, const QString& ruta);
+
 // Turns "FILEDSN=path" into the driver's connection string; other
 // connection strings pass unchanged.
 OrigenDatos resolver_cadena(const QString& cadena_conexion);
