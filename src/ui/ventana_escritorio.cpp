@@ -3,11 +3,14 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
 #include <QSettings>
 #include <QWidget>
+
+#include <functional>
 
 namespace velmora {
 
@@ -162,22 +165,36 @@ QString texto_visible(const QString& texto)
 
 void poner_teclas_acceso(QWidget* ventana)
 {
-    const auto botones = ventana->findChildren<QAbstractButton*>();
-    QSet<QChar> usadas;
-    QList<QAbstractButton*> sin_tecla;
-    for (QAbstractButton* boton : botones) {
-        if (boton->window() != ventana)
-            continue;
-        const int i = marca(boton->text());
-        if (i >= 0)
-            usadas.insert(boton->text().at(i + 1).toLower());
-        else
-            sin_tecla << boton;
+    // A label that names a box (its buddy) takes its key first: Alt + the
+    // letter puts the cursor in the box. Then the buttons.
+    struct Rotulo {
+        QWidget* control;
+        std::function<QString()> texto;
+        std::function<void(const QString&)> poner;
+    };
+    QList<Rotulo> rotulos;
+    for (QLabel* e : ventana->findChildren<QLabel*>()) {
+        if (e->window() == ventana && e->buddy() && e->textFormat() != Qt::RichText && !e->text().isEmpty())
+            rotulos.append({e, [e] { return e->text(); }, [e](const QString& t) { e->setText(t); }});
     }
-    for (QAbstractButton* boton : sin_tecla) {
+    for (QAbstractButton* b : ventana->findChildren<QAbstractButton*>()) {
+        if (b->window() == ventana)
+            rotulos.append({b, [b] { return b->text(); }, [b](const QString& t) { b->setText(t); }});
+    }
+    QSet<QChar> usadas;
+    QList<Rotulo> sin_tecla;
+    for (const Rotulo& r : std::as_const(rotulos)) {
+        const QString texto = r.texto();
+        const int i = marca(texto);
+        if (i >= 0)
+            usadas.insert(texto.at(i + 1).toLower());
+        else
+            sin_tecla << r;
+    }
+    for (const Rotulo& r : std::as_const(sin_tecla)) {
         // A lone "&" is meant as itself ("Crear & Eliminar").
         QString texto;
-        const QString original = boton->text();
+        const QString original = r.texto();
         for (int i = 0; i < original.size(); ++i) {
             if (original.at(i) == u'&') {
                 texto += QStringLiteral("&&");
@@ -209,7 +226,7 @@ void poner_teclas_acceso(QWidget* ventana)
             texto.insert(pos, u'&');
             break;
         }
-        boton->setText(texto);
+        r.poner(texto);
     }
 }
 

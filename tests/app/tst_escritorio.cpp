@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -36,6 +37,8 @@ private slots:
     void salir_con_valores_sin_guardar();
     void teclas_de_acceso_data();
     void teclas_de_acceso();
+    void etiqueta_lleva_a_su_caja_data();
+    void etiqueta_lleva_a_su_caja();
     void tecla_de_acceso_pulsa();
     void listas_con_nombre_data();
     void listas_con_nombre();
@@ -260,14 +263,20 @@ void TstEscritorio::teclas_de_acceso_data()
     escape_cierra_data();
 }
 
-// Each button has its own access key in its window; captions read as before.
+// Each button, and each label that names a box, has its own access key in
+// its window; captions read as before.
 void TstEscritorio::teclas_de_acceso()
 {
     QFETCH(QString, ventana);
     QWidget* v = EscenarioVentanas::registro().cargar(ventana);
     QSet<QChar> usadas;
-    for (QAbstractButton* b : v->findChildren<QAbstractButton*>()) {
-        const QString texto = b->text();
+    QStringList textos;
+    for (QAbstractButton* b : v->findChildren<QAbstractButton*>())
+        textos << b->text();
+    for (QLabel* l : v->findChildren<QLabel*>())
+        if (l->buddy())
+            textos << l->text();
+    for (const QString& texto : std::as_const(textos)) {
         int marca = -1;
         for (int i = 0; i + 1 < texto.size(); ++i) {
             if (texto.at(i) == u'&' && texto.at(i + 1) == u'&')
@@ -283,6 +292,46 @@ void TstEscritorio::teclas_de_acceso()
                  qPrintable(texto));
     }
     QVERIFY(!usadas.isEmpty());
+}
+
+void TstEscritorio::etiqueta_lleva_a_su_caja_data()
+{
+    QTest::addColumn<QString>("ventana");
+    QTest::addColumn<QString>("etiqueta"); // its visible text
+    QTest::addColumn<QString>("caja");
+    QTest::newRow("Usuario") << "FET049TF" << "Usuario" << "usuario";
+    QTest::newRow("Contraseña") << "FET049TF" << "Contraseña" << "contraseña";
+    QTest::newRow("Perspectiva") << "Principales" << "Perspectiva :" << "Cmb_Perspectiva_Reporte";
+    QTest::newRow("Año") << "Principales" << "Año :" << "Cmb_Año_Reporte";
+    QTest::newRow("Mes") << "Principales" << "Mes :" << "Cmb_mes_Reporte";
+    QTest::newRow("Año de Modificar") << "Modificar" << "Año :" << "Combo_año";
+}
+
+// Alt and the label's key puts the cursor in the box it names.
+void TstEscritorio::etiqueta_lleva_a_su_caja()
+{
+    QFETCH(QString, ventana);
+    QFETCH(QString, etiqueta);
+    QFETCH(QString, caja);
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    QLabel* rotulo = nullptr;
+    for (QLabel* l : v->findChildren<QLabel*>())
+        if (texto_visible(l->text()) == etiqueta)
+            rotulo = l;
+    QVERIFY2(rotulo, qPrintable(etiqueta));
+    auto* destino = v->findChild<QWidget*>(caja);
+    QVERIFY(destino);
+    QCOMPARE(rotulo->buddy(), destino);
+    const QString texto = rotulo->text();
+    const qsizetype marca = texto.indexOf(u'&');
+    QVERIFY2(marca >= 0 && marca + 1 < texto.size(), qPrintable(texto));
+    const QChar letra = texto.at(marca + 1).toUpper();
+    // Somewhere else first, then the key.
+    v->findChild<QPushButton*>()->setFocus();
+    QVERIFY2(letra.unicode() < 0x80, qPrintable(texto));
+    QTest::keyClick(v, Qt::Key(letra.unicode()), Qt::AltModifier);
+    QTRY_VERIFY2(destino->hasFocus() || destino->isAncestorOf(QApplication::focusWidget()), qPrintable(texto));
 }
 
 void TstEscritorio::tecla_de_acceso_pulsa()
