@@ -14,6 +14,8 @@ Reportes::Reportes(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("Reportes"));
     setWindowTitle(QString());
+    // No title, but screen readers still say which window this is.
+    setAccessibleName(QStringLiteral("Reportes"));
     fijar_fondo(this, QStringLiteral("menu"));
 
     cmd_principales = boton(this, QStringLiteral("cmd_principales"), QStringLiteral("Principales"), QStringLiteral("principales"));

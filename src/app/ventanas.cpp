@@ -18,13 +18,38 @@
 #include "trend/tendencia_y_desempeno.h"
 #include "ui/registro_ventanas.h"
 
+#include "ui/listas.h"
+
+#include <QAccessibleWidget>
 #include <QWidget>
 
 namespace velmora {
 
+namespace {
+
+// Each window of the program is a window to screen readers (AT-SPI "frame",
+// named by its title), not the "filler" a plain widget is.
+QAccessibleInterface* fabrica_ventanas(const QString& clase, QObject* objeto)
+{
+    if (!clase.startsWith(QLatin1String("velmora::")))
+        return nullptr;
+    auto* ventana = qobject_cast<QWidget*>(objeto);
+    if (!ventana || !ventana->isWindow() || ventana->inherits("QDialog"))
+        return nullptr;
+    return new QAccessibleWidget(ventana, QAccessible::Window);
+}
+
+} // namespace
+
 void registrar_ventanas()
 {
     salir_con_teclado();
+    instalar_accesibilidad_listas();
+    static const bool ventanas_accesibles = [] {
+        QAccessible::installFactory(fabrica_ventanas);
+        return true;
+    }();
+    Q_UNUSED(ventanas_accesibles);
     RegistroVentanas& r = RegistroVentanas::instancia();
     r.registrar(QStringLiteral("FET049TF"), [] { return new FET049TF; });
     r.registrar(QStringLiteral("Principal"), [] { return new Principal; });

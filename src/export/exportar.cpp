@@ -97,6 +97,7 @@ Exportar::Exportar(QWidget* padre) : QWidget(padre)
     Text1 = new QLineEdit(ruta_exportar_por_defecto(), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setToolTip(QStringLiteral("Archivo de Excel"));
+    Text1->setAccessibleName(QStringLiteral("Archivo de Excel"));
     cmd_examinar = new QPushButton(QStringLiteral("Examinar..."), this);
     cmd_examinar->setObjectName(QStringLiteral("cmd_examinar"));
     MSHFlexGrid = new Grilla(this);

@@ -5,6 +5,7 @@
 #include "ui/twips.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
@@ -48,10 +49,92 @@ private:
     bool eligiendo_ = false;
 };
 
+// A list as screen readers see it. Qt's own names a list on Linux by its
+// current text, so once a value is chosen the reader hears "Financiero" and
+// thirty-five blanks instead of "Perspectiva": here the name is the list's
+// own (its label), and the value, without its padding, is the value.
+class ListaAccesible final : public QAccessibleWidget {
+public:
+    explicit ListaAccesible(QComboBox* lista) : QAccessibleWidget(lista, QAccessible::ComboBox) {}
+
+    QComboBox* lista() const { return static_cast<QComboBox*>(widget()); }
+
+    int childCount() const override { return lista()->lineEdit() ? 2 : 1; }
+    QAccessibleInterface* child(int indice) const override
+    {
+        if (indice == 0)
+            return QAccessible::queryAccessibleInterface(lista()->view());
+        if (indice == 1 && lista()->lineEdit())
+            return QAccessible::queryAccessibleInterface(lista()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* hijo) const override
+    {
+        if (!hijo)
+            return -1;
+        if (hijo->object() == lista()->view())
+            return 0;
+        if (lista()->lineEdit() && hijo->object() == lista()->lineEdit())
+            return 1;
+        return -1;
+    }
+    QString text(QAccessible::Text tipo) const override
+    {
+        if (tipo == QAccessible::Value)
+            return sin_blancos_finales(lista()->currentText());
+        QString texto = QAccessibleWidget::text(tipo);
+        if (tipo == QAccessible::Name) {
+            // "Perspectiva :" reads as "Perspectiva".
+            while (texto.endsWith(u':') || texto.endsWith(u' '))
+                texto.chop(1);
+            if (texto.isEmpty())
+                texto = lista()->objectName();
+        }
+        return texto;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& accion) override
+    {
+        if (accion == showMenuAction() || accion == pressAction())
+            lista()->showPopup();
+        else
+            QAccessibleWidget::doAction(accion);
+    }
+
+private:
+    static QString sin_blancos_finales(QString texto)
+    {
+        while (texto.endsWith(u' '))
+            texto.chop(1);
+        return texto;
+    }
+};
+
+QAccessibleInterface* fabrica_listas(const QString& clase, QObject* objeto)
+{
+    if (clase == QLatin1String("QComboBox"))
+        if (auto* lista = qobject_cast<QComboBox*>(objeto))
+            return new ListaAccesible(lista);
+    return nullptr;
+}
+
 } // namespace
+
+void instalar_accesibilidad_listas()
+{
+    static const bool instalada = [] {
+        QAccessible::installFactory(fabrica_listas);
+        return true;
+    }();
+    Q_UNUSED(instalada);
+}
 
 QComboBox* lista_editable(QWidget* ventana, const QString& nombre)
 {
+    instalar_accesibilidad_listas();
     auto* lista = new QComboBox(ventana);
     lista->setObjectName(nombre);
     lista->setEditable(true);

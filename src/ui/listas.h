@@ -10,6 +10,11 @@ class QWidget;
 
 namespace velmora {
 
+// Screen readers name every drop-down list (QComboBox) by its label, never by
+// the value chosen, which they read as its value. Installed once; every
+// lista_editable does it.
+void instalar_accesibilidad_listas();
+
 // An editable drop-down list of the screens. What the user types stays as
 // typed: no completion that would change it (or take it as a pick), and
 // Enter never keeps it as an item. A picked item shows from its start, not

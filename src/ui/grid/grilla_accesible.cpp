@@ -1,6 +1,7 @@
 #include "ui/grid/grilla_accesible.h"
 
 #include "ui/grid/grilla.h"
+#include "ui/grid/modelo_grilla.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
@@ -119,6 +120,23 @@ public:
     }
 
     // QAccessibleInterface
+    QString text(QAccessible::Text tipo) const override
+    {
+        QString texto = QAccessibleWidget::text(tipo);
+        if (tipo == QAccessible::Name && texto.isEmpty()) {
+            // A table is named after its window ("Principales") unless it
+            // has a name or a label of its own.
+            texto = grilla()->window()->accessibleName();
+            if (texto.isEmpty())
+                texto = grilla()->window()->windowTitle();
+        }
+        if (tipo == QAccessible::Description && texto.isEmpty()) {
+            const int filas = rowCount();
+            texto = filas == 1 ? QStringLiteral("1 fila con datos")
+                               : QStringLiteral("%1 filas con datos").arg(filas);
+        }
+        return texto;
+    }
     int childCount() const override { return rowCount() * columnCount(); }
     QAccessibleInterface* child(int indice) const override
     {
@@ -160,7 +178,10 @@ public:
             return nullptr;
         return celda(fila + grilla()->FixedRows(), columna + grilla()->FixedCols());
     }
-    int rowCount() const override { return qMax(0, grilla()->Rows() - grilla()->FixedRows()); }
+    // The rows up to the last one that holds a text: the blank rows a report
+    // keeps below its indicators are not read out one by one ("empty,
+    // empty, ..."), and the reader says how many rows there are.
+    int rowCount() const override { return qMax(0, filas_con_datos() - grilla()->FixedRows()); }
     int columnCount() const override { return qMax(0, grilla()->Cols() - grilla()->FixedCols()); }
     QString columnDescription(int columna) const override
     {
@@ -202,6 +223,16 @@ public:
     void modelChange(QAccessibleTableModelChangeEvent*) override { olvidar_celdas(); }
 
 private:
+    int filas_con_datos() const
+    {
+        const ModeloGrilla* m = grilla()->modelo();
+        for (int f = m->Rows() - 1; f >= m->FixedRows(); --f)
+            for (int c = 0; c < m->Cols(); ++c)
+                if (!m->TextoSinRelleno(f, c).trimmed().isEmpty())
+                    return f + 1;
+        return m->FixedRows();
+    }
+
     mutable QHash<quint64, QAccessible::Id> celdas_;
 };
 
