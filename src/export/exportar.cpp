@@ -12,6 +12,7 @@
 #include "ui/mensajes.h"
 #include "ui/twips.h"
 #include "ui/atender.h"
+#include "ui/ventana_escritorio.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -21,7 +22,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <QSettings>
+
 #include <array>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -86,6 +90,17 @@ void poner_celda(ModeloGrilla& grilla, int fila, int columna, const QVariant& va
         grilla.setTextMatrix(fila, columna, texto, qMin(kRelleno, kAncho - int(texto.size())));
 }
 
+const QString kClaveRuta = QStringLiteral("exportar/ruta");
+
+// What the user can do about a failed export.
+QString que_hacer(long numero)
+{
+    if (numero == ENOSPC || numero == EFBIG)
+        return QStringLiteral("Libere espacio en el disco, o elija otra carpeta con «Examinar...», y pulse "
+                              "«Exportar» de nuevo.");
+    return QStringLiteral("Elija otra carpeta o nombre con «Examinar...» y pulse «Exportar» de nuevo.");
+}
+
 } // namespace
 
 Exportar::Exportar(QWidget* padre) : QWidget(padre)
@@ -94,7 +109,8 @@ Exportar::Exportar(QWidget* padre) : QWidget(padre)
     setWindowTitle(QStringLiteral("Exportar"));
     fijar_fondo(this, QStringLiteral("menu"));
 
-    Text1 = new QLineEdit(ruta_exportar_por_defecto(), this);
+    // The last file exported, across runs; the documents folder's Datos.xlsx at first.
+    Text1 = new QLineEdit(configuracion().value(kClaveRuta, ruta_exportar_por_defecto()).toString(), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setToolTip(QStringLiteral("Archivo de Excel"));
     Text1->setAccessibleName(QStringLiteral("Archivo de Excel"));
@@ -149,9 +165,12 @@ void Exportar::Command1_Click()
     if (Progreso::en_curso())
         return;
     const QString ruta = Text1->text();
-    const QString nativa = QDir::toNativeSeparators(ruta);
+    // The question is about the file really written: a bare name goes to the
+    // export folder and gets ".xlsx".
+    const QString destino = archivo_exportado(ruta);
+    const QString nativa = QDir::toNativeSeparators(destino.isEmpty() ? ruta : destino);
     // An existing workbook is replaced only when the user says so.
-    if (QFileInfo(ruta).isFile()
+    if (!destino.isEmpty() && QFileInfo(destino).isFile()
         && !preguntar(QStringLiteral("El archivo ") + nativa + QStringLiteral(" ya existe. ¿Desea reemplazarlo?")))
         return;
     // The dialog comes with the first row written, so a path refused at once
@@ -170,14 +189,20 @@ void Exportar::Command1_Click()
     progreso.reset();
     switch (resultado.estado) {
     case ResultadoExportacion::Estado::Escrito:
-        mostrar_mensaje(QStringLiteral(" Datos exportados ") + nativa, QString(), IconoMensaje::Informacion);
+        configuracion().setValue(kClaveRuta, QDir::toNativeSeparators(resultado.archivo));
+        mostrar_mensaje(QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(resultado.archivo), QString(),
+                        IconoMensaje::Informacion);
         break;
     case ResultadoExportacion::Estado::SinRuta:
         mostrar_mensaje(QStringLiteral(" Falta el Path del archivo de Excel "), QString(), IconoMensaje::Ninguno);
         break;
     case ResultadoExportacion::Estado::Fallo:
-        mostrar_mensaje(QString::number(resultado.numero) + QStringLiteral(" - ") + resultado.descripcion, QString(),
-                        IconoMensaje::Ninguno);
+        mostrar_mensaje((destino.isEmpty() ? QStringLiteral("No se pudo exportar") : QStringLiteral("No se pudo exportar a ")
+                                                                                        + nativa)
+                            + QStringLiteral(" (error %1): %2.\n%3")
+                                  .arg(QString::number(resultado.numero), resultado.descripcion,
+                                       que_hacer(resultado.numero)),
+                        QString(), IconoMensaje::Ninguno);
         break;
     }
 }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <QStorageInfo>
 
 #include <xlsxwriter.h>
 
@@ -34,9 +35,10 @@ struct Fallo {
     QString descripcion;
 };
 
+// The C library's texts follow the locale, English under LANG=C.
 QString texto_sistema(int numero)
 {
-    return QString::fromLocal8Bit(std::generic_category().message(numero));
+    return texto_error_sistema(numero);
 }
 
 QString nativa(const QString& ruta)
@@ -77,6 +79,34 @@ void comprobar(lxw_error error)
         throw Fallo{error, descripcion_lxw(error)};
 }
 
+// A write that failed for want of room says so, and where: the library's own
+// error names only the step ("could not finish the zip").
+void sin_espacio(int numero, const QString& carpeta)
+{
+    constexpr qint64 kPoco = 1024 * 1024;
+    QString lleno;
+    if (numero == ENOSPC || numero == EFBIG
+#ifdef EDQUOT
+        || numero == EDQUOT
+#endif
+    ) {
+        lleno = carpeta;
+    } else {
+        for (const QString& c : {carpeta, QDir::tempPath()}) {
+            const QStorageInfo disco(c);
+            if (disco.isValid() && disco.bytesAvailable() >= 0 && disco.bytesAvailable() < kPoco) {
+                lleno = c;
+                break;
+            }
+        }
+    }
+    if (lleno.isEmpty())
+        return;
+    throw Fallo{numero == EFBIG ? EFBIG : ENOSPC,
+                QStringLiteral("No queda espacio en el disco de la carpeta \"%1\" (%2)")
+                    .arg(nativa(lleno), texto_sistema(numero == EFBIG ? EFBIG : ENOSPC))};
+}
+
 void comprobar_celda(lxw_error error, lxw_row_t fila, lxw_col_t columna)
 {
     if (error == LXW_NO_ERROR)
@@ -89,24 +119,11 @@ void comprobar_celda(lxw_error error, lxw_row_t fila, lxw_col_t columna)
 // The file really written: always .xlsx, relative names in the export folder.
 QString ruta_destino(const QString& escrita)
 {
-    const QString ruta = QDir::fromNativeSeparators(escrita);
-    const QString nombre = ruta.section(u'/', -1);
-    if (nombre.trimmed().isEmpty()) {
+    const QString archivo = archivo_exportado(escrita);
+    if (archivo.isEmpty()) {
         throw Fallo{EINVAL, QStringLiteral("\"%1\" no es un nombre de archivo válido").arg(escrita)};
     }
-    QString destino = QDir::isRelativePath(ruta)
-                          ? QFileInfo(ruta_exportar_por_defecto()).dir().filePath(ruta)
-                          : ruta;
-    const QString sufijo = QFileInfo(nombre).suffix();
-    if (sufijo.compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
-        destino.chop(sufijo.size() + 1);
-    if (sufijo.compare(QLatin1String("xlsx"), Qt::CaseInsensitive) != 0)
-        destino += QStringLiteral(".xlsx");
-
-    QFileInfo info(destino);
-    // A link stays a link: the file it names is the one written.
-    for (int saltos = 0; info.isSymLink() && saltos < 40; ++saltos)
-        info = QFileInfo(QDir(info.absolutePath()).absoluteFilePath(info.symLinkTarget()));
+    const QFileInfo info(archivo);
     if (!info.dir().exists()) {
         throw Fallo{ENOENT, QStringLiteral("No existe la carpeta \"%1\": %2")
                                 .arg(nativa(info.absolutePath()), texto_sistema(ENOENT))};
@@ -180,7 +197,7 @@ void reemplazar(const QString& temporal, const QString& destino)
                             QFileInfo(destino).filesystemFilePath(), error);
     if (error) {
         throw Fallo{error.value(), QStringLiteral("No se puede reemplazar \"%1\": %2")
-                                       .arg(nativa(destino), QString::fromLocal8Bit(error.message()))};
+                                       .arg(nativa(destino), texto_sistema(error.value()))};
     }
 }
 
@@ -290,7 +307,11 @@ void escribir_libro(const QString& archivo, const ModeloGrilla& grilla, const QL
     }
     avisar(EtapaExportacion::Guardando, filas);
     // Closing writes the file and frees the workbook, whatever the outcome.
-    comprobar(workbook_close(libro.release()));
+    errno = 0;
+    const lxw_error cierre = workbook_close(libro.release());
+    if (cierre != LXW_NO_ERROR)
+        sin_espacio(errno, QFileInfo(archivo).absolutePath());
+    comprobar(cierre);
 }
 
 ResultadoExportacion fallido(const Fallo& fallo)
@@ -299,6 +320,25 @@ ResultadoExportacion fallido(const Fallo& fallo)
 }
 
 } // namespace
+
+QString archivo_exportado(const QString& ruta)
+{
+    const QString r = QDir::fromNativeSeparators(ruta);
+    const QString nombre = r.section(u'/', -1);
+    if (nombre.trimmed().isEmpty())
+        return {};
+    QString destino = QDir::isRelativePath(r) ? QFileInfo(ruta_exportar_por_defecto()).dir().filePath(r) : r;
+    const QString sufijo = QFileInfo(nombre).suffix();
+    if (sufijo.compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
+        destino.chop(sufijo.size() + 1);
+    if (sufijo.compare(QLatin1String("xlsx"), Qt::CaseInsensitive) != 0)
+        destino += QStringLiteral(".xlsx");
+    QFileInfo info(destino);
+    // A link stays a link: the file it names is the one written.
+    for (int saltos = 0; info.isSymLink() && saltos < 40; ++saltos)
+        info = QFileInfo(QDir(info.absolutePath()).absoluteFilePath(info.symLinkTarget()));
+    return QDir::cleanPath(info.absoluteFilePath());
+}
 
 ResultadoExportacion exportar_excel(const QString& ruta, const ModeloGrilla& grilla,
                                     const QList<int>& columnas_numericas, const AvanceExportacion& avance)

@@ -38,7 +38,7 @@ struct ResultadoExportacion {
     Estado estado = Estado::Escrito;
     QString archivo;     // Escrito: the file written (absolute, with .xlsx)
     long numero = 0;     // Fallo: the system's or libxlsxwriter's error number
-    QString descripcion; // Fallo: the reason, in Spanish
+    QString descripcion; // Fallo: the reason, in Spanish (never the C library's English)
 
     bool escrito() const { return estado == Estado::Escrito; }
 };
@@ -49,6 +49,11 @@ struct ResultadoExportacion {
 // being closed. There is no cancelling: a half-written workbook is no use.
 enum class EtapaExportacion { Escribiendo, Guardando };
 using AvanceExportacion = std::function<void(EtapaExportacion etapa, qint64 hecho, qint64 total)>;
+
+// The file that exportar_excel(ruta, ...) writes, absolute: ".xlsx" added as
+// above, a relative name in the default export folder, a link followed. Empty
+// when the path names no file (blank). The replace question is about it.
+QString archivo_exportado(const QString& ruta);
 
 ResultadoExportacion exportar_excel(const QString& ruta, const ModeloGrilla& grilla,
                                     const QList<int>& columnas_numericas = {},

@@ -4,6 +4,7 @@
 #include "data/origen_datos.h"
 #include "data/textos.h"
 #include "export/exportar.h"
+#include "ui/ventana_escritorio.h"
 #include "soporte/libro_leido.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QTimer>
+#include <QSettings>
 #include <QtTest>
 
 #include <memory>
@@ -132,6 +134,9 @@ private slots:
     void base_demo();
     void reemplazar_solo_si_se_acepta_data();
     void reemplazar_solo_si_se_acepta();
+    void nombre_sin_carpeta_data();
+    void nombre_sin_carpeta();
+    void recuerda_la_ruta();
 
 private:
     static void registros_prueba();
@@ -147,6 +152,7 @@ private:
 
 void PruebaExportar::init()
 {
+    configuracion().remove(QStringLiteral("exportar/ruta"));
     base_ = std::make_unique<BasePrueba>();
     base_->abrir();
     carpeta_ = std::make_unique<QTemporaryDir>();
@@ -322,8 +328,14 @@ void PruebaExportar::errores_data()
     QTest::addColumn<QString>("ruta"); // %1 is the test's folder
     QTest::addColumn<QString>("patron");
     QTest::newRow("empty path") << "" << "^ Falta el Path del archivo de Excel $";
-    QTest::newRow("path of blanks") << "   " << "^\\d+ - \"   \" no es un nombre de archivo válido$";
-    QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << "^2 - .*no_existe";
+    QTest::newRow("path of blanks")
+        << "   " << "^No se pudo exportar \\(error \\d+\\): \"   \" no es un nombre de archivo válido\\.\n"
+                    "Elija otra carpeta o nombre con «Examinar...» y pulse «Exportar» de nuevo\\.$";
+    // Spanish under any locale: never the C library's "No such file or directory".
+    QTest::newRow("folder that does not exist")
+        << "%1/no_existe/Datos.xlsx"
+        << "^No se pudo exportar a .*no_existe.Datos\\.xlsx \\(error 2\\): No existe la carpeta \".*no_existe\": no "
+           "existe el archivo o la carpeta\\.\nElija otra carpeta";
 }
 
 void PruebaExportar::errores()
@@ -570,6 +582,73 @@ void PruebaExportar::examinar_elige_el_archivo()
     QCOMPARE(inicial, QDir(carpeta_->path()).absolutePath());
     // Cancelled: the box keeps its file.
     QCOMPARE(texto_->text(), carpeta_->filePath(QStringLiteral("Datos.xlsx")));
+}
+
+void PruebaExportar::nombre_sin_carpeta_data()
+{
+    QTest::addColumn<QString>("escrito"); // what the user types
+    QTest::addColumn<QString>("archivo"); // the file in the export folder
+    QTest::newRow("nombre con extensión") << "Datos.xlsx" << "Datos.xlsx";
+    QTest::newRow("sin extensión") << "informe" << "informe.xlsx";
+    QTest::newRow("extensión .xls") << "viejo.xls" << "viejo.xlsx";
+}
+
+// A bare name is written into the export folder with ".xlsx": the question
+// is asked about that file (which exists there, not in the current folder),
+// and the message names it.
+void PruebaExportar::nombre_sin_carpeta()
+{
+    QFETCH(QString, escrito);
+    QFETCH(QString, archivo);
+    const QString ruta = QFileInfo(ruta_exportar_por_defecto()).dir().filePath(archivo);
+    QFile::remove(ruta);
+    {
+        QFile previo(ruta);
+        QVERIFY(previo.open(QIODevice::WriteOnly));
+        previo.write("de otro programa");
+    }
+    QVERIFY(!QFileInfo::exists(escrito)); // nothing of that name where the program runs
+    registros_prueba();
+    press("Command2");
+    texto_->setText(escrito);
+    RegistroMensajes mensajes;
+    mensajes.respuesta = false;
+    press("Command1");
+    QCOMPARE(mensajes.preguntas.size(), 1);
+    QVERIFY2(mensajes.preguntas[0].contains(QDir::toNativeSeparators(ruta)), qPrintable(mensajes.preguntas[0]));
+    QCOMPARE(mensajes.textos(), QStringList());
+    {
+        QFile leido(ruta);
+        QVERIFY(leido.open(QIODevice::ReadOnly));
+        QCOMPARE(leido.readAll(), QByteArray("de otro programa"));
+    }
+    mensajes.respuesta = true;
+    press("Command1");
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(ruta)});
+    QFile leido(ruta);
+    QVERIFY(leido.open(QIODevice::ReadOnly));
+    QVERIFY(leido.readAll().startsWith("PK"));
+    leido.close();
+    QFile::remove(ruta);
+}
+
+// The path of the last export comes back in the next run.
+void PruebaExportar::recuerda_la_ruta()
+{
+    registros_prueba();
+    press("Command2");
+    const QString archivo = carpeta_->filePath(QStringLiteral("Recordado.xlsx"));
+    texto_->setText(carpeta_->filePath(QStringLiteral("Recordado")));
+    RegistroMensajes mensajes;
+    press("Command1");
+    QCOMPARE(mensajes.textos(), QStringList{QStringLiteral(" Datos exportados ") + QDir::toNativeSeparators(archivo)});
+    ventana_.reset();
+    configuracion().sync();
+    QCOMPARE(QSettings(carpeta_configuracion(), QSettings::IniFormat).value(QStringLiteral("exportar/ruta")).toString(),
+             QDir::toNativeSeparators(archivo));
+    ventana_ = std::make_unique<Exportar>();
+    texto_ = ventana_->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    QCOMPARE(texto_->text(), QDir::toNativeSeparators(archivo));
 }
 
 QTEST_MAIN(PruebaExportar)

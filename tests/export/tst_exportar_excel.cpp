@@ -14,7 +14,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QProcess>
+#include <QScopeGuard>
+
 #include <cerrno>
+#include <unistd.h>
 
 using namespace velmora;
 
@@ -74,6 +78,7 @@ private slots:
     void destino_de_solo_lectura();
     void destino_conserva_permisos();
     void avance();
+    void disco_lleno();
 };
 
 void PruebaExportarExcel::celdas_data()
@@ -228,10 +233,11 @@ void PruebaExportarExcel::fallo_data()
     QTest::newRow("empty path") << "" << texto << 3 << sin_ruta << 0 << "^$";
     QTest::newRow("path of blanks") << "   " << texto << 3 << fallo << -1
                                     << "^\"   \" no es un nombre de archivo válido$";
+    // In Spanish whatever the locale (this test runs under LANG=C too).
     QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << texto << 3 << fallo << 2
-                                                << "^No existe la carpeta \".*no_existe\"";
+                                                << "^No existe la carpeta \".*no_existe\": no existe el archivo o la carpeta$";
     QTest::newRow("target is a folder") << "%1/carpeta.xlsx" << texto << 3 << fallo << -1
-                                        << "^\".*carpeta.xlsx\" es una carpeta";
+                                        << "^\".*carpeta.xlsx\" es una carpeta: es una carpeta$";
     QTest::newRow("text too long for a cell") << "%1/Datos.xlsx" << "40000" << 3 << fallo << -1
                                               << "^Un texto pasa de .* \\(celda A2\\)$";
     QTest::newRow("more rows than a sheet") << "%1/Datos.xlsx" << texto << 1048578 << fallo << -1
@@ -434,6 +440,47 @@ void PruebaExportarExcel::avance()
         QCOMPARE(aviso.ventanas, 0);
     }
     QVERIFY(leer_libro(archivo).ok);
+}
+
+// A disk that fills while the workbook is written: the reason and the folder
+// are told, and nothing is left behind. A small disk of its own (tmpfs)
+// needs root to mount.
+void PruebaExportarExcel::disco_lleno()
+{
+    if (::geteuid() != 0)
+        QSKIP("mounting a small disk needs root");
+    QTemporaryDir carpeta;
+    QProcess montar;
+    montar.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                           QStringLiteral("size=256k"), QStringLiteral("tmpfs"), carpeta.path()});
+    if (!montar.waitForFinished(10000) || montar.exitCode() != 0)
+        QSKIP("this machine cannot mount a tmpfs");
+    const auto desmontar = qScopeGuard([&carpeta] {
+        QProcess::execute(QStringLiteral("umount"), {carpeta.path()});
+    });
+    {
+        // All but a few kilobytes taken.
+        QFile relleno(carpeta.filePath(QStringLiteral("relleno")));
+        QVERIFY(relleno.open(QIODevice::WriteOnly));
+        const QByteArray bloque(4096, 'x');
+        while (relleno.write(bloque) == bloque.size() && relleno.flush()) {
+        }
+        relleno.close();
+        QVERIFY(relleno.resize(relleno.size() - 8192));
+    }
+    const QStringList antes = listado(carpeta.path());
+    ModeloGrilla grilla;
+    QList<QStringList> filas;
+    for (int i = 0; i < 3000; ++i)
+        filas << QStringList{QString::number(i), QStringLiteral("Indicador número %1 con un nombre largo").arg(i * 7919)};
+    llenar(grilla, {QStringLiteral("Año"), QStringLiteral("Indicador")}, filas);
+    const ResultadoExportacion resultado = exportar_excel(carpeta.filePath(QStringLiteral("Datos.xlsx")), grilla);
+    QCOMPARE(int(resultado.estado), int(ResultadoExportacion::Estado::Fallo));
+    QCOMPARE(resultado.numero, long(ENOSPC));
+    QVERIFY2(resultado.descripcion.startsWith(QStringLiteral("No queda espacio en el disco de la carpeta \"")
+                                              + QDir::toNativeSeparators(carpeta.path()) + u'"'),
+             qPrintable(resultado.descripcion));
+    QCOMPARE(listado(carpeta.path()), antes);
 }
 
 QTEST_MAIN(PruebaExportarExcel)
