@@ -6,6 +6,8 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -27,6 +29,7 @@ private slots:
     void botones_en_castellano_data();
     void botones_en_castellano();
     void mensaje_sobre_su_ventana();
+    void dialogo_de_archivos_en_castellano();
     void intro_pulsa_el_boton_principal_data();
     void intro_pulsa_el_boton_principal();
     void escape_cierra_data();
@@ -111,6 +114,40 @@ void TstEscritorio::mensaje_sobre_su_ventana()
     establecer_mensajero(grabador);
     QCOMPARE(padre.data(), menu);
     QCOMPARE(boton, QStringLiteral("Aceptar"));
+}
+
+// The export's file dialog (Qt's own, as on a desktop without a portal)
+// calls a folder "Carpeta", not "Folder".
+void TstEscritorio::dialogo_de_archivos_en_castellano()
+{
+    QVERIFY(instalar_traducciones(*qApp, QLocale::c()));
+    QTemporaryDir carpeta;
+    QVERIFY(QDir(carpeta.path()).mkdir(QStringLiteral("Informes")));
+    QWidget* v = EscenarioVentanas::registro().mostrar(QStringLiteral("Exportar"));
+    control<QLineEdit>(v, QStringLiteral("Text1"))->setText(carpeta.filePath(QStringLiteral("Datos.xlsx")));
+    QString tipo;
+    QStringList encabezados;
+    QTimer espera;
+    espera.setInterval(20);
+    int vueltas = 0;
+    connect(&espera, &QTimer::timeout, this, [&] {
+        auto* dialogo = v->findChild<QFileDialog*>(QStringLiteral("dialogo_exportar"));
+        if (!dialogo || !dialogo->isVisible())
+            return;
+        auto* modelo = dialogo->findChild<QFileSystemModel*>();
+        const QModelIndex i = modelo ? modelo->index(carpeta.filePath(QStringLiteral("Informes")), 2) : QModelIndex();
+        tipo = i.isValid() ? i.data().toString() : QString();
+        if (tipo.isEmpty() && ++vueltas < 250)
+            return;
+        for (int c = 0; modelo && c < modelo->columnCount(); ++c)
+            encabezados << modelo->headerData(c, Qt::Horizontal).toString();
+        espera.stop();
+        dialogo->reject();
+    });
+    espera.start();
+    pulsar(v, QStringLiteral("cmd_examinar"));
+    QCOMPARE(tipo, QStringLiteral("Carpeta"));
+    QCOMPARE(encabezados.first(), QStringLiteral("Nombre"));
 }
 
 void TstEscritorio::intro_pulsa_el_boton_principal_data()
