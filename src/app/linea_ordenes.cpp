@@ -7,6 +7,17 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstddef>
+#endif
 
 namespace velmora {
 
@@ -54,6 +65,56 @@ QString sin_guiones(const QString& argumento)
     return argumento.startsWith(QStringLiteral("--")) ? argumento.mid(2) : argumento.mid(1);
 }
 
+#ifdef Q_OS_UNIX
+// Whether an X server answers at a local display (":0", "unix:0.0") or a
+// forwarded one on this machine ("localhost:10.0", ssh -X). Other hosts are
+// not tried: Qt will tell.
+bool servidor_x(const QString& display)
+{
+    const QString anfitrion = display.section(u':', 0, 0);
+    bool ok = false;
+    const int numero = display.section(u':', 1).section(u'.', 0, 0).toInt(&ok);
+    if (!ok || numero < 0)
+        return true;
+    if (anfitrion.isEmpty() || anfitrion == QStringLiteral("unix")) {
+        const QByteArray ruta = QByteArray("/tmp/.X11-unix/X") + QByteArray::number(numero);
+        for (const bool abstracto : {true, false}) {
+            sockaddr_un direccion{};
+            direccion.sun_family = AF_UNIX;
+            const int desde = abstracto ? 1 : 0; // Linux's abstract name: a leading NUL
+            std::memcpy(direccion.sun_path + desde, ruta.constData(), size_t(ruta.size()));
+            const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            if (s < 0)
+                return true;
+            const socklen_t largo = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(desde) + size_t(ruta.size()));
+            const bool conecta = ::connect(s, reinterpret_cast<sockaddr*>(&direccion), largo) == 0;
+            ::close(s);
+            if (conecta)
+                return true;
+        }
+        return false;
+    }
+    if (anfitrion == QStringLiteral("localhost") || anfitrion == QStringLiteral("127.0.0.1")) {
+        sockaddr_in direccion{};
+        direccion.sin_family = AF_INET;
+        direccion.sin_port = htons(quint16(6000 + numero));
+        direccion.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (s < 0)
+            return true;
+        const bool conecta = ::connect(s, reinterpret_cast<sockaddr*>(&direccion), sizeof direccion) == 0;
+        ::close(s);
+        return conecta;
+    }
+    return true;
+}
+#else
+bool servidor_x(const QString&)
+{
+    return true;
+}
+#endif
+
 // Whether a window system can be reached: the platform chosen (option or
 // QT_QPA_PLATFORM) and, for X11 and Wayland, their display variables.
 // Other platforms (offscreen, vnc, eglfs...) need no display of the session.
@@ -62,7 +123,8 @@ bool hay_pantalla(const QString& plataforma, bool display_en_ordenes)
     QStringList nombres = plataforma.split(u';', Qt::SkipEmptyParts);
     if (nombres.isEmpty())
         nombres = {QStringLiteral("xcb"), QStringLiteral("wayland")};
-    const bool x11 = display_en_ordenes || !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool x11 = display_en_ordenes
+                     || (!qEnvironmentVariableIsEmpty("DISPLAY") && servidor_x(qEnvironmentVariable("DISPLAY")));
     QString wayland_socket = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (!wayland_socket.isEmpty() && QDir::isRelativePath(wayland_socket))
         wayland_socket = QDir(qEnvironmentVariable("XDG_RUNTIME_DIR")).filePath(wayland_socket);
@@ -134,7 +196,7 @@ std::optional<int> leer_linea_ordenes(int argc, char** argv)
     }
     if (!hay_pantalla(plataforma, display)) {
         escribir(stderr, QStringLiteral("velmora: no hay pantalla donde abrir las ventanas (ni DISPLAY ni "
-                                        "WAYLAND_DISPLAY indican una).\n"
+                                        "WAYLAND_DISPLAY indican una que responda).\n"
                                         "Abra el programa desde una sesión de escritorio, o por ssh con "
                                         "«ssh -X» para ver las ventanas en su equipo.\n"));
         return 1;

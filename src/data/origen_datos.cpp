@@ -125,8 +125,9 @@ void comprobar_archivo(const QString& ruta)
         if (numero == EACCES)
             throw sin_origen(QStringLiteral("No se puede llegar al origen de datos \"%1\": falta permiso en una "
                                             "de sus carpetas. Pida acceso a su administrador.").arg(n));
-        throw sin_origen(QStringLiteral("No existe el origen de datos \"%1\". Ejecute ./run.sh para crearlo, "
-                                        "o escríbalo con la sección [ODBC] de su base de datos.").arg(n));
+        throw sin_origen(QStringLiteral("No existe el origen de datos \"%1\". Arranque el programa con ./run.sh "
+                                        "o con la orden velmora instalada, que lo crean, o escríbalo con la "
+                                        "sección [ODBC] de su base de datos.").arg(n));
     }
     if (S_ISDIR(datos.st_mode))
         throw sin_origen(QStringLiteral("El origen de datos \"%1\" es una carpeta, no un archivo. Ponga en su "

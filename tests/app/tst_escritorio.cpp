@@ -519,7 +519,7 @@ void TstEscritorio::ayuda_en_castellano()
 void TstEscritorio::orden_rechazada_data()
 {
     QTest::addColumn<QStringList>("argumentos");
-    QTest::addColumn<QString>("plataforma"); // QT_QPA_PLATFORM; empty: unset
+    QTest::addColumn<QString>("plataforma"); // QT_QPA_PLATFORM; empty: unset; "display X": DISPLAY=X
     QTest::addColumn<int>("salida");
     QTest::addColumn<QString>("error");
     QTest::newRow("opción desconocida, con pantalla")
@@ -529,6 +529,7 @@ void TstEscritorio::orden_rechazada_data()
     QTest::newRow("argumento suelto") << QStringList{"datos.xlsx"} << "offscreen" << 2 << "«velmora --help»";
     QTest::newRow("sin pantalla") << QStringList{} << "" << 1 << "no hay pantalla donde abrir las ventanas";
     QTest::newRow("sin pantalla, xcb") << QStringList{} << "xcb" << 1 << "no hay pantalla";
+    QTest::newRow("DISPLAY sin servidor X") << QStringList{} << "display :987" << 1 << "no hay pantalla";
     QTest::newRow("sin pantalla, -platform wayland")
         << QStringList{"-platform", "wayland"} << "offscreen" << 1 << "no hay pantalla";
 }
@@ -546,7 +547,10 @@ void TstEscritorio::orden_rechazada()
     entorno.remove(QStringLiteral("DISPLAY"));
     entorno.remove(QStringLiteral("WAYLAND_DISPLAY"));
     entorno.insert(QStringLiteral("LANG"), QStringLiteral("C"));
-    if (plataforma.isEmpty())
+    if (plataforma.startsWith(QStringLiteral("display "))) {
+        entorno.insert(QStringLiteral("DISPLAY"), plataforma.mid(8));
+        entorno.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    } else if (plataforma.isEmpty())
         entorno.remove(QStringLiteral("QT_QPA_PLATFORM"));
     else
         entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), plataforma);
