@@ -125,7 +125,7 @@ void comprobar_archivo(const QString& ruta)
         if (numero == EACCES)
             throw sin_origen(QStringLiteral("No se puede llegar al origen de datos \"%1\": falta permiso en una "
                                             "de sus carpetas. Pida acceso a su administrador.").arg(n));
-        throw sin_origen(QStringLiteral("No existe el origen de datos \"%1\". Arranque el programa con ./run.sh "
+        throw sin_origen(QStringLiteral("El origen de datos \"%1\" no existe. Arranque el programa con ./run.sh "
                                         "o con la orden velmora instalada, que lo crean, o escríbalo con la "
                                         "sección [ODBC] de su base de datos.").arg(n));
     }
@@ -143,7 +143,7 @@ void comprobar_archivo(const QString& ruta)
 #else
     const QFileInfo info(ruta);
     if (!info.exists())
-        throw sin_origen(QStringLiteral("No existe el origen de datos \"%1\".").arg(n));
+        throw sin_origen(QStringLiteral("El origen de datos \"%1\" no existe.").arg(n));
     if (info.isDir())
         throw sin_origen(QStringLiteral("El origen de datos \"%1\" es una carpeta, no un archivo.").arg(n));
     const qint64 tamano = info.size();

@@ -142,7 +142,7 @@ void TstOrigenDatos::archivo_no_valido_data()
     QTest::newRow("sin permiso de lectura") << "ilegible" << "No tiene permiso para leer el origen de datos";
     QTest::newRow("ciclo de enlaces") << "ciclo" << "enlace simbólico que forma un ciclo";
     QTest::newRow("enlace roto") << "roto" << "es un enlace simbólico a";
-    QTest::newRow("no existe") << "falta" << "No existe el origen de datos";
+    QTest::newRow("no existe") << "falta" << "no existe. Arranque el programa con ./run.sh";
     QTest::newRow("demasiado grande") << "grande" << "ocupa 314572800 bytes";
 }
 
