@@ -606,8 +606,9 @@ void imprimir(const Resultados& r, const QString& fallas)
                 ++err;
             else
                 ++rech;
+            // Grouped by what happened, without the months and values.
             if (p->res != QStringLiteral("ok"))
-                ++motivos[p->texto.left(90)];
+                ++motivos[p->texto.section(u':', 0, 0).section(u'(', 0, 0).left(80).trimmed()];
         }
         std::printf("%-22s %7zu %7d %8d %6d %9.1f %9.1f %9.1f\n", qPrintable(tipo), ps.size(), ok, rech, err,
                     percentil(ms, 0.50), percentil(ms, 0.95), percentil(ms, 0.99));
@@ -723,8 +724,9 @@ Resultados correr(const Plan& plan, const std::optional<Servidor>& servidor, con
             fallas += QStringLiteral("%1server restart (%2 s)").arg(fallas.isEmpty() ? QString() : QStringLiteral(", ")).arg(medir::ms(t) / 1000, 0, 'f', 1);
         } else {
             // Another program holds the write lock for longer than a press
-            // waits for it: presses meanwhile hear the database is busy.
-            const int ms = limites.bloqueo_ms + 1000;
+            // waits for it (a read may wait twice: to prepare and to run):
+            // presses meanwhile hear the database is busy.
+            const int ms = 2 * limites.bloqueo_ms + 1000;
             Conexion().abrir(QStringLiteral("FILEDSN=") + plan.dsn);
             Conexion().ejecutar(QStringLiteral("BEGIN EXCLUSIVE"));
             QThread::msleep(ms);
