@@ -1,6 +1,7 @@
 // Two users at the same indicator at the same moment, on the throwaway
 // PostgreSQL server of scripts/con_postgres.sh: a save still open when the
-// indicator is deleted, and two restores at once.
+// indicator is deleted, two restores at once, a save that meets another
+// user's lock for too long, and a statement that runs past its limit.
 
 #include "data/comandos.h"
 #include "data/conexion.h"
@@ -23,6 +24,8 @@ private slots:
     void cleanup();
     void eliminar_tras_un_guardado_abierto();
     void dos_restauraciones_a_la_vez();
+    void bloqueo_ajeno_largo();
+    void sentencia_demasiado_larga();
 
 private:
     // The second program, started on `args` and holding its transaction
@@ -53,6 +56,7 @@ void TstCarrerasPostgres::init()
 void TstCarrerasPostgres::cleanup()
 {
     Conexion().cerrar();
+    Conexion().fijar_limites(LimitesTiempo{});
 }
 
 std::unique_ptr<QProcess> TstCarrerasPostgres::otro_programa(const QStringList& args)
@@ -108,6 +112,54 @@ void TstCarrerasPostgres::dos_restauraciones_a_la_vez()
     QCOMPARE(primera->exitCode(), 0);
     QCOMPARE(texto, QStringLiteral("Ya existe un indicador con ese nombre"));
     QCOMPARE(meses_guardados("Margen operativo", "2024").size(), 12);
+}
+
+// Another program holds a record's lock longer than a save waits for it:
+// the save hears the database is busy and stores nothing, and the other
+// program's value is what stays.
+void TstCarrerasPostgres::bloqueo_ajeno_largo()
+{
+    Conexion().cerrar();
+    LimitesTiempo limites;
+    limites.bloqueo_ms = 500;
+    Conexion().fijar_limites(limites);
+    Conexion().abrir("FILEDSN=" + base_->dsn());
+    const QString id = meses_guardados("Margen operativo", "2025").at(2).section(u'|', 3, 3);
+
+    const auto otro = otro_programa({"guardar", base_->dsn(), id, "31", "3000"});
+    QString texto;
+    try {
+        Transaccion t(Conexion());
+        Conexion().ejecutar(comando_modificar("1", "32", "3", id));
+        t.confirmar();
+        QFAIL("the save waited for the other program");
+    } catch (const RechazoDatos& e) {
+        texto = e.texto();
+    }
+    QVERIFY(otro->state() == QProcess::Running);
+    QCOMPARE(texto, QStringLiteral("La base de datos está ocupada por otro usuario; intente de nuevo"));
+    QVERIFY(otro->waitForFinished(30000));
+    QCOMPARE(meses_guardados("Margen operativo", "2025").at(2).section(u'|', 0, 0), QStringLiteral("31"));
+}
+
+// The server cancels a statement that outlasts its limit; the connection
+// goes on for the next press.
+void TstCarrerasPostgres::sentencia_demasiado_larga()
+{
+    Conexion().cerrar();
+    LimitesTiempo limites;
+    limites.sentencia_s = 2;
+    Conexion().fijar_limites(limites);
+    Conexion().abrir("FILEDSN=" + base_->dsn());
+    QString texto;
+    try {
+        Conexion().ejecutar("SELECT pg_sleep(10)");
+        QFAIL("the statement ran past its limit");
+    } catch (const RechazoDatos& e) {
+        texto = e.texto();
+    }
+    QCOMPARE(texto, QStringLiteral("La operación tardó más de 2 segundos y se canceló; no se guardó nada"));
+    QCOMPARE(meses_guardados("Margen operativo", "2025").size(), 12);
 }
 
 QTEST_MAIN(TstCarrerasPostgres)
