@@ -56,6 +56,12 @@ BEGIN
             ORDER BY c.orden;
         RETURN NULL;
     END IF;
+    -- A save of its records still open must land (or not) before the
+    -- numbers are read: their row locks are taken first, and the statements
+    -- below, each with a fresh snapshot, read what that save committed.
+    -- Without it a restore brought back the numbers from before the save.
+    PERFORM 1 FROM indicador_departamento d WHERE d.id_indicador = OLD.id FOR UPDATE;
+    PERFORM 1 FROM registro r WHERE r.id_indicador = OLD.id FOR UPDATE;
     -- Before the indicator goes: its type first (a restore starts from that
     -- row), then its other fields, its departments and its numbers. What the
     -- cascade then removes of its links and records is not recorded again.
@@ -199,6 +205,10 @@ DECLARE
     v_baja   historial;
     v_id     integer;
 BEGIN
+    -- Two restores of one name at once: the second waits for the first and
+    -- then finds the indicator back (each statement below sees what the
+    -- first committed), instead of failing on the unique name.
+    PERFORM pg_advisory_xact_lock(hashtext('velmora.restaurar:' || v_nombre));
     IF EXISTS (SELECT 1 FROM indicador WHERE nombre = v_nombre) THEN
         RAISE EXCEPTION USING ERRCODE = '23505', MESSAGE = 'Ya existe un indicador con ese nombre';
     END IF;

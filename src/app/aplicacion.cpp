@@ -30,6 +30,9 @@ bool AplicacionVelmora::notify(QObject* receptor, QEvent* evento)
 {
     try {
         return QApplication::notify(receptor, evento);
+    } catch (const RechazoDatos& rechazo) {
+        informar_rechazo(rechazo);
+        return true;
     } catch (const ErrorBaseDatos& error) {
         // Last resort only: handlers and window loads catch their own.
         terminar_por_error(error);

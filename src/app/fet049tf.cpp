@@ -17,19 +17,34 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace velmora {
 
 namespace {
 
-// The operating system's name for whoever runs the program.
+// The operating system's account the program runs under. Its own
+// records, not the environment: a service, a container or cron may set no
+// USER at all, and anyone can set it to any name.
 QString cuenta_sistema()
 {
-    for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
-        const QString cuenta = qEnvironmentVariable(variable);
-        if (!cuenta.isEmpty())
-            return cuenta;
-    }
-    return {};
+#ifdef Q_OS_UNIX
+    const long largo_max = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> memoria(largo_max > 0 ? static_cast<size_t>(largo_max) : 16384);
+    passwd datos {};
+    passwd* cuenta = nullptr;
+    if (getpwuid_r(geteuid(), &datos, memoria.data(), memoria.size(), &cuenta) == 0 && cuenta && cuenta->pw_name)
+        return QString::fromLocal8Bit(cuenta->pw_name);
+    // An account with no entry (a container's bare uid): its number.
+    return QString::number(geteuid());
+#else
+    return qEnvironmentVariable("USERNAME");
+#endif
 }
 
 } // namespace

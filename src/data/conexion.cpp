@@ -25,8 +25,20 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
+
+#ifdef __linux__
+#include <dirent.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#endif
 
 namespace velmora {
 
@@ -34,27 +46,216 @@ namespace {
 
 const QString kNombreConexion = QStringLiteral("velmora");
 
-// How long a command waits for another program's lock before giving up.
-constexpr int kEsperaBloqueoMs = 3000;
-
 const QString kBaseOcupada =
     QStringLiteral("La base de datos está ocupada por otro usuario; intente de nuevo");
+
+QString sin_respuesta(int segundos)
+{
+    return QStringLiteral("El servidor de base de datos no respondió en %1 segundos; se dejó de esperar "
+                          "y no se guardó nada. Intente de nuevo cuando el servidor responda")
+        .arg(segundos);
+}
+
+QString sin_respuesta_al_conectar(int segundos)
+{
+    return QStringLiteral("El servidor de base de datos no respondió en %1 segundos al conectar. "
+                          "Intente de nuevo cuando el servidor responda")
+        .arg(segundos);
+}
+
+const QString kConexionPerdida =
+    QStringLiteral("Se perdió la conexión con el servidor de base de datos (se reinició o se detuvo); "
+                   "no se guardó nada de esta operación. Intente de nuevo");
+
+const QString kConfirmacionPerdida =
+    QStringLiteral("Se perdió la conexión con el servidor de base de datos mientras confirmaba el guardado: "
+                   "puede que se haya guardado o no. Consulte de nuevo para ver los valores actuales");
+
+const QString kClaveDuplicada =
+    QStringLiteral("Otro usuario acaba de guardar el mismo dato; no se guardó nada. "
+                   "Consulte de nuevo para ver los valores actuales");
+
+QString tiempo_agotado(int segundos)
+{
+    return QStringLiteral("La operación tardó más de %1 segundos y se canceló; no se guardó nada").arg(segundos);
+}
+
+QString sin_servidor(const QString& detalle)
+{
+    return QStringLiteral("No se pudo conectar con el servidor de base de datos; no se guardó nada. "
+                          "Intente de nuevo cuando vuelva a estar disponible (%1)")
+        .arg(detalle);
+}
+
+// The server cancels a statement itself a little before the program stops
+// waiting, so a slow but living server ends it cleanly.
+int limite_servidor_ms(const LimitesTiempo& limites)
+{
+    return qMax(500, limites.sentencia_s * 1000 - 1000);
+}
 
 // The SQLite driver waits for another program's lock up to its Timeout
 // (100 s by default, with the window frozen): a few seconds instead, then
 // the user hears that someone else holds the database. The first value of a
 // keyword counts, so this one goes before the data source's own.
-QString con_espera_corta(const QString& cadena)
+// PostgreSQL's driver hands libpq's own options over in pqopt: a time limit
+// on connecting (a stalled server accepts the socket and never answers) and
+// keepalives that find a dead peer over TCP. A data source that sets pqopt
+// itself keeps its own.
+QString con_limites(const QString& cadena, const LimitesTiempo& limites)
 {
     static const QRegularExpression sqlite(QStringLiteral("^DRIVER=\\{?[^;}]*sqlite[^;}]*\\}?;"),
                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = sqlite.match(cadena);
-    if (!m.hasMatch())
-        return cadena;
+    static const QRegularExpression postgres(QStringLiteral("^DRIVER=\\{?[^;}]*postgres"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pqopt(QStringLiteral("(?:^|;)\\s*pqopt\\s*="),
+                                          QRegularExpression::CaseInsensitiveOption);
     QString resultado = cadena;
-    resultado.insert(m.capturedEnd(), QStringLiteral("Timeout=%1;").arg(kEsperaBloqueoMs));
+    const QRegularExpressionMatch m = sqlite.match(cadena);
+    if (m.hasMatch()) {
+        resultado.insert(m.capturedEnd(), QStringLiteral("Timeout=%1;").arg(limites.bloqueo_ms));
+    } else if (postgres.match(cadena).hasMatch() && !pqopt.match(cadena).hasMatch()) {
+        if (!resultado.endsWith(u';'))
+            resultado += u';';
+        resultado += QStringLiteral("pqopt={connect_timeout=%1 keepalives=1 keepalives_idle=10 "
+                                    "keepalives_interval=5 keepalives_count=3 tcp_user_timeout=%2}")
+                         .arg(limites.conectar_s)
+                         .arg(limites.sentencia_s * 1000);
+    }
     return resultado;
 }
+
+// The sockets the process holds, to tell which ones a new connection made.
+std::vector<int> sockets_abiertos()
+{
+    std::vector<int> sockets;
+#ifdef __linux__
+    DIR* carpeta = opendir("/proc/self/fd");
+    if (!carpeta)
+        return sockets;
+    while (const dirent* entrada = readdir(carpeta)) {
+        bool ok = false;
+        const int fd = QByteArray(entrada->d_name).toInt(&ok);
+        struct stat datos {};
+        if (ok && fd != dirfd(carpeta) && fstat(fd, &datos) == 0 && S_ISSOCK(datos.st_mode))
+            sockets.push_back(fd);
+    }
+    closedir(carpeta);
+#endif
+    return sockets;
+}
+
+// Watches the calls that wait on a database server. A call still waiting
+// past the statement limit has its connection's sockets shut down: the
+// driver's wait ends at once with a failure, where a stalled server (its
+// processes stopped, a machine that hangs) would keep the window frozen
+// until it came back. The server sees the connection end and rolls back
+// whatever it had not committed.
+class Vigia final {
+public:
+    static Vigia& instancia()
+    {
+        // Never destroyed: its thread runs until the process ends.
+        static Vigia* vigia = new Vigia;
+        return *vigia;
+    }
+
+    void vigilar(std::vector<int> sockets, int limite_ms)
+    {
+        const std::lock_guard cerrojo(mutex_);
+        sockets_ = std::move(sockets);
+        limite_ms_ = limite_ms;
+        activa_.store(!sockets_.empty(), std::memory_order_relaxed);
+        if (activa_.load(std::memory_order_relaxed) && !hilo_) {
+            hilo_ = true;
+            std::thread([this] { vigilar_siempre(); }).detach();
+        }
+        aviso_.notify_all();
+    }
+
+    void olvidar() { vigilar({}, 0); }
+
+    bool activa() const { return activa_.load(std::memory_order_relaxed); }
+
+    void armar()
+    {
+        vencida_.store(false, std::memory_order_relaxed);
+        inicio_.store(ahora_ms(), std::memory_order_release);
+    }
+
+    void desarmar() { inicio_.store(0, std::memory_order_release); }
+
+    // The last watched call ended because the limit passed.
+    bool vencida() const { return vencida_.load(std::memory_order_acquire); }
+    int limite_s() const
+    {
+        const std::lock_guard cerrojo(mutex_);
+        return (limite_ms_ + 999) / 1000;
+    }
+
+private:
+    static qint64 ahora_ms()
+    {
+        using namespace std::chrono;
+        // Never 0, which means "not armed".
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 1;
+    }
+
+    void vigilar_siempre()
+    {
+        std::unique_lock cerrojo(mutex_);
+        for (;;) {
+            const int paso = limite_ms_ > 0 ? qBound(50, limite_ms_ / 10, 1000) : 1000;
+            aviso_.wait_for(cerrojo, std::chrono::milliseconds(paso));
+            qint64 inicio = inicio_.load(std::memory_order_acquire);
+            if (inicio == 0 || sockets_.empty() || limite_ms_ <= 0 || ahora_ms() - inicio < limite_ms_)
+                continue;
+            // Only the call that was armed then: one that began since runs on.
+            if (!inicio_.compare_exchange_strong(inicio, 0, std::memory_order_acq_rel))
+                continue;
+            vencida_.store(true, std::memory_order_release);
+            for (const int fd : sockets_) {
+#ifdef __linux__
+                ::shutdown(fd, SHUT_RDWR);
+#else
+                Q_UNUSED(fd);
+#endif
+            }
+        }
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable aviso_;
+    std::vector<int> sockets_;
+    int limite_ms_ = 0;
+    bool hilo_ = false;
+    std::atomic<bool> activa_{false};
+    std::atomic<bool> vencida_{false};
+    std::atomic<qint64> inicio_{0};
+};
+
+// One call that waits on the server, watched while it lasts (the outermost
+// one when calls nest).
+class Vigilada final {
+public:
+    Vigilada()
+    {
+        if (profundidad_++ == 0 && Vigia::instancia().activa())
+            Vigia::instancia().armar();
+    }
+    ~Vigilada()
+    {
+        if (--profundidad_ == 0)
+            Vigia::instancia().desarmar();
+    }
+    Vigilada(const Vigilada&) = delete;
+    Vigilada& operator=(const Vigilada&) = delete;
+
+private:
+    static thread_local int profundidad_;
+};
+
+thread_local int Vigilada::profundidad_ = 0;
 
 // The SQLite driver creates a missing database file: the user could log in
 // to an empty database and the first screen would fail. Refused instead.
@@ -120,6 +321,7 @@ void Resultado::siguiente()
         ++d->posicion;
         d->hay_fila = d->posicion < d->filas.size();
     } else {
+        const Vigilada vigilada;
         const LectorOdbc::Paso paso = d->lector->siguiente();
         d->hay_fila = paso == LectorOdbc::Paso::Fila;
         if (paso == LectorOdbc::Paso::Fallo)
@@ -190,6 +392,7 @@ QStringList nombres_de(const QSqlRecord& registro)
 // The next row, telling a failed fetch from the end of the rows.
 bool siguiente(const Sentencias& sentencias, LectorOdbc& lector, const QSqlQuery& q)
 {
+    const Vigilada vigilada;
     switch (lector.siguiente()) {
     case LectorOdbc::Paso::Fila:
         return true;
@@ -229,13 +432,27 @@ void Sentencias::lanzar(const QSqlQuery* consulta, const QSqlError& error) const
     QString texto = ocultar_clave(limpiar_texto(final_.texto), clave);
     if (texto.isEmpty())
         texto = ocultar_clave(error.text(), clave);
+    // The watch cut a call the server left waiting: whatever the driver
+    // says of the cut connection, this is what happened.
+    if (abierta && Vigia::instancia().activa() && Vigia::instancia().vencida())
+        throw RechazoDatos(kErrorSinRespuesta, sin_respuesta(Vigia::instancia().limite_s()), kErrorSinRespuesta);
     if (abierta) {
-        switch (clasificar_error(dialecto, final_.estado, final_.nativo)) {
+        switch (clasificar_error(dialecto, final_.estado, final_.nativo, final_.texto + u'\n' + error.text())) {
         case ClaseError::Bloqueo:
             // Nothing was stored and trying again later may work: the
             // user is told so and goes on.
             throw RechazoDatos(final_.numero, kBaseOcupada, final_.estado);
+        case ClaseError::Conexion:
+            // The server rolled back what this connection had not
+            // committed; the next press connects again.
+            throw RechazoDatos(kErrorConexionPerdida, kConexionPerdida, final_.estado);
+        case ClaseError::Tiempo:
+            throw RechazoDatos(final_.numero, tiempo_agotado(Vigia::instancia().limite_s()), final_.estado);
         case ClaseError::Rechazo:
+            // Two users storing the same key at once: the server's text
+            // names a constraint; the user needs to know what happened.
+            if (es_clave_duplicada_del_servidor(texto))
+                throw RechazoDatos(final_.numero, kClaveDuplicada, final_.estado);
             throw RechazoDatos(final_.numero, texto, final_.estado);
         case ClaseError::SinProcedimiento:
         case ClaseError::Otra:
@@ -247,6 +464,7 @@ void Sentencias::lanzar(const QSqlQuery* consulta, const QSqlError& error) const
 
 QSqlQuery Sentencias::preparar(const QString& sql, const QStringList& argumentos) const
 {
+    const Vigilada vigilada;
     QSqlQuery q(db());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -260,6 +478,7 @@ QSqlQuery Sentencias::preparar(const QString& sql, const QStringList& argumentos
 
 QSqlQuery Sentencias::directo(const QString& sql) const
 {
+    const Vigilada vigilada;
     QSqlQuery q(db());
     q.setForwardOnly(true);
     if (!q.exec(sql))
@@ -269,6 +488,7 @@ QSqlQuery Sentencias::directo(const QString& sql) const
 
 void Sentencias::intentar(const QString& sql) const
 {
+    const Vigilada vigilada;
     QSqlQuery q(db());
     q.exec(sql);
 }
@@ -309,6 +529,9 @@ struct ConexionBD::Impl final : Sentencias {
     QStringList sesion; // commands to run again on a new connection
     QString cadena;     // the data source it was opened with
     bool en_transaccion = false;
+    bool perdida = false;            // a reconnection failed: the next press tries again
+    std::vector<int> sockets;        // the connection's own, cut when a call outlasts its limit
+    LimitesTiempo limites;
     bool comprobada = false;         // seen alive during this press
     std::unique_ptr<QObject> testigo; // told when the press is over
     ProcedimientosSqlite procedimientos{*this};
@@ -333,6 +556,7 @@ struct ConexionBD::Impl final : Sentencias {
             directo(sqlite);
             return;
         }
+        const Vigilada vigilada;
         QSqlDatabase base = db();
         if (!(base.*paso)())
             lanzar(nullptr, base.lastError());
@@ -360,10 +584,16 @@ void ConexionBD::abrir(const QString& cadena_conexion)
                                  QStringLiteral("No está disponible el controlador ODBC de Qt"));
         }
         exigir_base_sqlite(origen.cadena);
-        db.setDatabaseName(con_espera_corta(origen.cadena));
+        db.setDatabaseName(con_limites(origen.cadena, d->limites));
+        const std::vector<int> antes = sockets_abiertos();
         if (!db.open(QString(), QString())) {
             const QSqlError error = db.lastError();
             try {
+                // libpq's connect_timeout ran out: a server that takes
+                // the connection and never answers.
+                if (error.text().contains(QStringLiteral("timeout expired"), Qt::CaseInsensitive))
+                    throw ErrorBaseDatos(kErrorSinRespuesta, sin_respuesta_al_conectar(d->limites.conectar_s),
+                                         kErrorSinRespuesta);
                 d->lanzar(nullptr, error);
             } catch (...) {
                 db = QSqlDatabase();
@@ -371,6 +601,12 @@ void ConexionBD::abrir(const QString& cadena_conexion)
                 throw;
             }
         }
+        // The sockets this connection opened, for the watch over its calls.
+        std::vector<int> nuevos;
+        for (const int fd : sockets_abiertos())
+            if (std::find(antes.begin(), antes.end(), fd) == antes.end())
+                nuevos.push_back(fd);
+        d->sockets = std::move(nuevos);
         SQLCHAR nombre[256] = {};
         SQLSMALLINT largo = 0;
         const SQLRETURN r = SQLGetInfo(handle_de(db.driver()->handle()), SQL_DBMS_NAME, nombre,
@@ -390,9 +626,19 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     }
     d->dialecto = *dialecto;
     d->abierta = true;
+    d->perdida = false;
     d->cadena = cadena_conexion;
     d->en_transaccion = false;
     d->marcar_comprobada();
+    if (d->dialecto != Dialecto::SQLite) {
+        Vigia::instancia().vigilar(d->sockets, d->limites.sentencia_s * 1000);
+        // The server's own limits, for this session: a statement that runs
+        // too long and a lock held too long by another user end cleanly.
+        if (d->dialecto == Dialecto::PostgreSQL) {
+            d->directo(QStringLiteral("SET statement_timeout = %1").arg(limite_servidor_ms(d->limites)));
+            d->directo(QStringLiteral("SET lock_timeout = %1").arg(d->limites.bloqueo_ms));
+        }
+    }
     // SQLite's default 2 MiB page cache is smaller than what one report press
     // reads on a large database, so every press read its pages again from the
     // file; 16 MiB keeps them, and stays small beside the program.
@@ -404,8 +650,12 @@ void ConexionBD::cerrar()
 {
     d->procedimientos.olvidar();
     d->sesion.clear();
+    d->perdida = false;
     if (!d->abierta && !QSqlDatabase::contains(kNombreConexion))
         return;
+    // No socket of it may be cut once it is closed (its number may be reused).
+    Vigia::instancia().olvidar();
+    d->sockets.clear();
     d->abierta = false;
     {
         QSqlDatabase db = QSqlDatabase::database(kNombreConexion, false);
@@ -435,6 +685,16 @@ void ConexionBD::observar(std::function<void(const QString&)> observador)
     d->observador = std::move(observador);
 }
 
+void ConexionBD::fijar_limites(const LimitesTiempo& limites)
+{
+    d->limites = limites;
+}
+
+const LimitesTiempo& ConexionBD::limites() const
+{
+    return d->limites;
+}
+
 Resultado ConexionBD::ejecutar(const QString& comando)
 {
     if (!d->abierta)
@@ -462,22 +722,54 @@ Resultado ConexionBD::ejecutar(const QString& comando)
 // A connection lost while the program was idle (a server restart, a network
 // drop) is made anew with the same data source before a press runs
 // anything, its session set up again. Once the press has begun, or inside
-// a transaction, a lost connection stays the failure it is. A SQLite file
-// has no connection to lose.
+// a transaction, a lost connection stays the failure it is: a message, and
+// the next press connects again. A SQLite file has no connection to lose.
 void ConexionBD::asegurar_conexion()
 {
-    if (!d->abierta || d->comprobada || d->en_transaccion || d->dialecto == Dialecto::SQLite)
+    if (!d->abierta || d->en_transaccion || d->dialecto == Dialecto::SQLite)
+        return;
+    if (d->perdida) {
+        reconectar();
+        return;
+    }
+    if (d->comprobada)
         return;
     try {
         d->directo(QStringLiteral("SELECT 1"));
-    } catch (const ErrorBaseDatos&) {
-        const QStringList sesion = d->sesion;
-        abrir(d->cadena); // a server that is not back is the failure to show
-        for (const QString& comando : sesion)
-            fijar_sesion(comando);
+    } catch (const ErrorBaseDatos& e) {
+        // A server that does not answer will not answer a new connection
+        // either: the user hears it now, not after another wait.
+        if (e.numero() == kErrorSinRespuesta) {
+            d->perdida = true;
+            throw;
+        }
+        reconectar();
         return;
     }
     d->marcar_comprobada();
+}
+
+void ConexionBD::reconectar()
+{
+    const QStringList sesion = d->sesion;
+    const QString cadena = d->cadena;
+    const Dialecto dialecto = d->dialecto;
+    try {
+        abrir(cadena);
+        for (const QString& comando : sesion)
+            fijar_sesion(comando);
+    } catch (const ErrorBaseDatos& e) {
+        // Kept as it was, to try again on the next press.
+        cerrar();
+        d->abierta = true;
+        d->perdida = true;
+        d->cadena = cadena;
+        d->sesion = sesion;
+        d->dialecto = dialecto;
+        if (e.numero() == kErrorSinRespuesta)
+            throw RechazoDatos(e.numero(), e.texto(), e.estado());
+        throw RechazoDatos(kErrorConexionPerdida, sin_servidor(e.texto()), e.estado());
+    }
 }
 
 bool ConexionBD::fijar_sesion(const QString& comando)
@@ -508,7 +800,15 @@ void ConexionBD::iniciar_transaccion()
 
 void ConexionBD::confirmar()
 {
-    d->paso_transaccion(QStringLiteral("COMMIT"), &QSqlDatabase::commit);
+    try {
+        d->paso_transaccion(QStringLiteral("COMMIT"), &QSqlDatabase::commit);
+    } catch (const RechazoDatos& e) {
+        // The commit may have landed before the connection went: the user
+        // must look again rather than believe nothing was stored.
+        if (e.numero() == kErrorConexionPerdida || e.numero() == kErrorSinRespuesta)
+            throw RechazoDatos(e.numero(), kConfirmacionPerdida, e.estado());
+        throw;
+    }
     d->en_transaccion = false;
 }
 
@@ -519,6 +819,7 @@ void ConexionBD::deshacer()
         d->intentar(QStringLiteral("ROLLBACK"));
         return;
     }
+    const Vigilada vigilada;
     QSqlDatabase db = d->db();
     db.rollback();
 }

@@ -38,6 +38,15 @@ private:
     std::unique_ptr<Impl> d;
 };
 
+// How long the program waits on the database before it gives up and tells
+// the user, instead of freezing the window while a server stalls. Each is
+// far above what a press takes on a million records.
+struct LimitesTiempo {
+    int conectar_s = 10;   // making the connection (a new one, or again after a restart)
+    int sentencia_s = 30;  // one statement or one block of rows
+    int bloqueo_ms = 3000; // another user's lock on what a statement needs
+};
+
 // The one database connection of the program.
 class ConexionBD final {
 public:
@@ -69,8 +78,13 @@ public:
     // use it to see what a press sends).
     void observar(std::function<void(const QString&)> observador);
 
+    // The time limits of the next abrir().
+    void fijar_limites(const LimitesTiempo& limites);
+    const LimitesTiempo& limites() const;
+
 private:
     void asegurar_conexion();
+    void reconectar();
 
     struct Impl;
     std::unique_ptr<Impl> d;

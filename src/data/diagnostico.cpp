@@ -25,6 +25,10 @@ constexpr int kSqlServerMensajesPropios = 50000;
 // PostgreSQL's SQLSTATEs.
 constexpr QLatin1StringView kPostgresBloqueo{"55P03"};    // lock_not_available (lock timeout)
 constexpr QLatin1StringView kPostgresSinFuncion{"42883"}; // undefined_function
+constexpr QLatin1StringView kPostgresCancelada{"57014"};  // query_canceled (statement_timeout)
+constexpr QLatin1StringView kPostgresParada{"57P0"};      // admin_shutdown, crash_shutdown, cannot_connect_now
+constexpr QLatin1StringView kClaseConexion{"08"};         // connection exception
+constexpr QLatin1StringView kTiempoVencido{"HYT0"};       // ODBC: timeout expired, connection timeout
 
 // SQLSTATE classes that refuse the data given rather than fail.
 constexpr QLatin1StringView kClaseDatos{"22"};       // data exception: not a number, too long...
@@ -54,9 +58,31 @@ bool es_rechazo(Dialecto dialecto, const QString& estado, int nativo)
     return false;
 }
 
+// psqlODBC reports some losses of the server under a general SQLSTATE
+// (HY000, or none); libpq's words for them, and the server's own.
+bool texto_de_conexion_perdida(const QString& texto)
+{
+    static const QRegularExpression perdida(
+        QStringLiteral("terminating connection|server closed the connection|connection (is )?dead|"
+                       "no connection to the server|could not receive data from server|"
+                       "could not send data to server|the database system is (shutting down|starting up)|"
+                       "connection has been lost|lost synchronization with server"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !texto.isEmpty() && perdida.match(texto).hasMatch();
+}
+
 } // namespace
 
-ClaseError clasificar_error(Dialecto dialecto, const QString& estado, int nativo)
+bool es_clave_duplicada_del_servidor(const QString& texto)
+{
+    static const QRegularExpression duplicada(
+        QStringLiteral("duplicate key value violates unique constraint|"
+                       "llave duplicada viola restricci[oó]n de unicidad|UNIQUE constraint failed"),
+        QRegularExpression::CaseInsensitiveOption);
+    return duplicada.match(texto).hasMatch();
+}
+
+ClaseError clasificar_error(Dialecto dialecto, const QString& estado, int nativo, const QString& texto)
 {
     // SQL Server's number, which the embedded engine's runner gives too;
     // whatever the engine, a database that lacks a procedure says so.
@@ -64,6 +90,13 @@ ClaseError clasificar_error(Dialecto dialecto, const QString& estado, int nativo
         return ClaseError::SinProcedimiento;
     if (es_bloqueo(dialecto, estado, nativo))
         return ClaseError::Bloqueo;
+    if (dialecto != Dialecto::SQLite) {
+        if (estado.startsWith(kClaseConexion) || estado.startsWith(kPostgresParada)
+            || texto_de_conexion_perdida(texto))
+            return ClaseError::Conexion;
+        if (estado == kPostgresCancelada || estado.startsWith(kTiempoVencido))
+            return ClaseError::Tiempo;
+    }
     if (es_rechazo(dialecto, estado, nativo))
         return ClaseError::Rechazo;
     return ClaseError::Otra;

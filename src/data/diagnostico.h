@@ -16,10 +16,20 @@ enum class ClaseError {
     SinProcedimiento, // the database has no procedure of that name
     Bloqueo,          // another program holds the database: nothing stored, try again
     Rechazo,          // the data given was refused (bad value, constraint, the procedure's own error)
+    Conexion,         // the connection was lost (server restarted or gone): the transaction did not land
+    Tiempo,           // the statement ran past its time limit and was cancelled
 };
 
-// From a diagnostic's SQLSTATE and the engine's native error number.
-ClaseError clasificar_error(Dialecto dialecto, const QString& estado, int nativo);
+// From a diagnostic's SQLSTATE and the engine's native error number; the
+// text only tells a lost connection that the driver reports without a
+// SQLSTATE of its own.
+ClaseError clasificar_error(Dialecto dialecto, const QString& estado, int nativo,
+                            const QString& texto = {});
+
+// The server's own English (or translated) text of a unique key violation,
+// which names a constraint and tells the user nothing: true for it, false for
+// the procedures' own words.
+bool es_clave_duplicada_del_servidor(const QString& texto);
 
 // One failure as the driver reports it.
 struct Diagnostico {

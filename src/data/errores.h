@@ -17,6 +17,8 @@ inline constexpr QLatin1StringView kErrorMotorNoAdmitido{"IM001"}; // driver lac
 inline constexpr QLatin1StringView kErrorSinOrigen{"IM002"};       // no data source (or database file)
 inline constexpr QLatin1StringView kErrorSinControlador{"IM003"};  // driver could not be loaded
 inline constexpr QLatin1StringView kErrorCaracterNulo{"22021"};    // character not in repertoire
+inline constexpr QLatin1StringView kErrorSinRespuesta{"HYT00"};    // the server did not answer in time
+inline constexpr QLatin1StringView kErrorConexionPerdida{"08S01"}; // the connection to the server was lost
 
 // A failure of the database or of the connection. Unless the operation in
 // progress catches it, it ends the program after a message with its number
@@ -39,8 +41,10 @@ private:
 };
 
 // The database refused the data it was given (a value that is not a number,
-// a name that already exists, an unknown record...). Storing screens catch
-// this one, show its text and go on; nothing was stored.
+// a name that already exists, an unknown record...), or could not serve the
+// press now (another user holds it, the server restarted or does not
+// answer). Storing screens catch this one, show its text and go on; nothing
+// was stored. Any other press shows it and goes on too.
 class RechazoDatos final : public ErrorBaseDatos {
 public:
     using ErrorBaseDatos::ErrorBaseDatos;

@@ -13,12 +13,17 @@ void informar_error(const ErrorBaseDatos& error)
                     QStringLiteral("Error de base de datos"), IconoMensaje::Critico);
 }
 
+void informar_rechazo(const RechazoDatos& rechazo)
+{
+    mensaje(rechazo.texto());
+}
+
 bool sin_rechazo(const std::function<void()>& paso)
 {
     try {
         paso();
     } catch (const RechazoDatos& e) {
-        mensaje(e.texto());
+        informar_rechazo(e);
         return false;
     }
     return true;

@@ -11,19 +11,26 @@ namespace velmora {
 // from: "Error <number>" and its text, critical icon.
 void informar_error(const ErrorBaseDatos& error);
 
+// A press the database could not serve now: its text, as a plain message.
+void informar_rechazo(const RechazoDatos& rechazo);
+
 // Shows the error and ends the program with a failure code: every window
 // hidden, the event loop told to end (as "Salir" does, but failing).
 void terminar_por_error(const ErrorBaseDatos& error);
 
-// Runs a step of the user's action. A database error it lets through ends
-// the program here, so it never travels through Qt's event code. Refusals
-// of bad input are caught by the screens (sin_rechazo) before they get this
-// far.
+// Runs a step of the user's action. What the database could not do now
+// (another user holds it, the server restarted or does not answer) is a
+// message, and the user goes on: the press stored nothing, the next one
+// tries again. Any other database error it lets through ends the program
+// here, so it never travels through Qt's event code. Refusals of bad input
+// are caught by the screens (sin_rechazo) before they get this far.
 template <typename Accion>
 void atender(Accion&& accion)
 {
     try {
         std::forward<Accion>(accion)();
+    } catch (const RechazoDatos& rechazo) {
+        informar_rechazo(rechazo);
     } catch (const ErrorBaseDatos& error) {
         terminar_por_error(error);
     }

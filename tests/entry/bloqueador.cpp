@@ -1,7 +1,8 @@
 // A second program on the same database file, for the tests of two programs
 // at once. "exclusivo <dsn>" holds BEGIN EXCLUSIVE until a line arrives on
 // its input; "guardar <dsn> <id> <valor> <ms>" stores one record's value in a
-// store transaction and holds it for ms milliseconds before confirming.
+// store transaction and holds it for ms milliseconds before confirming;
+// "restaurar <dsn> <indicador> <ms>" restores a deleted indicator the same way.
 // It writes "listo" once it holds the lock.
 #include "data/comandos.h"
 #include "data/conexion.h"
@@ -34,6 +35,12 @@ int main(int argc, char** argv)
             Conexion().ejecutar(comando_modificar(QStringLiteral("1"), args[4], QStringLiteral("2"), args[3]));
             std::cout << "listo" << std::endl;
             QThread::msleep(args[5].toULong());
+            transaccion.confirmar();
+        } else if (args[1] == QStringLiteral("restaurar") && args.size() == 5) {
+            Transaccion transaccion(Conexion());
+            Conexion().ejecutar(comando_exec(QStringLiteral("Restaurar_indicador"), {args[3]}));
+            std::cout << "listo" << std::endl;
+            QThread::msleep(args[4].toULong());
             transaccion.confirmar();
         } else {
             return 2;
