@@ -178,15 +178,20 @@ $$;
 
 -- Consulta_registro 'id': one record, read again and locked inside a save's
 -- transaction, so nobody changes it between the check and the store.
+-- With what it is a record of: the indicator, year and month.
 CREATE FUNCTION "Consulta_registro"(p_id text)
 RETURNS TABLE ("Valor" double precision, "Meta C/P" double precision,
-               "Nivel Base" double precision, "Id1" integer)
+               "Nivel Base" double precision, "Id1" integer,
+               "Indicador" varchar, "año" integer, "Mes" varchar)
 LANGUAGE sql VOLATILE AS $$
-    SELECT r.valor, r.meta, r.linea_base, r.id
+    SELECT r.valor, r.meta, r.linea_base, r.id, i.nombre, a.año, m.nombre
     FROM registro r
+    JOIN indicador i ON i.id = r.id_indicador
+    JOIN año a ON a.id = r.id_anio
+    JOIN mes m ON m.id = r.mes
     WHERE btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$'
       AND r.id = CASE WHEN btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$' THEN btrim(p_id)::integer END
-    FOR UPDATE
+    FOR UPDATE OF r
 $$;
 
 CREATE FUNCTION "Exportar"()
@@ -233,7 +238,8 @@ END $$;
 CREATE FUNCTION "Nuevo_Indicador"(p_nombre text, p_tipo text)
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
-    v_nombre text := rtrim(coalesce(p_nombre, ''));
+    -- Stored in NFC: names that look the same are one name.
+    v_nombre text := normalize(rtrim(coalesce(p_nombre, '')), NFC);
     v_tipo   integer;
     v_id     integer;
 BEGIN
@@ -247,6 +253,12 @@ BEGIN
     IF v_nombre ~ '[\x01-\x1f\x7f-\x9f]' THEN
         RAISE EXCEPTION USING ERRCODE = '22023',
             MESSAGE = 'El nombre del indicador no puede tener caracteres de control';
+    END IF;
+    -- Invisible characters and direction controls make a name look like
+    -- another one, or reorder what the lists show.
+    IF v_nombre ~ '[\u061C\u200B-\u200F\u2028-\u202E\u2060\u2066-\u2069\uFEFF]' THEN
+        RAISE EXCEPTION USING ERRCODE = '22023',
+            MESSAGE = 'El nombre del indicador no puede tener caracteres invisibles ni de dirección del texto';
     END IF;
     IF EXISTS (SELECT 1 FROM indicador WHERE nombre = v_nombre) THEN
         RAISE EXCEPTION USING ERRCODE = '23505', MESSAGE = 'Ya existe un indicador con ese nombre';

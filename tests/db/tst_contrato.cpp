@@ -380,11 +380,13 @@ void TstContrato::procedimientos_data()
     // The identifier as the grids keep it (padded), and ones that name nothing.
     QTest::newRow("Consulta_registro")
         << comando_exec("Consulta_registro", {"241       "})
-        << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 1 << "Valor" << QStringList{"12,9"};
+        << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1", "Indicador", "año", "Mes"} << 1 << "Valor"
+        << QStringList{"12,9"};
     for (const char* id : {"", "abc", "241x", "-241", "999999"})
         QTest::addRow("Consulta_registro: '%s'", id)
             << comando_exec("Consulta_registro", {QString::fromLatin1(id)})
-            << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 0 << "" << QStringList{};
+            << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1", "Indicador", "año", "Mes"} << 0 << ""
+            << QStringList{};
     QTest::newRow("Exportar")
         << comando_exec("Exportar")
         << QStringList{"año", "Mes", "Indicador", "Tipo Indicador", "desempeño", "unidad",
