@@ -319,8 +319,13 @@ void TstExactitud::segundo_guardado_propio()
 void TstExactitud::registro_borrado_y_recreado_data()
 {
     QTest::addColumn<bool>("kpi");
-    QTest::newRow("Modificar") << false;
-    QTest::newRow("KPI") << true;
+    QTest::addColumn<bool>("mismos_ids"); // the new indicator's records get the old ids
+    QTest::newRow("Modificar") << false << false;
+    QTest::newRow("KPI") << true << false;
+    // As a database that gives ids again would: only what the record is of
+    // tells it apart.
+    QTest::newRow("Modificar, ids dados otra vez") << false << true;
+    QTest::newRow("KPI, ids dados otra vez") << true << true;
 }
 
 // One program fetches the newest indicator's year; another deletes it and
@@ -328,6 +333,7 @@ void TstExactitud::registro_borrado_y_recreado_data()
 void TstExactitud::registro_borrado_y_recreado()
 {
     QFETCH(bool, kpi);
+    QFETCH(bool, mismos_ids);
     const QString x = QStringLiteral("Prueba X");
     const QString y = QStringLiteral("Prueba Y");
     Conexion().ejecutar(comando_exec("Nuevo_Indicador", {x, "1"}));
@@ -346,8 +352,15 @@ void TstExactitud::registro_borrado_y_recreado()
         m->show();
         consultar(*m, x, "2025");
     }
-    Conexion().ejecutar(comando_exec("eliminar", {x}));
     Conexion().ejecutar(comando_exec("Nuevo_Indicador", {y, "1"}));
+    if (mismos_ids) {
+        const QString id_y = QStringLiteral("(SELECT id FROM indicador WHERE nombre = 'Prueba Y')");
+        Conexion().ejecutar(QStringLiteral("DELETE FROM registro WHERE id_indicador = ") + id_y);
+        Conexion().ejecutar(QStringLiteral("UPDATE registro SET id_indicador = %1 WHERE id_indicador = "
+                                           "(SELECT id FROM indicador WHERE nombre = 'Prueba X')")
+                                .arg(id_y));
+    }
+    Conexion().ejecutar(comando_exec("eliminar", {x}));
 
     if (kpi) {
         control<QLineEdit>(ventana.get(), "Caja_valor")->setText("5");
