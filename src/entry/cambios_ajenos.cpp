@@ -33,8 +33,12 @@ QString mes_de(const QString& periodo)
     return t >= 0 ? nombres_meses().at(3 * t + 2).toLower() : p;
 }
 
+// A server whose procedure predates the identity fields never gives an id
+// again (its ids are an identity column): the id alone tells it there.
 bool mismo_registro(const Resultado& r, const RegistroLeido& leido)
 {
+    if (!r.campos().contains(QStringLiteral("Indicador")))
+        return true;
     auto igual = [](const QString& a, const QString& b) { return a.trimmed() == b.trimmed(); };
     return igual(r.texto(QStringLiteral("Indicador")), leido.indicador)
         && igual(r.texto(QStringLiteral("año")), leido.anio)
