@@ -2,7 +2,9 @@
 --
 -- The program runs "Exec nombre 'a','b'" as SELECT * FROM "nombre"(?, ?) with
 -- the arguments bound as text. Arguments arrive as the lists send them:
--- names padded with blanks, periods in any letter case.
+-- names padded with blanks, periods in any letter case. Every function is
+-- created or replaced, so that actualizar.sh can load this file again into
+-- an existing database.
 --
 -- Readers are plain SQL functions (the planner inlines them, so their
 -- queries use the indexes as a SELECT would). Stores check everything before
@@ -15,7 +17,7 @@
 -- group ("1.000", "12,500") is refused, as it means a thousand times more
 -- in one locale than in another, and so is anything a double cannot hold.
 -- Anything else is refused with the given message.
-CREATE FUNCTION velmora_numero(p_texto text, p_mensaje text) RETURNS double precision
+CREATE OR REPLACE FUNCTION velmora_numero(p_texto text, p_mensaje text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE
     t text := replace(btrim(coalesce(p_texto, ''), ' '), ',', '.');
@@ -34,7 +36,7 @@ END $$;
 
 -- Readers ---------------------------------------------------------------
 
-CREATE FUNCTION "Reporte_Principal"(p_perspectiva text, p_anio text, p_periodo text, p_tipo text)
+CREATE OR REPLACE FUNCTION "Reporte_Principal"(p_perspectiva text, p_anio text, p_periodo text, p_tipo text)
 RETURNS TABLE ("Indicador" varchar, "Meta C/P" double precision, "Valor" double precision,
                "Nivel Base" double precision, "Id_Desempeño" integer)
 LANGUAGE sql STABLE AS $$
@@ -50,7 +52,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY i.id
 $$;
 
-CREATE FUNCTION "Reporte_Departamentos"(p_departamento text, p_anio text, p_periodo text,
+CREATE OR REPLACE FUNCTION "Reporte_Departamentos"(p_departamento text, p_anio text, p_periodo text,
                                         p_tipo text)
 RETURNS TABLE ("Indicador" varchar, "Meta C/P" double precision, "Valor" double precision,
                "Nivel Base" double precision, "Id_Desempeño" integer)
@@ -68,7 +70,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY i.id
 $$;
 
-CREATE FUNCTION "Ten_Des"(p_tipo text, p_anio text, p_indicador text)
+CREATE OR REPLACE FUNCTION "Ten_Des"(p_tipo text, p_anio text, p_indicador text)
 RETURNS TABLE ("Meta C/P" double precision, "Valor" double precision,
                "Nivel Base" double precision, "Id_Desempeño" integer)
 LANGUAGE sql STABLE AS $$
@@ -82,7 +84,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY m.id
 $$;
 
-CREATE FUNCTION "Ten_Des2"(p_tipo text, p_anio text, p_indicador text, p_departamento text)
+CREATE OR REPLACE FUNCTION "Ten_Des2"(p_tipo text, p_anio text, p_indicador text, p_departamento text)
 RETURNS TABLE ("Meta" double precision, "Valor" double precision,
                "Linea_Base" double precision, "Id_Desempeño" integer)
 LANGUAGE sql STABLE AS $$
@@ -98,7 +100,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY m.id
 $$;
 
-CREATE FUNCTION "Ten_Des_1_2"(p_tipo text, p_anio text, p_indicador text, p_periodo text)
+CREATE OR REPLACE FUNCTION "Ten_Des_1_2"(p_tipo text, p_anio text, p_indicador text, p_periodo text)
 RETURNS TABLE ("Nombre1" varchar)
 LANGUAGE sql STABLE AS $$
     SELECT dp."Departamento"
@@ -109,7 +111,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY dp.id
 $$;
 
-CREATE FUNCTION "Consulta_KPI_2"(p_indicador text, p_periodo text, p_anio text)
+CREATE OR REPLACE FUNCTION "Consulta_KPI_2"(p_indicador text, p_periodo text, p_anio text)
 RETURNS TABLE ("Nombre1" varchar)
 LANGUAGE sql STABLE AS $$
     SELECT dp."Departamento"
@@ -120,13 +122,13 @@ LANGUAGE sql STABLE AS $$
     ORDER BY dp.id
 $$;
 
-CREATE FUNCTION "Principales_o_Departametnales"(p_tipo text)
+CREATE OR REPLACE FUNCTION "Principales_o_Departametnales"(p_tipo text)
 RETURNS TABLE ("Indicador" varchar, "Nombre" varchar)
 LANGUAGE sql STABLE AS $$
     SELECT nombre, nombre FROM indicador WHERE id_tipo::text = btrim(p_tipo) ORDER BY id
 $$;
 
-CREATE FUNCTION "Consulta_KPI"(p_indicador text, p_periodo text, p_anio text)
+CREATE OR REPLACE FUNCTION "Consulta_KPI"(p_indicador text, p_periodo text, p_anio text)
 RETURNS TABLE ("Tipo Indicador" bpchar, "unidad" bpchar, "Nivel Base" double precision,
                "Valor" double precision, "Meta C/P" double precision, "año" integer,
                "ID" integer, "Tipo_Indicador" bpchar)
@@ -144,7 +146,7 @@ LANGUAGE sql STABLE AS $$
     WHERE i.nombre = rtrim(p_indicador)
 $$;
 
-CREATE FUNCTION "Consulta_KPI_DEPARTAMENTOS"(p_indicador text, p_periodo text, p_anio text,
+CREATE OR REPLACE FUNCTION "Consulta_KPI_DEPARTAMENTOS"(p_indicador text, p_periodo text, p_anio text,
                                              p_departamento text)
 RETURNS TABLE ("Tipo_Indicador" bpchar, "Tipo_Unidad" bpchar, "Linea_Base" double precision,
                "Valor" double precision, "Meta" double precision, "año" integer,
@@ -165,7 +167,7 @@ LANGUAGE sql STABLE AS $$
                                WHERE "Departamento" = rtrim(p_departamento))
 $$;
 
-CREATE FUNCTION "Consulta_modificar"(p_indicador text, p_anio text)
+CREATE OR REPLACE FUNCTION "Consulta_modificar"(p_indicador text, p_anio text)
 RETURNS TABLE ("Valor" double precision, "Meta C/P" double precision,
                "Nivel Base" double precision, "Id1" integer)
 LANGUAGE sql STABLE AS $$
@@ -178,7 +180,9 @@ $$;
 
 -- Consulta_registro 'id': one record, read again and locked inside a save's
 -- transaction, so nobody changes it between the check and the store.
--- With what it is a record of: the indicator, year and month.
+-- With what it is a record of: the indicator, year and month. (Dropped
+-- first: a database of an earlier version has it with fewer fields.)
+DROP FUNCTION IF EXISTS "Consulta_registro"(text);
 CREATE FUNCTION "Consulta_registro"(p_id text)
 RETURNS TABLE ("Valor" double precision, "Meta C/P" double precision,
                "Nivel Base" double precision, "Id1" integer,
@@ -194,7 +198,7 @@ LANGUAGE sql VOLATILE AS $$
     FOR UPDATE OF r
 $$;
 
-CREATE FUNCTION "Exportar"()
+CREATE OR REPLACE FUNCTION "Exportar"()
 RETURNS TABLE ("año" integer, "Mes" varchar, "Indicador" varchar, "Tipo Indicador" bpchar,
                "desempeño" bpchar, "unidad" bpchar, "Nivel Base" double precision,
                "Valor" double precision, "Meta C/P" double precision)
@@ -215,7 +219,7 @@ $$;
 -- Stores ----------------------------------------------------------------
 
 -- modificar 'base','valor','meta','id'
-CREATE FUNCTION modificar(p_base text, p_valor text, p_meta text, p_id text)
+CREATE OR REPLACE FUNCTION modificar(p_base text, p_valor text, p_meta text, p_id text)
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
     v_base  double precision := velmora_numero(p_base, 'La Linea Base no es un número');
@@ -235,7 +239,7 @@ END $$;
 -- Nuevo_Indicador 'nombre','tipo': a principal indicator starts in the first
 -- perspective, a departmental one in the first department; both start
 -- increasing, in the first unit, until a monthly record sets them.
-CREATE FUNCTION "Nuevo_Indicador"(p_nombre text, p_tipo text)
+CREATE OR REPLACE FUNCTION "Nuevo_Indicador"(p_nombre text, p_tipo text)
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
     -- Stored in NFC: names that look the same are one name.
@@ -279,7 +283,7 @@ BEGIN
 END $$;
 
 -- eliminar 'nombre': the indicator, its department links and its records.
-CREATE FUNCTION eliminar(p_nombre text)
+CREATE OR REPLACE FUNCTION eliminar(p_nombre text)
 RETURNS void LANGUAGE plpgsql AS $$
 BEGIN
     DELETE FROM indicador WHERE nombre = rtrim(coalesce(p_nombre, ''));
@@ -293,7 +297,7 @@ END $$;
 -- set the indicator's attributes (the type is checked, not changed) and the
 -- numbers go into its records of that year and month (one per department
 -- for a departmental indicator).
-CREATE FUNCTION "Nuevo_registro"(p_anio text, p_mes text, p_indicador text, p_desempeno text,
+CREATE OR REPLACE FUNCTION "Nuevo_registro"(p_anio text, p_mes text, p_indicador text, p_desempeno text,
                                  p_perspectiva text, p_tipo text, p_unidad text, p_base text,
                                  p_meta text, p_valor text)
 RETURNS void LANGUAGE plpgsql AS $$

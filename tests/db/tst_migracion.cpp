@@ -1,6 +1,7 @@
-// An embedded database made by the previous version of the program (its
-// schema, procedures and history as they were, kept in base_antigua/, with
-// the demo data) is brought up to date when the program opens it.
+// A database made by the previous version of the program (its schema,
+// procedures and history as they were, kept in base_antigua/, with the demo
+// data) brought up to date: an embedded one when the program opens it, one
+// on the PostgreSQL server of scripts/con_postgres.sh by actualizar.sh.
 
 #include "data/comandos.h"
 #include "data/conexion.h"
@@ -80,6 +81,7 @@ private slots:
     void ids_nunca_reusados();
     void numeros_enteros_y_procedimientos_al_dia();
     void nombres_en_nfc();
+    void postgres_actualizado();
 
 private:
     QTemporaryDir carpeta_;
@@ -93,8 +95,9 @@ void TstMigracion::initTestCase()
     antigua_ = carpeta_.filePath(QStringLiteral("antigua.db"));
     const QString viejos = QStringLiteral(VELMORA_BASE_ANTIGUA);
     QByteArray sql;
-    for (const QString& f : {viejos + "/01_esquema.sql", viejos + "/02_procedimientos.sql",
-                             QStringLiteral(VELMORA_DB) + "/sqlite/03_datos_demo.sql", viejos + "/04_historial.sql"})
+    for (const QString& f : {viejos + "/sqlite/01_esquema.sql", viejos + "/sqlite/02_procedimientos.sql",
+                             QStringLiteral(VELMORA_DB) + "/sqlite/03_datos_demo.sql",
+                             viejos + "/sqlite/04_historial.sql"})
         sql += "BEGIN;\n" + leer(f) + "\nCOMMIT;\n";
     QVERIFY(sqlite3(antigua_, sql));
     // A user's life on it: the newest indicator deleted (its ids free for
@@ -182,6 +185,91 @@ void TstMigracion::nombres_en_nfc()
     QCOMPARE(columna("SELECT DISTINCT indicador AS i FROM historial WHERE indicador LIKE 'Caf%'", "i"),
              QStringList{QStringLiteral("Caf\u00E9")});
     QVERIFY_THROWS_EXCEPTION(RechazoDatos, Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Caf\u00E9", "1"})));
+}
+
+namespace {
+
+// The test server's database `base` as psql names it.
+QString cadena_pg(const QString& base)
+{
+    QString servidor;
+    QFile f(dsn_postgres());
+    if (f.open(QIODevice::ReadOnly))
+        for (const QString& linea : QString::fromUtf8(f.readAll()).split(u'\n'))
+            if (linea.startsWith(QStringLiteral("Servername=")))
+                servidor = linea.mid(11).trimmed();
+    return QStringLiteral("host=%1 port=5432 user=velmora dbname=%2").arg(servidor, base);
+}
+
+// psql on the test server's database `base`; false when it fails.
+bool psql(const QString& base, const QStringList& argumentos, const QByteArray& entrada = {})
+{
+    QProcess p;
+    p.start(QStringLiteral("psql"), QStringList{"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", cadena_pg(base)} + argumentos);
+    if (!p.waitForStarted())
+        return false;
+    p.write(entrada);
+    p.closeWriteChannel();
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+// A server database loaded by the previous cargar.sh, with the same life as
+// the embedded one, brought up to date by actualizar.sh (twice: the second
+// run changes nothing).
+void TstMigracion::postgres_actualizado()
+{
+    if (dsn_postgres().isEmpty())
+        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+    Conexion().cerrar();
+    const QString base = QStringLiteral("velmora_antigua_%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE IF EXISTS " + base, "-c", "CREATE DATABASE " + base}));
+    const QString viejos = QStringLiteral(VELMORA_BASE_ANTIGUA) + "/postgresql";
+    QVERIFY(psql(base, {"--single-transaction", "-o", "/dev/null", "-f", viejos + "/01_esquema.sql", "-f",
+                        viejos + "/02_procedimientos.sql", "-f", QStringLiteral(VELMORA_DB) + "/postgresql/03_datos_demo.sql",
+                        "-f", viejos + "/04_historial.sql"}));
+    QVERIFY(psql(base, {"-o", "/dev/null"},
+                 "SELECT eliminar('Ausentismo');\n"
+                 "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
+                 "VALUES ('Cafe' || U&'\\0301', 1, 1, 1, 1);\n"));
+    QTemporaryDir carpeta;
+    const QString dsn = escribir_dsn_postgres(carpeta.path(), base);
+    auto huella_pg = [&] {
+        Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
+        QStringList h;
+        for (const char* sql : {"SELECT concat_ws('|', id, id_indicador, id_departamento, id_anio, mes, valor, meta, "
+                                "linea_base) AS f FROM registro ORDER BY id",
+                                "SELECT concat_ws('|', id, id_tipo, id_perspectiva, id_desempeno, id_unidad) AS f "
+                                "FROM indicador ORDER BY id"})
+            h << columna(QString::fromLatin1(sql), "f");
+        Conexion().cerrar();
+        return h;
+    };
+    const QStringList antes = huella_pg();
+    for (int vez = 0; vez < 2; ++vez) {
+        QProcess p;
+        p.start(QStringLiteral(VELMORA_DB) + "/postgresql/actualizar.sh", {cadena_pg(base)});
+        QVERIFY(p.waitForFinished(120000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    }
+    QCOMPARE(huella_pg(), antes);
+
+    Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
+    QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Caf\u00E9")));
+    Resultado r = Conexion().ejecutar(comando_exec("Consulta_registro", {"229"}));
+    QCOMPARE(r.texto("Indicador"), QStringLiteral("Margen operativo"));
+    try {
+        Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Cafe\u0301", "1"}));
+        QFAIL("a name equal in NFC was stored");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.texto(), QStringLiteral("Ya existe un indicador con ese nombre"));
+    }
+    // Another client cannot store an invisible character either.
+    QVERIFY(!psql(base, {"-c", "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
+                               "VALUES ('Caf' || U&'\\202E' || 'e', 1, 1, 1, 1)"}));
+    Conexion().cerrar();
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base}));
 }
 
 QTEST_GUILESS_MAIN(TstMigracion)
