@@ -735,9 +735,13 @@ void TstContrato::numeros_exactos()
     const QStringList ids = columna(consulta, "Id1");
     QCOMPARE(ids.size(), 12);
     Transaccion t(Conexion()); // never confirmed
-    Conexion().ejecutar(comando_modificar(texto, texto, texto, ids[4]));
-    Conexion().ejecutar(comando_exec("Nuevo_registro", {"20", "Julio", "Margen operativo", "1", "1", "1", "1",
-                                                        texto, texto, texto}));
+    try {
+        Conexion().ejecutar(comando_modificar(texto, texto, texto, ids[4]));
+        Conexion().ejecutar(comando_exec("Nuevo_registro", {"20", "Julio", "Margen operativo", "1", "1", "1", "1",
+                                                            texto, texto, texto}));
+    } catch (const RechazoDatos& e) {
+        QFAIL(qPrintable(QStringLiteral("refused: ") + e.texto()));
+    }
     int filas = 0;
     for (const QString& lectura : {comando_exec("Consulta_registro", {ids[4]}), consulta}) {
         for (Resultado r = Conexion().ejecutar(lectura); !r.eof(); r.siguiente()) {

@@ -351,15 +351,18 @@ void TstExactitud::registro_borrado_y_recreado()
         m->show();
         consultar(*m, x, "2025");
     }
-    Conexion().ejecutar(comando_exec("Nuevo_Indicador", {y, "1"}));
     if (mismos_ids) {
+        Conexion().ejecutar(comando_exec("Nuevo_Indicador", {y, "1"}));
         const QString id_y = QStringLiteral("(SELECT id FROM indicador WHERE nombre = 'Prueba Y')");
         Conexion().ejecutar(QStringLiteral("DELETE FROM registro WHERE id_indicador = ") + id_y);
         Conexion().ejecutar(QStringLiteral("UPDATE registro SET id_indicador = %1 WHERE id_indicador = "
                                            "(SELECT id FROM indicador WHERE nombre = 'Prueba X')")
                                 .arg(id_y));
+        Conexion().ejecutar(comando_exec("eliminar", {x}));
+    } else {
+        Conexion().ejecutar(comando_exec("eliminar", {x}));
+        Conexion().ejecutar(comando_exec("Nuevo_Indicador", {y, "1"}));
     }
-    Conexion().ejecutar(comando_exec("eliminar", {x}));
 
     if (kpi) {
         control<QLineEdit>(ventana.get(), "Caja_valor")->setText("5");
