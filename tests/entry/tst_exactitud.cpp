@@ -59,6 +59,7 @@ private slots:
     void decimales_tecleados_data();
     void decimales_tecleados();
     void mes_no_tocado_queda_igual();
+    void cambio_ajeno_tras_el_digito_15();
     void historial_muestra_valores_enteros();
     void segundo_guardado_propio_data();
     void segundo_guardado_propio();
@@ -245,6 +246,28 @@ void TstExactitud::mes_no_tocado_queda_igual()
     QCOMPARE(bits(guardado(kMargen, 2024, 1, "meta")), bits(1.0 / 3));
     QCOMPARE(filas_historial(kMargen, 2024, 1), historia_enero);
     QCOMPARE(filas_historial(kMargen, 2024, 12), historia_diciembre + 1);
+}
+
+// Another user's change beyond the 15th significant digit is a change: the
+// save refuses it instead of writing the fetched number back over it.
+void TstExactitud::cambio_ajeno_tras_el_digito_15()
+{
+    const QString enero = QStringLiteral("mes = 1 AND id_anio = 20 AND id_indicador = "
+                                         "(SELECT id FROM indicador WHERE nombre = 'Margen operativo')");
+    Conexion().ejecutar(QStringLiteral("UPDATE registro SET valor = 2.0 / 3 WHERE ") + enero);
+    Modificar ventana;
+    ventana.show();
+    consultar(ventana, kMargen, "2024");
+    // The next double after 2/3.
+    Conexion().ejecutar(QStringLiteral("UPDATE registro SET valor = valor + 1e-16 WHERE ") + enero);
+    const double ajeno = guardado(kMargen, 2024, 1, "valor");
+    QCOMPARE(bits(ajeno), bits(std::nextafter(2.0 / 3, 1.0)));
+    control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 12, "5");
+    pulsar(&ventana, "boton_guardar");
+    QCOMPARE(mensajes_->textos().size(), 1);
+    QVERIFY2(mensajes_->textos().first().contains(QStringLiteral("Enero (Valor: 0,6666666666666667;")),
+             qPrintable(mensajes_->textos().first()));
+    QCOMPARE(bits(guardado(kMargen, 2024, 1, "valor")), bits(ajeno));
 }
 
 // The history screen shows each number whole: a change beyond the 15th digit
