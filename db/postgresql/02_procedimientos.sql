@@ -2,7 +2,9 @@
 --
 -- The program runs "Exec nombre 'a','b'" as SELECT * FROM "nombre"(?, ?) with
 -- the arguments bound as text. Arguments arrive as the lists send them:
--- names padded with blanks, periods in any letter case.
+-- names padded with blanks, periods in any letter case. Every function is
+-- created or replaced, so that actualizar.sh can load this file again into
+-- an existing database.
 --
 -- Readers are plain SQL functions (the planner inlines them, so their
 -- queries use the indexes as a SELECT would). Stores check everything before
@@ -15,7 +17,7 @@
 -- group ("1.000", "12,500") is refused, as it means a thousand times more
 -- in one locale than in another, and so is anything a double cannot hold.
 -- Anything else is refused with the given message.
-CREATE FUNCTION velmora_numero(p_texto text, p_mensaje text) RETURNS double precision
+CREATE OR REPLACE FUNCTION velmora_numero(p_texto text, p_mensaje text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE
     t text := replace(btrim(coalesce(p_texto, ''), ' '), ',', '.');
@@ -34,7 +36,7 @@ END $$;
 
 -- Readers ---------------------------------------------------------------
 
-CREATE FUNCTION "Reporte_Principal"(p_perspectiva text, p_anio text, p_periodo text, p_tipo text)
+CREATE OR REPLACE FUNCTION "Reporte_Principal"(p_perspectiva text, p_anio text, p_periodo text, p_tipo text)
 RETURNS TABLE ("Indicador" varchar, "Meta C/P" double precision, "Valor" double precision,
                "Nivel Base" double precision, "Id_Desempeño" integer)
 LANGUAGE sql STABLE AS $$
@@ -50,7 +52,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY i.id
 $$;
 
-CREATE FUNCTION "Reporte_Departamentos"(p_departamento text, p_anio text, p_periodo text,
+CREATE OR REPLACE FUNCTION "Reporte_Departamentos"(p_departamento text, p_anio text, p_periodo text,
                                         p_tipo text)
 RETURNS TABLE ("Indicador" varchar, "Meta C/P" double precision, "Valor" double precision,
                "Nivel Base" double precision, "Id_Desempeño" integer)
@@ -68,7 +70,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY i.id
 $$;
 
-CREATE FUNCTION "Ten_Des"(p_tipo text, p_anio text, p_indicador text)
+CREATE OR REPLACE FUNCTION "Ten_Des"(p_tipo text, p_anio text, p_indicador text)
 RETURNS TABLE ("Meta C/P" double precision, "Valor" double precision,
                "Nivel Base" double precision, "Id_Desempeño" integer)
 LANGUAGE sql STABLE AS $$
@@ -82,7 +84,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY m.id
 $$;
 
-CREATE FUNCTION "Ten_Des2"(p_tipo text, p_anio text, p_indicador text, p_departamento text)
+CREATE OR REPLACE FUNCTION "Ten_Des2"(p_tipo text, p_anio text, p_indicador text, p_departamento text)
 RETURNS TABLE ("Meta" double precision, "Valor" double precision,
                "Linea_Base" double precision, "Id_Desempeño" integer)
 LANGUAGE sql STABLE AS $$
@@ -98,7 +100,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY m.id
 $$;
 
-CREATE FUNCTION "Ten_Des_1_2"(p_tipo text, p_anio text, p_indicador text, p_periodo text)
+CREATE OR REPLACE FUNCTION "Ten_Des_1_2"(p_tipo text, p_anio text, p_indicador text, p_periodo text)
 RETURNS TABLE ("Nombre1" varchar)
 LANGUAGE sql STABLE AS $$
     SELECT dp."Departamento"
@@ -109,7 +111,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY dp.id
 $$;
 
-CREATE FUNCTION "Consulta_KPI_2"(p_indicador text, p_periodo text, p_anio text)
+CREATE OR REPLACE FUNCTION "Consulta_KPI_2"(p_indicador text, p_periodo text, p_anio text)
 RETURNS TABLE ("Nombre1" varchar)
 LANGUAGE sql STABLE AS $$
     SELECT dp."Departamento"
@@ -120,13 +122,13 @@ LANGUAGE sql STABLE AS $$
     ORDER BY dp.id
 $$;
 
-CREATE FUNCTION "Principales_o_Departametnales"(p_tipo text)
+CREATE OR REPLACE FUNCTION "Principales_o_Departametnales"(p_tipo text)
 RETURNS TABLE ("Indicador" varchar, "Nombre" varchar)
 LANGUAGE sql STABLE AS $$
     SELECT nombre, nombre FROM indicador WHERE id_tipo::text = btrim(p_tipo) ORDER BY id
 $$;
 
-CREATE FUNCTION "Consulta_KPI"(p_indicador text, p_periodo text, p_anio text)
+CREATE OR REPLACE FUNCTION "Consulta_KPI"(p_indicador text, p_periodo text, p_anio text)
 RETURNS TABLE ("Tipo Indicador" bpchar, "unidad" bpchar, "Nivel Base" double precision,
                "Valor" double precision, "Meta C/P" double precision, "año" integer,
                "ID" integer, "Tipo_Indicador" bpchar)
@@ -144,7 +146,7 @@ LANGUAGE sql STABLE AS $$
     WHERE i.nombre = rtrim(p_indicador)
 $$;
 
-CREATE FUNCTION "Consulta_KPI_DEPARTAMENTOS"(p_indicador text, p_periodo text, p_anio text,
+CREATE OR REPLACE FUNCTION "Consulta_KPI_DEPARTAMENTOS"(p_indicador text, p_periodo text, p_anio text,
                                              p_departamento text)
 RETURNS TABLE ("Tipo_Indicador" bpchar, "Tipo_Unidad" bpchar, "Linea_Base" double precision,
                "Valor" double precision, "Meta" double precision, "año" integer,
@@ -165,7 +167,7 @@ LANGUAGE sql STABLE AS $$
                                WHERE "Departamento" = rtrim(p_departamento))
 $$;
 
-CREATE FUNCTION "Consulta_modificar"(p_indicador text, p_anio text)
+CREATE OR REPLACE FUNCTION "Consulta_modificar"(p_indicador text, p_anio text)
 RETURNS TABLE ("Valor" double precision, "Meta C/P" double precision,
                "Nivel Base" double precision, "Id1" integer)
 LANGUAGE sql STABLE AS $$
@@ -178,18 +180,25 @@ $$;
 
 -- Consulta_registro 'id': one record, read again and locked inside a save's
 -- transaction, so nobody changes it between the check and the store.
+-- With what it is a record of: the indicator, year and month. (Dropped
+-- first: a database of an earlier version has it with fewer fields.)
+DROP FUNCTION IF EXISTS "Consulta_registro"(text);
 CREATE FUNCTION "Consulta_registro"(p_id text)
 RETURNS TABLE ("Valor" double precision, "Meta C/P" double precision,
-               "Nivel Base" double precision, "Id1" integer)
+               "Nivel Base" double precision, "Id1" integer,
+               "Indicador" varchar, "año" integer, "Mes" varchar)
 LANGUAGE sql VOLATILE AS $$
-    SELECT r.valor, r.meta, r.linea_base, r.id
+    SELECT r.valor, r.meta, r.linea_base, r.id, i.nombre, a.año, m.nombre
     FROM registro r
+    JOIN indicador i ON i.id = r.id_indicador
+    JOIN año a ON a.id = r.id_anio
+    JOIN mes m ON m.id = r.mes
     WHERE btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$'
       AND r.id = CASE WHEN btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$' THEN btrim(p_id)::integer END
-    FOR UPDATE
+    FOR UPDATE OF r
 $$;
 
-CREATE FUNCTION "Exportar"()
+CREATE OR REPLACE FUNCTION "Exportar"()
 RETURNS TABLE ("año" integer, "Mes" varchar, "Indicador" varchar, "Tipo Indicador" bpchar,
                "desempeño" bpchar, "unidad" bpchar, "Nivel Base" double precision,
                "Valor" double precision, "Meta C/P" double precision)
@@ -210,7 +219,7 @@ $$;
 -- Stores ----------------------------------------------------------------
 
 -- modificar 'base','valor','meta','id'
-CREATE FUNCTION modificar(p_base text, p_valor text, p_meta text, p_id text)
+CREATE OR REPLACE FUNCTION modificar(p_base text, p_valor text, p_meta text, p_id text)
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
     v_base  double precision := velmora_numero(p_base, 'La Linea Base no es un número');
@@ -230,10 +239,11 @@ END $$;
 -- Nuevo_Indicador 'nombre','tipo': a principal indicator starts in the first
 -- perspective, a departmental one in the first department; both start
 -- increasing, in the first unit, until a monthly record sets them.
-CREATE FUNCTION "Nuevo_Indicador"(p_nombre text, p_tipo text)
+CREATE OR REPLACE FUNCTION "Nuevo_Indicador"(p_nombre text, p_tipo text)
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
-    v_nombre text := rtrim(coalesce(p_nombre, ''));
+    -- Stored in NFC: names that look the same are one name.
+    v_nombre text := normalize(rtrim(coalesce(p_nombre, '')), NFC);
     v_tipo   integer;
     v_id     integer;
 BEGIN
@@ -247,6 +257,12 @@ BEGIN
     IF v_nombre ~ '[\x01-\x1f\x7f-\x9f]' THEN
         RAISE EXCEPTION USING ERRCODE = '22023',
             MESSAGE = 'El nombre del indicador no puede tener caracteres de control';
+    END IF;
+    -- Invisible characters and direction controls make a name look like
+    -- another one, or reorder what the lists show.
+    IF v_nombre ~ '[\u061C\u200B-\u200F\u2028-\u202E\u2060\u2066-\u2069\uFEFF]' THEN
+        RAISE EXCEPTION USING ERRCODE = '22023',
+            MESSAGE = 'El nombre del indicador no puede tener caracteres invisibles ni de dirección del texto';
     END IF;
     IF EXISTS (SELECT 1 FROM indicador WHERE nombre = v_nombre) THEN
         RAISE EXCEPTION USING ERRCODE = '23505', MESSAGE = 'Ya existe un indicador con ese nombre';
@@ -267,7 +283,7 @@ BEGIN
 END $$;
 
 -- eliminar 'nombre': the indicator, its department links and its records.
-CREATE FUNCTION eliminar(p_nombre text)
+CREATE OR REPLACE FUNCTION eliminar(p_nombre text)
 RETURNS void LANGUAGE plpgsql AS $$
 BEGIN
     DELETE FROM indicador WHERE nombre = rtrim(coalesce(p_nombre, ''));
@@ -281,7 +297,7 @@ END $$;
 -- set the indicator's attributes (the type is checked, not changed) and the
 -- numbers go into its records of that year and month (one per department
 -- for a departmental indicator).
-CREATE FUNCTION "Nuevo_registro"(p_anio text, p_mes text, p_indicador text, p_desempeno text,
+CREATE OR REPLACE FUNCTION "Nuevo_registro"(p_anio text, p_mes text, p_indicador text, p_desempeno text,
                                  p_perspectiva text, p_tipo text, p_unidad text, p_base text,
                                  p_meta text, p_valor text)
 RETURNS void LANGUAGE plpgsql AS $$

@@ -63,8 +63,10 @@ CREATE TABLE periodo (
 
 -- id_tipo 1 is principal (it has a perspective), 2 departmental (it belongs
 -- to the departments of indicador_departamento).
+-- Ids are never given again (AUTOINCREMENT): a screen that fetched a deleted
+-- indicator's records must not find another indicator's under the same ids.
 CREATE TABLE indicador (
-    id             INTEGER PRIMARY KEY,
+    id             INTEGER PRIMARY KEY AUTOINCREMENT,
     nombre         VARCHAR(70) NOT NULL UNIQUE,
     id_tipo        INTEGER NOT NULL REFERENCES "Tipo Indicador",
     id_perspectiva INTEGER REFERENCES Perspectivas,
@@ -83,7 +85,7 @@ CREATE INDEX indicador_departamento_indicador ON indicador_departamento (id_indi
 -- One record per indicator (and department: 0 for a principal indicator),
 -- year and month. Value, target and baseline are each a number or Null.
 CREATE TABLE registro (
-    id              INTEGER PRIMARY KEY,
+    id              INTEGER PRIMARY KEY AUTOINCREMENT,
     id_indicador    INTEGER NOT NULL REFERENCES indicador,
     id_departamento INTEGER NOT NULL DEFAULT 0,
     id_anio         INTEGER NOT NULL REFERENCES "Año",

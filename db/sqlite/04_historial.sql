@@ -31,7 +31,12 @@ CREATE TABLE historial (
     mes             INTEGER,
     campo           TEXT    NOT NULL,
     antes           REAL,
-    despues         REAL
+    despues         REAL,
+    -- Read as doubles whole (see registro.valor_exacto).
+    antes_exacto    "DOUBLE TEXT"
+        GENERATED ALWAYS AS (CASE WHEN antes IS NOT NULL THEN printf('%!.18g', antes) END) VIRTUAL,
+    despues_exacto  "DOUBLE TEXT"
+        GENERATED ALWAYS AS (CASE WHEN despues IS NOT NULL THEN printf('%!.18g', despues) END) VIRTUAL
 );
 CREATE INDEX historial_indicador ON historial (indicador, id);
 
@@ -269,7 +274,7 @@ INSERT INTO temp.sesion_velmora (usuario_bd, tipo_usuario) VALUES (?, ?)', '2,1'
 ('Consulta_historial', 1, '
 SELECT substr(h.momento, 1, 19) AS "Fecha", h.usuario_bd AS "Usuario", h.tipo_usuario AS "Tipo de usuario",
        d."Departamento" AS "Departamento", h.anio AS "Año", m.nombre AS "Mes",
-       h.campo AS "Campo", h.antes AS "Antes", h.despues AS "Después",
+       h.campo AS "Campo", h.antes_exacto AS "Antes", h.despues_exacto AS "Después",
        CASE h.campo WHEN ''Tipo Indicador'' THEN (SELECT rtrim(t."Tipo Indicador") FROM "Tipo Indicador" t WHERE t.id = h.antes)
                     WHEN ''Perspectiva'' THEN (SELECT rtrim(p.perspectiva) FROM Perspectivas p WHERE p.id = h.antes)
                     WHEN ''Desempeño'' THEN (SELECT rtrim(x."desempeño") FROM "Desempeño" x WHERE x.id = h.antes)

@@ -642,8 +642,10 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     // SQLite's default 2 MiB page cache is smaller than what one report press
     // reads on a large database, so every press read its pages again from the
     // file; 16 MiB keeps them, and stays small beside the program.
-    if (d->dialecto == Dialecto::SQLite)
+    if (d->dialecto == Dialecto::SQLite) {
         d->directo(QStringLiteral("PRAGMA cache_size = -16384"));
+        d->procedimientos.actualizar_base();
+    }
 }
 
 void ConexionBD::cerrar()

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QSqlQuery;
+
 namespace velmora {
 
 class Resultado;
@@ -28,14 +30,28 @@ public:
     void ver_comando(const QString& comando);
     void olvidar();
 
-private:
+    // A database made by an earlier version of the program, brought up to
+    // date when it is opened, keeping every row and id: ids never given
+    // again, numbers read whole, the current procedures, names in NFC.
+    void actualizar_base();
+
+    struct Argumento {
+        int indice = 0;       // 1-based: which argument the ? takes
+        bool numero = false;  // bound as the double the program reads from it
+    };
     struct Paso {
         QString sentencia;
-        QList<int> argumentos; // 1-based: which argument each ? takes
+        QList<Argumento> argumentos; // one per ?, in order
     };
+
+private:
     using Cuerpo = std::vector<Paso>;
 
     const Cuerpo& cuerpo(const QString& nombre);
+    QSqlQuery preparar(const Paso& paso, const QStringList& argumentos) const;
+    QStringList columnas(const QString& tabla) const;
+    void sin_reusar_ids(const QString& tabla) const;
+    void nombres_en_nfc() const;
 
     const Sentencias& sentencias_;
     QHash<QString, Cuerpo> cuerpos_;

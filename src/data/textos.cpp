@@ -240,4 +240,13 @@ std::optional<double> a_numero(const QString& texto)
     return d;
 }
 
+QString texto_guardado(const QString& texto)
+{
+    if (texto.trimmed().isEmpty())
+        return {};
+    if (const std::optional<double> numero = a_numero(texto))
+        return numero_a_texto(*numero);
+    return texto;
+}
+
 } // namespace velmora

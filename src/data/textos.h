@@ -51,4 +51,8 @@ QString numero_a_texto(double numero);
 // nullopt.
 std::optional<double> a_numero(const QString& texto);
 
+// A text that was stored, written as a fetch of it reads: a number in full
+// (numero_a_texto), a blank text empty, anything else as it is.
+QString texto_guardado(const QString& texto);
+
 } // namespace velmora

@@ -23,6 +23,28 @@ bool mismo_valor(const QString& a, const QString& b)
     return x == y;
 }
 
+// A quarter stands for its last month.
+QString mes_de(const QString& periodo)
+{
+    static const QStringList trimestres = {QStringLiteral("primer trimestre"), QStringLiteral("segundo trimestre"),
+                                           QStringLiteral("tercer trimestre"), QStringLiteral("cuarto trimestre")};
+    const QString p = periodo.trimmed().toLower();
+    const qsizetype t = trimestres.indexOf(p);
+    return t >= 0 ? nombres_meses().at(3 * t + 2).toLower() : p;
+}
+
+// A server whose procedure predates the identity fields never gives an id
+// again (its ids are an identity column): the id alone tells it there.
+bool mismo_registro(const Resultado& r, const RegistroLeido& leido)
+{
+    if (!r.campos().contains(QStringLiteral("Indicador")))
+        return true;
+    auto igual = [](const QString& a, const QString& b) { return a.trimmed() == b.trimmed(); };
+    return igual(r.texto(QStringLiteral("Indicador")), leido.indicador)
+        && igual(r.texto(QStringLiteral("año")), leido.anio)
+        && r.texto(QStringLiteral("Mes")).trimmed().toLower() == mes_de(leido.mes);
+}
+
 QString mostrar(const QString& valor)
 {
     return valor.trimmed().isEmpty() ? QStringLiteral("vacío") : valor.trimmed();
@@ -35,7 +57,7 @@ QString cambios_ajenos(const QList<RegistroLeido>& leidos, const QString& boton)
     QStringList cambiados;
     for (const RegistroLeido& leido : leidos) {
         Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_registro"), {leido.id}));
-        if (r.eof()) {
+        if (r.eof() || !mismo_registro(r, leido)) {
             cambiados << leido.mes + QStringLiteral(" (ya no existe)");
             continue;
         }

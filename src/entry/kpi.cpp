@@ -222,6 +222,10 @@ void KPI::button_Consultar_KPI_Click()
             Flex7->setTextMatrix(1, 1, r.texto(campos.columnas[4]));
             Flex7->setTextMatrix(1, 2, r.texto(campos.columnas[2]));
         }
+        // What the record is of, to know it again at the save.
+        Flex7->setTextMatrix(2, 0, indicador);
+        Flex7->setTextMatrix(2, 1, anio);
+        Flex7->setTextMatrix(2, 2, mes);
     });
 }
 
@@ -251,8 +255,8 @@ void KPI::Button_Guardar_KPI_Click()
     const bool guardado = sin_rechazo([&] {
         const CursorEspera espera;
         Transaccion transaccion(Conexion());
-        cambios = cambios_ajenos({{Cmb_Trimestre_KPI->currentText(), id, Flex7->TextMatrix(1, 0),
-                                   Flex7->TextMatrix(1, 1), Flex7->TextMatrix(1, 2)}},
+        cambios = cambios_ajenos({{Flex7->TextMatrix(2, 2), id, Flex7->TextMatrix(1, 0), Flex7->TextMatrix(1, 1),
+                                   Flex7->TextMatrix(1, 2), Flex7->TextMatrix(2, 0), Flex7->TextMatrix(2, 1)}},
                                  button_Consultar_KPI->text());
         if (cambios.isEmpty()) {
             Conexion().ejecutar(comando_modificar(Caja_Linea_Base->text(), Caja_valor->text(), Caja_Meta->text(), id));
@@ -261,6 +265,12 @@ void KPI::Button_Guardar_KPI_Click()
     });
     if (!guardado)
         return;
+    // What was saved is what the next save compares with.
+    if (cambios.isEmpty()) {
+        Flex7->setTextMatrix(1, 0, texto_guardado(Caja_valor->text()));
+        Flex7->setTextMatrix(1, 1, texto_guardado(Caja_Meta->text()));
+        Flex7->setTextMatrix(1, 2, texto_guardado(Caja_Linea_Base->text()));
+    }
     mensaje(cambios.isEmpty() ? QStringLiteral("Datos Guardados Exitosamente") : cambios);
 }
 

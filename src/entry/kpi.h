@@ -41,7 +41,8 @@ private:
     QPushButton* Button_Guardar_KPI;
     // Work table nobody sees: the picked indicator's type in (0, 1), the
     // fetched record's identifier in (0, 0), its value, target and baseline
-    // as fetched in (1, 0), (1, 1) and (1, 2).
+    // as fetched in (1, 0), (1, 1) and (1, 2), and the indicator, year and
+    // month it was fetched for in (2, 0), (2, 1) and (2, 2).
     ModeloGrilla* Flex7;
 };
 

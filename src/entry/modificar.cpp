@@ -127,6 +127,8 @@ void Modificar::vaciar_meses()
         }
         MSFlexGrid2->setTextMatrix(1, m, QString());
     }
+    valores_leidos->setTextMatrix(0, 0, QString());
+    valores_leidos->setTextMatrix(0, 1, QString());
 }
 
 void Modificar::boton_consulta_Click()
@@ -137,6 +139,9 @@ void Modificar::boton_consulta_Click()
     try {
         Resultado r = Conexion().ejecutar(
             comando_exec(QStringLiteral("Consulta_modificar"), {Combo_kpi->currentText(), Combo_año->currentText()}));
+        // What the records are of, to know them again at the save.
+        valores_leidos->setTextMatrix(0, 0, Combo_kpi->currentText());
+        valores_leidos->setTextMatrix(0, 1, Combo_año->currentText());
         // A row per month; anything past the twelfth has no column.
         const QStringList campos = {CAMPO_VALOR, CAMPO_META, CAMPO_NIVEL_BASE};
         for (int m = 1; m <= kMeses && !r.eof(); ++m, r.siguiente()) {
@@ -190,7 +195,8 @@ void Modificar::boton_guardar_Click()
         QList<RegistroLeido> leidos;
         for (int m : meses)
             leidos.append({nombres_meses().at(m - 1), MSFlexGrid2->TextMatrix(1, m), valores_leidos->TextMatrix(1, m),
-                           valores_leidos->TextMatrix(2, m), valores_leidos->TextMatrix(3, m)});
+                           valores_leidos->TextMatrix(2, m), valores_leidos->TextMatrix(3, m),
+                           valores_leidos->TextMatrix(0, 0), valores_leidos->TextMatrix(0, 1)});
         cambios = cambios_ajenos(leidos, boton_consulta->text());
         if (cambios.isEmpty()) {
             for (int m : meses) {
@@ -207,8 +213,13 @@ void Modificar::boton_guardar_Click()
                         : e.texto());
         return;
     }
-    if (cambios.isEmpty())
+    // What was saved is what the next save compares with.
+    if (cambios.isEmpty()) {
         marcar_sin_guardar(this, false);
+        for (int m : meses)
+            for (int fila = 1; fila <= 3; ++fila)
+                valores_leidos->setTextMatrix(fila, m, texto_guardado(a_guardar(fila, m)));
+    }
     // Shown after the transaction let go of its lock.
     mensaje(cambios.isEmpty() ? QStringLiteral("Datos Guardados Exitosamente") : cambios);
 }

@@ -38,7 +38,8 @@ private:
     Grilla* MSFlexGrid1;
     ModeloGrilla* MSFlexGrid2; // the record identifiers; never shown
     // Each fetched value in full, where MSFlexGrid1 has the same cells; never
-    // shown. A cell the user left as fetched is saved with this value.
+    // shown. A cell the user left as fetched is saved with this value. Row 0
+    // holds the indicator and year fetched, (0, 0) and (0, 1).
     ModeloGrilla* valores_leidos;
     QLineEdit* Text1;
     QPushButton* boton_guardar;

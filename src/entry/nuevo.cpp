@@ -3,6 +3,7 @@
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "reglas/codigos.h"
+#include "reglas/nombres.h"
 #include "ui/controles.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
@@ -50,10 +51,15 @@ void Nuevo::Form_Load()
 
 void Nuevo::Command1_Click()
 {
-    const QString nombre = Text_nuevo_indicador->text();
+    // Names that look the same are one name: stored in NFC.
+    const QString nombre = nombre_nfc(Text_nuevo_indicador->text());
     const QString tipo = Combo_nuevo_indicador->currentText();
     if (tipo.isEmpty() || nombre.isEmpty()) {
         mensaje(QStringLiteral("Tiene que llenar Todos los Datos"));
+        return;
+    }
+    if (const QString rechazo = revisar_nombre(nombre); !rechazo.isEmpty()) {
+        mensaje(rechazo);
         return;
     }
     // On a refusal the boxes keep what was typed, for correction.

@@ -82,6 +82,12 @@ void Nuevo_Registro::Form_Load()
 
 void Nuevo_Registro::Command1_Click()
 {
+    // Three blank boxes would erase the month's numbers.
+    if (Text_nivel->text().trimmed().isEmpty() && Text_meta->text().trimmed().isEmpty()
+        && Text3_valor->text().trimmed().isEmpty()) {
+        mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
+        return;
+    }
     const QString texto = comando_exec(
         QStringLiteral("Nuevo_registro"),
         {

@@ -15,6 +15,9 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cfloat>
 #include <tuple>
 
 using namespace velmora;
@@ -198,6 +201,12 @@ private slots:
     void rechazos();
     void numeros_como_el_programa_data();
     void numeros_como_el_programa();
+    void numeros_exactos_data();
+    void numeros_exactos();
+    void numeros_fuera_de_rango_data();
+    void numeros_fuera_de_rango();
+    void ids_nunca_reusados();
+    void registro_con_su_identidad();
     void altas_y_bajas_data();
     void altas_y_bajas();
     void doce_modificar_en_una_transaccion();
@@ -371,11 +380,13 @@ void TstContrato::procedimientos_data()
     // The identifier as the grids keep it (padded), and ones that name nothing.
     QTest::newRow("Consulta_registro")
         << comando_exec("Consulta_registro", {"241       "})
-        << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 1 << "Valor" << QStringList{"12,9"};
+        << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1", "Indicador", "año", "Mes"} << 1 << "Valor"
+        << QStringList{"12,9"};
     for (const char* id : {"", "abc", "241x", "-241", "999999"})
         QTest::addRow("Consulta_registro: '%s'", id)
             << comando_exec("Consulta_registro", {QString::fromLatin1(id)})
-            << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1"} << 0 << "" << QStringList{};
+            << QStringList{"Valor", "Meta C/P", "Nivel Base", "Id1", "Indicador", "año", "Mes"} << 0 << ""
+            << QStringList{};
     QTest::newRow("Exportar")
         << comando_exec("Exportar")
         << QStringList{"año", "Mes", "Indicador", "Tipo Indicador", "desempeño", "unidad",
@@ -560,6 +571,19 @@ void TstContrato::rechazos_data()
                                            << "El nombre del indicador no puede tener caracteres de control";
     QTest::newRow("nombre con nulo") << comando_exec("Nuevo_Indicador", {QStringLiteral(u"a\u0000b"), "1"})
                                      << "Los textos no pueden tener el carácter nulo";
+    const QString invisible = QStringLiteral("El nombre del indicador no puede tener caracteres invisibles "
+                                             "ni de dirección del texto");
+    for (const auto& [fila, caracter] : {std::pair{"nombre con U+202E", u'\u202E'}, {"nombre con U+202A", u'\u202A'},
+                                         {"nombre con U+2066", u'\u2066'}, {"nombre con U+2069", u'\u2069'},
+                                         {"nombre con U+2028", u'\u2028'}, {"nombre con U+2029", u'\u2029'},
+                                         {"nombre con U+200B", u'\u200B'}, {"nombre con U+200D", u'\u200D'},
+                                         {"nombre con U+2060", u'\u2060'}, {"nombre con U+FEFF", u'\uFEFF'}})
+        QTest::newRow(fila) << comando_exec("Nuevo_Indicador", {QStringLiteral("Caf") + QChar(caracter) + "e", "1"})
+                            << invisible;
+    // The demo's "Satisfacción del cliente" with its accent apart.
+    QTest::newRow("nombre igual en NFC")
+        << comando_exec("Nuevo_Indicador", {QStringLiteral("Satisfaccio\u0301n del cliente"), "1"})
+        << "Ya existe un indicador con ese nombre";
     QTest::newRow("tipo desconocido") << comando_exec("Nuevo_Indicador", {"Otro", "3"})
                                       << "Tipo de indicador desconocido";
     QTest::newRow("eliminar desconocido") << comando_exec("eliminar", {"No existe   "})
@@ -640,6 +664,159 @@ void TstContrato::numeros_como_el_programa()
     QCOMPARE(base.isNull(), blanco);
     if (!blanco)
         QCOMPARE(base.toDouble(), numero);
+}
+
+// The hard numbers: the double nearest to each text (correctly rounded), as
+// a text reader that is not gets wrong, with halfway cases, 15 to 17
+// significant digits, subnormals and the largest magnitudes.
+void TstContrato::numeros_exactos_data()
+{
+    QTest::addColumn<QString>("texto");
+    const char* casos[][2] = {
+        {"seis cifras (issue)", "0,937278"},
+        {"nueve cifras (issue)", "312,964461"},
+        {"dos tercios", "0.6666666666666666"},
+        {"un tercio", "0,3333333333333333"},
+        {"0,1 + 0,2", "0,30000000000000004"},
+        {"quince cifras", "0,123456789012345"},
+        {"quince cifras grandes", "987654321098765"},
+        {"dieciséis cifras", "1234567890123456e-3"},
+        {"diecisiete cifras", "9,8765432109876543"},
+        {"siguiente a uno", "1,0000000000000002"},
+        {"anterior a uno", "0,99999999999999989"},
+        {"2^53 + 1, a medio camino", "9007199254740993"},
+        {"a medio camino sobre uno", "1.00000000000000011102230246251565404236316680908203125"},
+        {"a medio camino, un poco más", "1.00000000000000011102230246251565404236316680908203126"},
+        {"subnormal a medio camino (3 * 2^-1075)", "7.4109846876186981626485318930233205854758970392148714663837852375101326090531312779794975454245398856969484704316857659638998506553390969459816219401617281718945106978546710679176872575177347315553307795408549809608457500958111373034747658096871009590975442271004757307809711118935784838675653998783503015228055934046593739791790738723868299395818481660169122019456499931289798411362062484498678713572180352209017023903285791732520220528974020802906854021606612375549983402671300035812486479041385743401875520901590172592547146296175134159774938718574737870961645638908718119841271673056017045493004705269590165763776884908267986972573366521765567941072508764337560846003984904972149117463085539556354188641513168478436313080237596295773983001708984375E-324"},
+        {"menor subnormal", "4,9406564584124654e-324"},
+        {"subnormal", "1,2345678901234567e-310"},
+        {"mayor subnormal", "2,2250738585072009e-308"},
+        {"menor normal", "2,2250738585072014e-308"},
+        {"casi el mayor", "1,7976931348623155e308"},
+        {"el mayor", "1,7976931348623157e308"},
+        {"el mayor negativo", "-1,7976931348623157E+308"},
+        {"redondea al mayor", "1,797693134862315807e308"},
+        {"negativo pequeño", "-0,000001"},
+        {"entero grande", "123456789012345678"},
+    };
+    for (const auto& [fila, texto] : casos)
+        QTest::newRow(fila) << QString::fromUtf8(texto);
+}
+
+namespace {
+
+double leido_exacto(const QString& texto)
+{
+    QByteArray c = texto.trimmed().toLatin1();
+    c.replace(',', '.');
+    double d = 0;
+    const auto [fin, error] = std::from_chars(c.constData(), c.constData() + c.size(), d);
+    return error == std::errc() && fin == c.constData() + c.size() ? d : std::nan("");
+}
+
+QString bits(double d)
+{
+    return QString::number(std::bit_cast<quint64>(d), 16);
+}
+
+} // namespace
+
+// Each is stored through the store procedures as the program sends it and
+// read back through the program's own read path: the same double, bit for
+// bit, written as the shortest text that reads back to it.
+void TstContrato::numeros_exactos()
+{
+    QFETCH(QString, texto);
+    const double esperado = leido_exacto(texto);
+    QVERIFY(std::isfinite(esperado));
+    QCOMPARE(a_numero(texto).has_value(), true);
+    QCOMPARE(bits(*a_numero(texto)), bits(esperado));
+    const QString consulta = comando_exec("Consulta_modificar", {"Margen operativo", "2024"});
+    const QStringList ids = columna(consulta, "Id1");
+    QCOMPARE(ids.size(), 12);
+    Transaccion t(Conexion()); // never confirmed
+    try {
+        Conexion().ejecutar(comando_modificar(texto, texto, texto, ids[4]));
+        Conexion().ejecutar(comando_exec("Nuevo_registro", {"20", "Julio", "Margen operativo", "1", "1", "1", "1",
+                                                            texto, texto, texto}));
+    } catch (const RechazoDatos& e) {
+        QFAIL(qPrintable(QStringLiteral("refused: ") + e.texto()));
+    }
+    int filas = 0;
+    for (const QString& lectura : {comando_exec("Consulta_registro", {ids[4]}), consulta}) {
+        for (Resultado r = Conexion().ejecutar(lectura); !r.eof(); r.siguiente()) {
+            if (r.texto("Id1") != ids[4] && r.texto("Id1") != ids[6])
+                continue;
+            ++filas;
+            for (const char* campo : {"Valor", "Meta C/P", "Nivel Base"}) {
+                QCOMPARE(r.campo(campo).metaType().id(), QMetaType::Double);
+                QCOMPARE(bits(r.campo(campo).toDouble()), bits(esperado));
+                QCOMPARE(bits(*a_numero(r.texto(campo))), bits(esperado));
+            }
+        }
+    }
+    QCOMPARE(filas, 3);
+    // The reports and the export read them the same way.
+    Resultado r = Conexion().ejecutar(comando_exec("Ten_Des", {TIPO_PRINCIPAL, "2024", "Margen operativo"}));
+    for (int mes = 1; mes < 5; ++mes)
+        r.siguiente();
+    QCOMPARE(bits(r.campo("Valor").toDouble()), bits(esperado));
+}
+
+void TstContrato::numeros_fuera_de_rango_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("pasado el mayor") << "1,8e308";
+    QTest::newRow("redondea a infinito") << "1,797693134862315808e308";
+    QTest::newRow("negativo pasado el mayor") << "-1e309";
+    QTest::newRow("redondea a cero") << "2e-324";
+}
+
+// What no double holds is refused by name on every engine.
+void TstContrato::numeros_fuera_de_rango()
+{
+    QFETCH(QString, texto);
+    QVERIFY(!a_numero(texto));
+    const QStringList ids = columna(comando_exec("Consulta_modificar", {"Margen operativo", "2024"}), "Id1");
+    const QStringList antes = huella();
+    try {
+        Conexion().ejecutar(comando_modificar("1", "1", texto, ids[4]));
+        QFAIL("the store was not refused");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.texto(), QStringLiteral("La Meta no es un número"));
+    }
+    QCOMPARE(huella(), antes);
+}
+
+// Deleting the newest indicator never frees its ids for the next one.
+void TstContrato::ids_nunca_reusados()
+{
+    Transaccion t(Conexion()); // never confirmed
+    Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Prueba X", "1"}));
+    const QStringList ids_x = columna(comando_exec("Consulta_modificar", {"Prueba X", "2025"}), "Id1");
+    const QString indicador_x = Conexion().ejecutar("SELECT max(id) AS n FROM indicador").texto("n");
+    QCOMPARE(ids_x.size(), 12);
+    Conexion().ejecutar(comando_exec("eliminar", {"Prueba X"}));
+    Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Prueba Y", "1"}));
+    const QStringList ids_y = columna(comando_exec("Consulta_modificar", {"Prueba Y", "2025"}), "Id1");
+    QCOMPARE(ids_y.size(), 12);
+    QVERIFY(Conexion().ejecutar("SELECT max(id) AS n FROM indicador").campo("n").toLongLong()
+            > indicador_x.toLongLong());
+    for (const QString& id : ids_x) {
+        QVERIFY(!ids_y.contains(id));
+        QVERIFY(Conexion().ejecutar(comando_exec("Consulta_registro", {id})).eof());
+    }
+}
+
+// A record read again names what it is: indicator, year and month.
+void TstContrato::registro_con_su_identidad()
+{
+    const QStringList ids = columna(comando_exec("Consulta_modificar", {"Margen operativo", "2024"}), "Id1");
+    Resultado r = Conexion().ejecutar(comando_exec("Consulta_registro", {ids[4]}));
+    QVERIFY(!r.eof());
+    QCOMPARE(r.texto("Indicador"), QStringLiteral("Margen operativo"));
+    QCOMPARE(r.texto("año"), QStringLiteral("2024"));
+    QCOMPARE(r.texto("Mes"), QStringLiteral("Mayo"));
 }
 
 void TstContrato::altas_y_bajas_data()

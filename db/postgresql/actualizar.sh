@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# actualizar.sh <conexión>: brings a database loaded by an earlier cargar.sh
+# up to date, keeping every row and id: the procedures again, then
+# actualizar.sql (indicator names in NFC and their checks). All of it lands
+# or none of it; running it twice changes nothing more.
+set -euo pipefail
+carpeta="$(cd "$(dirname "$0")" && pwd)"
+[ $# -ge 1 ] || { echo "uso: $0 <conexión>" >&2; exit 2; }
+PGOPTIONS="${PGOPTIONS:-} -c client_min_messages=warning" \
+  psql -X -q -o /dev/null -v ON_ERROR_STOP=1 --single-transaction -d "$1" \
+  -f "$carpeta/02_procedimientos.sql" -f "$carpeta/actualizar.sql"

@@ -1,0 +1,276 @@
+// A database made by the previous version of the program (its schema,
+// procedures and history as they were, kept in base_antigua/, with the demo
+// data) brought up to date: an embedded one when the program opens it, one
+// on the PostgreSQL server of scripts/con_postgres.sh by actualizar.sh.
+
+#include "data/comandos.h"
+#include "data/conexion.h"
+#include "data/errores.h"
+#include "data/textos.h"
+#include "soporte/pantallas.h"
+#include "soporte/soporte.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <bit>
+#include <memory>
+
+using namespace velmora;
+
+namespace {
+
+// Runs sql on the file with the sqlite3 shell, as another client would.
+bool sqlite3(const QString& archivo, const QByteArray& sql)
+{
+    QProcess p;
+    p.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), archivo});
+    if (!p.waitForStarted())
+        return false;
+    p.write(sql);
+    p.closeWriteChannel();
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+QByteArray leer(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every row the migration must keep, with its id (numbers in a text that
+// reads back as the same double; names apart, as one of them changes).
+const char* const kHuella[] = {
+    "SELECT id || '|' || id_indicador || '|' || id_departamento || '|' || id_anio || '|' || mes || '|' || "
+    "coalesce(printf('%!.18g', valor), '') || '|' || coalesce(printf('%!.18g', meta), '') || '|' || "
+    "coalesce(printf('%!.18g', linea_base), '') AS f FROM registro ORDER BY id",
+    "SELECT id || '|' || id_tipo || '|' || coalesce(id_perspectiva, '') || '|' || id_desempeno || '|' || "
+    "id_unidad AS f FROM indicador ORDER BY id",
+    "SELECT id_indicador || '|' || id_departamento AS f FROM indicador_departamento "
+    "ORDER BY id_indicador, id_departamento",
+    "SELECT id || '|' || campo || '|' || coalesce(printf('%!.18g', antes), '') || '|' || "
+    "coalesce(printf('%!.18g', despues), '') AS f FROM historial ORDER BY id",
+};
+
+// The rows of sql, one line each, as the sqlite3 shell reads them.
+QStringList por_shell(const QString& archivo, const QString& sql)
+{
+    QProcess p;
+    p.start(QStringLiteral("sqlite3"), {archivo, sql});
+    if (!p.waitForFinished(60000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QString bits(double d)
+{
+    return QString::number(std::bit_cast<quint64>(d), 16);
+}
+
+} // namespace
+
+class TstMigracion final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void conserva_filas_e_ids();
+    void ids_nunca_reusados();
+    void numeros_enteros_y_procedimientos_al_dia();
+    void nombres_en_nfc();
+    void postgres_actualizado();
+
+private:
+    QTemporaryDir carpeta_;
+    QString antigua_;
+    std::unique_ptr<BasePrueba> base_;
+};
+
+void TstMigracion::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    antigua_ = carpeta_.filePath(QStringLiteral("antigua.db"));
+    const QString viejos = QStringLiteral(VELMORA_BASE_ANTIGUA);
+    QByteArray sql;
+    for (const QString& f : {viejos + "/sqlite/01_esquema.sql", viejos + "/sqlite/02_procedimientos.sql",
+                             QStringLiteral(VELMORA_DB) + "/sqlite/03_datos_demo.sql",
+                             viejos + "/sqlite/04_historial.sql"})
+        sql += "BEGIN;\n" + leer(f) + "\nCOMMIT;\n";
+    QVERIFY(sqlite3(antigua_, sql));
+    // A user's life on it: the newest indicator deleted (its ids free for
+    // the next one there), a name with its accent apart, a number with all
+    // its digits.
+    sql = "INSERT INTO pedido_eliminar (nombre) VALUES ('Ausentismo');\n"
+           "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
+           "VALUES ('Cafe' || char(769), 1, 1, 1, 1);\n"
+           "UPDATE registro SET valor = 2.0 / 3 WHERE id = 229;\n";
+    QVERIFY(sqlite3(antigua_, sql));
+}
+
+void TstMigracion::init()
+{
+    base_ = std::make_unique<BasePrueba>(antigua_);
+    base_->abrir();
+}
+
+void TstMigracion::cleanup()
+{
+    Conexion().cerrar();
+    base_.reset();
+}
+
+// Every row and id stays, the history with it; opening again changes nothing.
+void TstMigracion::conserva_filas_e_ids()
+{
+    for (const char* tabla : {"indicador", "registro"})
+        QVERIFY(Conexion()
+                    .ejecutar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = '%1'").arg(QLatin1String(tabla)))
+                    .texto("sql")
+                    .contains("AUTOINCREMENT"));
+    for (const char* sql : kHuella) {
+        const QStringList nuevas = columna(QString::fromLatin1(sql), "f");
+        QVERIFY(!nuevas.isEmpty());
+        QCOMPARE(nuevas, por_shell(antigua_, QString::fromLatin1(sql)));
+    }
+    Conexion().cerrar();
+    base_->abrir();
+    for (const char* sql : kHuella)
+        QCOMPARE(columna(QString::fromLatin1(sql), "f"), por_shell(antigua_, QString::fromLatin1(sql)));
+}
+
+// From the migration on, deleting the newest indicator never frees its ids
+// for the next one. (Ids freed before it are not known to the file any more;
+// a save still checks that its records are what it fetched.)
+void TstMigracion::ids_nunca_reusados()
+{
+    const QStringList cafe = columna(comando_exec("Consulta_modificar", {"Caf\u00E9", "2025"}), "Id1");
+    QCOMPARE(cafe.size(), 12);
+    const qlonglong mayor = Conexion().ejecutar("SELECT max(id) AS n FROM registro").campo("n").toLongLong();
+    Conexion().ejecutar(comando_exec("eliminar", {"Caf\u00E9"}));
+    Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Prueba Y", "1"}));
+    const QStringList ids = columna(comando_exec("Consulta_modificar", {"Prueba Y", "2025"}), "Id1");
+    QCOMPARE(ids.size(), 12);
+    QVERIFY2(ids.first().toLongLong() > mayor, qPrintable(ids.first()));
+}
+
+// Numbers come back whole, typed ones are stored exactly, and the new
+// procedures and the history work on the migrated file.
+void TstMigracion::numeros_enteros_y_procedimientos_al_dia()
+{
+    Resultado r = Conexion().ejecutar(comando_exec("Consulta_registro", {"229"}));
+    QVERIFY(!r.eof());
+    QCOMPARE(bits(r.campo("Valor").toDouble()), bits(2.0 / 3));
+    QCOMPARE(r.texto("Indicador"), QStringLiteral("Margen operativo"));
+    Conexion().fijar_sesion(comando_exec("Sesion_programa", {"Administrador", "ana"}));
+    Conexion().ejecutar(comando_modificar("1", "0,937278", "2", "230"));
+    QCOMPARE(bits(Conexion().ejecutar(comando_exec("Consulta_registro", {"230"})).campo("Valor").toDouble()),
+             bits(0.937278));
+    Resultado h = Conexion().ejecutar(comando_exec("Consulta_historial", {"Margen operativo"}));
+    while (!h.eof() && h.texto("Campo") != QStringLiteral("Valor"))
+        h.siguiente();
+    QVERIFY(!h.eof());
+    QCOMPARE(bits(h.campo("Después").toDouble()), bits(0.937278));
+    QCOMPARE(h.texto("Usuario"), QStringLiteral("ana"));
+}
+
+// A name stored with its accent apart becomes its NFC form, its history too.
+void TstMigracion::nombres_en_nfc()
+{
+    const QStringList nombres = columna(comando_consulta("Indicadores"), "Indicador");
+    QVERIFY(nombres.contains(QStringLiteral("Caf\u00E9")));
+    QVERIFY(!nombres.contains(QStringLiteral("Cafe\u0301")));
+    QCOMPARE(columna("SELECT DISTINCT indicador AS i FROM historial WHERE indicador LIKE 'Caf%'", "i"),
+             QStringList{QStringLiteral("Caf\u00E9")});
+    QVERIFY_THROWS_EXCEPTION(RechazoDatos, Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Caf\u00E9", "1"})));
+}
+
+namespace {
+
+// The test server's database `base` as psql names it.
+QString cadena_pg(const QString& base)
+{
+    QString servidor;
+    QFile f(dsn_postgres());
+    if (f.open(QIODevice::ReadOnly))
+        for (const QString& linea : QString::fromUtf8(f.readAll()).split(u'\n'))
+            if (linea.startsWith(QStringLiteral("Servername=")))
+                servidor = linea.mid(11).trimmed();
+    return QStringLiteral("host=%1 port=5432 user=velmora dbname=%2").arg(servidor, base);
+}
+
+// psql on the test server's database `base`; false when it fails.
+bool psql(const QString& base, const QStringList& argumentos, const QByteArray& entrada = {})
+{
+    QProcess p;
+    p.start(QStringLiteral("psql"), QStringList{"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", cadena_pg(base)} + argumentos);
+    if (!p.waitForStarted())
+        return false;
+    p.write(entrada);
+    p.closeWriteChannel();
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+// A server database loaded by the previous cargar.sh, with the same life as
+// the embedded one, brought up to date by actualizar.sh (twice: the second
+// run changes nothing).
+void TstMigracion::postgres_actualizado()
+{
+    if (dsn_postgres().isEmpty())
+        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+    Conexion().cerrar();
+    const QString base = QStringLiteral("velmora_antigua_%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE IF EXISTS " + base, "-c", "CREATE DATABASE " + base}));
+    const QString viejos = QStringLiteral(VELMORA_BASE_ANTIGUA) + "/postgresql";
+    QVERIFY(psql(base, {"--single-transaction", "-o", "/dev/null", "-f", viejos + "/01_esquema.sql", "-f",
+                        viejos + "/02_procedimientos.sql", "-f", QStringLiteral(VELMORA_DB) + "/postgresql/03_datos_demo.sql",
+                        "-f", viejos + "/04_historial.sql"}));
+    QVERIFY(psql(base, {"-o", "/dev/null"},
+                 "SELECT eliminar('Ausentismo');\n"
+                 "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
+                 "VALUES ('Cafe' || U&'\\0301', 1, 1, 1, 1);\n"));
+    QTemporaryDir carpeta;
+    const QString dsn = escribir_dsn_postgres(carpeta.path(), base);
+    auto huella_pg = [&] {
+        Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
+        QStringList h;
+        for (const char* sql : {"SELECT concat_ws('|', id, id_indicador, id_departamento, id_anio, mes, valor, meta, "
+                                "linea_base) AS f FROM registro ORDER BY id",
+                                "SELECT concat_ws('|', id, id_tipo, id_perspectiva, id_desempeno, id_unidad) AS f "
+                                "FROM indicador ORDER BY id"})
+            h << columna(QString::fromLatin1(sql), "f");
+        Conexion().cerrar();
+        return h;
+    };
+    const QStringList antes = huella_pg();
+    for (int vez = 0; vez < 2; ++vez) {
+        QProcess p;
+        p.start(QStringLiteral(VELMORA_DB) + "/postgresql/actualizar.sh", {cadena_pg(base)});
+        QVERIFY(p.waitForFinished(120000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    }
+    QCOMPARE(huella_pg(), antes);
+
+    Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
+    QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Caf\u00E9")));
+    Resultado r = Conexion().ejecutar(comando_exec("Consulta_registro", {"229"}));
+    QCOMPARE(r.texto("Indicador"), QStringLiteral("Margen operativo"));
+    try {
+        Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Cafe\u0301", "1"}));
+        QFAIL("a name equal in NFC was stored");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.texto(), QStringLiteral("Ya existe un indicador con ese nombre"));
+    }
+    // Another client cannot store an invisible character either.
+    QVERIFY(!psql(base, {"-c", "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
+                               "VALUES ('Caf' || U&'\\202E' || 'e', 1, 1, 1, 1)"}));
+    Conexion().cerrar();
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base}));
+}
+
+QTEST_GUILESS_MAIN(TstMigracion)
+#include "tst_migracion.moc"
