@@ -242,7 +242,7 @@ private:
             Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_modificar"), {indicador, anio}));
             for (int m = 1; m <= 12 && !r.eof(); ++m, r.siguiente())
                 leidos.append({nombres_meses().at(m - 1), r.texto(CAMPO_ID1), r.texto(CAMPO_VALOR), r.texto(CAMPO_META),
-                               r.texto(CAMPO_NIVEL_BASE)});
+                               r.texto(CAMPO_NIVEL_BASE), indicador, anio});
             return {};
         });
         if (consulta != Res::Ok || leidos.size() != 12)
@@ -282,7 +282,7 @@ private:
             Resultado r = Conexion().ejecutar(comando_exec(QStringLiteral("Consulta_KPI"), {indicador, nombre_mes, anio}));
             if (!r.eof())
                 leido = {nombre_mes, r.texto(campos.id), r.texto(campos.columnas[3]), r.texto(campos.columnas[4]),
-                         r.texto(campos.columnas[2])};
+                         r.texto(campos.columnas[2]), indicador, anio};
             return {};
         });
         if (consulta != Res::Ok || leido.id.isEmpty())
