@@ -51,7 +51,7 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 version="$("${usuario[@]}" env -i PATH=/usr/bin:/bin HOME="$tmp/hogar" QT_QPA_PLATFORM=offscreen \
              "$tmp/raiz/usr/bin/velmora" --version 2>&1)" || falla "--version terminó con error: $version"
-[ "$version" = "velmora $(dpkg-deb -f "$deb" Version)" ] || falla "--version dice: $version"
+grep -qF "$(dpkg-deb -f "$deb" Version)" <<<"$version" || falla "--version dice: $version"
 printf '#!/bin/sh\necho iniciado\n' > "$tmp/raiz/usr/lib/velmora/velmora"
 inicio="$("${usuario[@]}" env -i PATH=/usr/bin:/bin HOME="$tmp/hogar" "$tmp/raiz/usr/bin/velmora" 2>&1)" \
   || falla "el primer arranque terminó con error: $inicio"

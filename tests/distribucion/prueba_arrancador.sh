@@ -127,7 +127,7 @@ mv -f "$programa.real" "$programa"
 nuevo_hogar version
 estado=0
 salida="$(como_usuario QT_QPA_PLATFORM=offscreen "$arrancador" --version 2>&1)" || estado=$?
-[ "$estado" -eq 0 ] && grep -qx "velmora [0-9.]*" <<<"$salida" || falla "--version: $estado $salida"
+[ "$estado" -eq 0 ] && grep -q "velmora.* [0-9]\+\.[0-9]\+" <<<"$salida" || falla "--version: $estado $salida"
 [ -z "$(ls -A "$hogar")" ] || falla "--version escribió en la carpeta personal"
 
 if [ "$fallas" -gt 0 ]; then
