@@ -12,6 +12,10 @@ paquetes=(
   qt6-translations-l10n
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   libxlsxwriter-dev zlib1g-dev unzip locales
+  ccache
+  # the Debian package (scripts/paquete.sh): dpkg-shlibdeps, objcopy and
+  # readelf for the debug symbols, file, and lintian to check it
+  dpkg-dev binutils file lintian
 )
 # "fuzz": also clang and its libFuzzer runtime, for scripts/fuzz.sh only.
 if [ "${1:-}" = fuzz ]; then paquetes+=(clang-14 libclang-rt-14-dev); fi
