@@ -435,19 +435,21 @@ void Sentencias::lanzar(const QSqlQuery* consulta, const QSqlError& error) const
     // The watch cut a call the server left waiting: whatever the driver
     // says of the cut connection, this is what happened.
     if (abierta && Vigia::instancia().activa() && Vigia::instancia().vencida())
-        throw RechazoDatos(kErrorSinRespuesta, sin_respuesta(Vigia::instancia().limite_s()), kErrorSinRespuesta);
+        throw RechazoDatos(kErrorSinRespuesta, sin_respuesta(Vigia::instancia().limite_s()), kErrorSinRespuesta,
+                           RechazoDatos::Causa::Servicio);
     if (abierta) {
         switch (clasificar_error(dialecto, final_.estado, final_.nativo, final_.texto + u'\n' + error.text())) {
         case ClaseError::Bloqueo:
             // Nothing was stored and trying again later may work: the
             // user is told so and goes on.
-            throw RechazoDatos(final_.numero, kBaseOcupada, final_.estado);
+            throw RechazoDatos(final_.numero, kBaseOcupada, final_.estado, RechazoDatos::Causa::Servicio);
         case ClaseError::Conexion:
             // The server rolled back what this connection had not
             // committed; the next press connects again.
-            throw RechazoDatos(kErrorConexionPerdida, kConexionPerdida, final_.estado);
+            throw RechazoDatos(kErrorConexionPerdida, kConexionPerdida, final_.estado, RechazoDatos::Causa::Servicio);
         case ClaseError::Tiempo:
-            throw RechazoDatos(final_.numero, tiempo_agotado(Vigia::instancia().limite_s()), final_.estado);
+            throw RechazoDatos(final_.numero, tiempo_agotado(Vigia::instancia().limite_s()), final_.estado,
+                               RechazoDatos::Causa::Servicio);
         case ClaseError::Rechazo:
             // Two users storing the same key at once: the server's text
             // names a constraint; the user needs to know what happened.
@@ -769,8 +771,8 @@ void ConexionBD::reconectar()
         d->sesion = sesion;
         d->dialecto = dialecto;
         if (e.numero() == kErrorSinRespuesta)
-            throw RechazoDatos(e.numero(), e.texto(), e.estado());
-        throw RechazoDatos(kErrorConexionPerdida, sin_servidor(e.texto()), e.estado());
+            throw RechazoDatos(e.numero(), e.texto(), e.estado(), RechazoDatos::Causa::Servicio);
+        throw RechazoDatos(kErrorConexionPerdida, sin_servidor(e.texto()), e.estado(), RechazoDatos::Causa::Servicio);
     }
 }
 
@@ -808,7 +810,7 @@ void ConexionBD::confirmar()
         // The commit may have landed before the connection went: the user
         // must look again rather than believe nothing was stored.
         if (e.numero() == kErrorConexionPerdida || e.numero() == kErrorSinRespuesta)
-            throw RechazoDatos(e.numero(), kConfirmacionPerdida, e.estado());
+            throw RechazoDatos(e.numero(), kConfirmacionPerdida, e.estado(), RechazoDatos::Causa::Servicio);
         throw;
     }
     d->en_transaccion = false;

@@ -3,6 +3,7 @@
 #include <QLatin1StringView>
 #include <QString>
 #include <stdexcept>
+#include <utility>
 
 namespace velmora {
 
@@ -47,7 +48,19 @@ private:
 // was stored. Any other press shows it and goes on too.
 class RechazoDatos final : public ErrorBaseDatos {
 public:
-    using ErrorBaseDatos::ErrorBaseDatos;
+    // Servicio: the database could not serve the press now; the data were fine.
+    enum class Causa { Datos, Servicio };
+
+    RechazoDatos(QString numero, QString texto, QString estado = {}, Causa causa = Causa::Datos)
+        : ErrorBaseDatos(std::move(numero), std::move(texto), std::move(estado)), causa_(causa)
+    {
+    }
+
+    // The data given caused it, so a message may name the value to correct.
+    bool por_los_datos() const { return causa_ == Causa::Datos; }
+
+private:
+    Causa causa_;
 };
 
 } // namespace velmora

@@ -209,7 +209,7 @@ void Modificar::boton_guardar_Click()
     } catch (const RechazoDatos& e) {
         // None of the months was stored; the grid keeps the edits for
         // correction, and the user learns which month to correct.
-        mensaje(mes > 0 ? e.texto() + QStringLiteral(" (") + nombres_meses().at(mes - 1) + QStringLiteral(")")
+        mensaje(mes > 0 && e.por_los_datos() ? e.texto() + QStringLiteral(" (") + nombres_meses().at(mes - 1) + QStringLiteral(")")
                         : e.texto());
         return;
     }
