@@ -12,6 +12,7 @@ paquetes=(
   qt6-translations-l10n
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   libxlsxwriter-dev zlib1g-dev unzip locales
+  poppler-utils
 )
 # "fuzz": also clang and its libFuzzer runtime, for scripts/fuzz.sh only.
 if [ "${1:-}" = fuzz ]; then paquetes+=(clang-14 libclang-rt-14-dev); fi

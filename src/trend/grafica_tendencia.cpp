@@ -1,8 +1,12 @@
 #include "trend/grafica_tendencia.h"
 
+#include "data/textos.h"
 #include "ui/grid/modelo_grilla.h"
 
 #include <QBarCategoryAxis>
+#include <QCategoryAxis>
+#include <QGraphicsScene>
+#include <QPainter>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -41,9 +45,19 @@ std::optional<double> dato_grafica(const QString& celda)
 
 namespace {
 
-// Fits the axis to the data, to zero and to the mark (100% on the right),
-// with a little room above and round tick values.
-void ajustar_eje(QValueAxis* eje, const QList<double>& datos, double marca)
+// The chart's type: small enough for the designed chart area, large enough
+// to read.
+QFont letra_grafica(double puntos = 8)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(puntos);
+    return f;
+}
+
+// The two value axes carry their own labels, written as the grids write
+// numbers (numero_a_texto: never an exponent, the user's decimal comma) at
+// round steps that take in the data, zero and the mark (100% on the right).
+void escala(QCategoryAxis* eje, const QList<double>& datos, double marca, const QString& sufijo)
 {
     double minimo = std::min(0.0, marca);
     double maximo = std::max(0.0, marca);
@@ -53,19 +67,63 @@ void ajustar_eje(QValueAxis* eje, const QList<double>& datos, double marca)
     }
     if (minimo == maximo)
         maximo = minimo + 1;
-    eje->setRange(minimo, maximo + (maximo - minimo) * 0.05);
-    eje->applyNiceNumbers();
+    const double bruto = (maximo - minimo) / 5;
+    const double magnitud = std::pow(10.0, std::floor(std::log10(bruto)));
+    const double n = bruto / magnitud;
+    const double paso = (n <= 1 ? 1 : n <= 2 ? 2 : n <= 2.5 ? 2.5 : n <= 5 ? 5 : 10) * magnitud;
+    const double desde = std::floor(minimo / paso) * paso;
+    const double hasta = std::ceil(maximo / paso) * paso;
+    eje->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    eje->setStartValue(desde);
+    const int pasos = int(std::lround((hasta - desde) / paso));
+    // Rounded to the step's own decimals: 3 x 0.1 is written 0,3, and -0 as 0.
+    const double escala_decimal = std::pow(10.0, std::max(0.0, 1 - std::floor(std::log10(paso))));
+    for (int i = 0; i <= pasos; ++i) {
+        double v = std::round((desde + i * paso) * escala_decimal) / escala_decimal;
+        if (std::fabs(v) < paso * 1e-9)
+            v = 0;
+        eje->append(numero_a_texto(v) + sufijo, v);
+    }
+    eje->setRange(desde, hasta);
 }
 
 } // namespace
 
+QSize tamano_minimo_grafica()
+{
+    // Every category label whole under its column pair, the widest axis
+    // labels on both sides, the three legend entries in one row, and a plot
+    // area that still shows the bars.
+    const QFontMetrics m(letra_grafica());
+    const QFontMetrics titulo(letra_grafica(9));
+    int categorias = 0;
+    for (const QString& c : categorias_grafica())
+        categorias = std::max(categorias, m.horizontalAdvance(c));
+    const int ejes = m.horizontalAdvance(QStringLiteral("-1000000,5")) + m.horizontalAdvance(QStringLiteral("-100%"));
+    const int ancho_datos = 4 * (categorias + 8) + ejes + 40;
+    int leyenda = 0;
+    for (const QString& s : {QStringLiteral("META"), QStringLiteral("VALOR"), QStringLiteral("DESEMPEÑO")})
+        leyenda += m.horizontalAdvance(s) + m.height() + 16;
+    const int ancho = std::max(ancho_datos, leyenda + 30);
+    const int alto = titulo.height() + 3 * m.height() + 24 + 150;
+    return {ancho, alto};
+}
+
 std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
 {
+    QStringList celdas;
+    for (int k : COLUMNAS_GRAFICA)
+        celdas << mshtd.TextMatrix(1, k) << mshtd.TextMatrix(2, k) << Flex2.TextMatrix(4, k);
+    return grafica_de_celdas(celdas);
+}
+
+std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas)
+{
     auto grafica = std::make_unique<QChart>();
-    // Small type and margins: the chart area is a few inches wide and every
-    // label must show whole.
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSizeF(7);
+    // The source cells go with the chart, so that printing draws the chart
+    // the screen shows, at the page's size.
+    grafica->setProperty("celdas", celdas);
+    const QFont arial = letra_grafica();
     grafica->setMargins(QMargins(2, 2, 2, 2));
     grafica->layout()->setContentsMargins(0, 0, 0, 0);
 
@@ -83,13 +141,12 @@ std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const
     QList<double> columnas;
     QList<double> porcentajes;
     for (int i = 0; i < int(COLUMNAS_GRAFICA.size()); ++i) {
-        const int k = COLUMNAS_GRAFICA[size_t(i)];
-        const std::optional<double> meta = dato_grafica(mshtd.TextMatrix(1, k));
-        const std::optional<double> valor = dato_grafica(mshtd.TextMatrix(2, k));
+        const std::optional<double> meta = dato_grafica(celdas.value(3 * i));
+        const std::optional<double> valor = dato_grafica(celdas.value(3 * i + 1));
         metas->append(meta.value_or(0));
         valores->append(valor.value_or(0));
         columnas << meta.value_or(0) << valor.value_or(0);
-        if (const std::optional<double> razon = dato_grafica(Flex2.TextMatrix(4, k))) {
+        if (const std::optional<double> razon = dato_grafica(celdas.value(3 * i + 2))) {
             desempeno->append(i, *razon * 100);
             porcentajes << *razon * 100;
         }
@@ -109,29 +166,26 @@ std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const
     barras->attachAxis(categorias);
     desempeno->attachAxis(categorias);
 
-    auto* izquierdo = new QValueAxis;
+    auto* izquierdo = new QCategoryAxis;
     izquierdo->setGridLineVisible(false);
-    izquierdo->setLabelFormat(QStringLiteral("%g"));
     izquierdo->setLabelsFont(arial);
+    escala(izquierdo, columnas, 0, QString());
     grafica->addAxis(izquierdo, Qt::AlignLeft);
     barras->attachAxis(izquierdo);
-    ajustar_eje(izquierdo, columnas, 0);
 
     // The ratio's own scale, so that 1 (the target reached) reads 100%.
-    auto* derecho = new QValueAxis;
+    auto* derecho = new QCategoryAxis;
     derecho->setGridLineVisible(false);
-    derecho->setLabelFormat(QString::fromLatin1(FORMATO_PORCENTAJE));
     derecho->setLabelsFont(arial);
+    escala(derecho, porcentajes, 100, QStringLiteral("%"));
     grafica->addAxis(derecho, Qt::AlignRight);
     desempeno->attachAxis(derecho);
-    ajustar_eje(derecho, porcentajes, 100);
 
     grafica->legend()->setVisible(true);
     grafica->legend()->setAlignment(Qt::AlignBottom);
     grafica->legend()->setFont(arial);
     grafica->setTitle(QStringLiteral("GRAFICA"));
-    QFont titulo = arial;
-    titulo.setPointSizeF(9);
+    QFont titulo = letra_grafica(9);
     titulo.setBold(true);
     grafica->setTitleFont(titulo);
     return grafica;
@@ -142,6 +196,24 @@ void poner_grafica(QChartView* vista, std::unique_ptr<QChart> grafica)
     QChart* anterior = vista->chart();
     vista->setChart(grafica.release());
     delete anterior;
+}
+
+void pintar_grafica(const QChart& mostrada, QPainter& p, const QRectF& destino)
+{
+    // Laid out afresh at the size it gets on the page (in points, so its
+    // type keeps its size against the page), then drawn as lines and text.
+    std::unique_ptr<QChart> copia = grafica_de_celdas(mostrada.property("celdas").toStringList());
+    QGraphicsScene escena;
+    QChart* grafica = copia.release();
+    escena.addItem(grafica); // the scene owns it now
+    const double a_puntos = 72.0 / p.device()->logicalDpiX();
+    const QSizeF puntos = destino.size() * a_puntos;
+    // Qt lays charts out in screen pixels: 96 per inch.
+    const QSizeF tamano = puntos * 96.0 / 72.0;
+    grafica->resize(tamano);
+    grafica->setPos(0, 0);
+    escena.setSceneRect(QRectF(QPointF(0, 0), tamano));
+    escena.render(&p, destino, QRectF(QPointF(0, 0), tamano));
 }
 
 } // namespace velmora
