@@ -200,16 +200,14 @@ void poner_grafica(QChartView* vista, std::unique_ptr<QChart> grafica)
 
 void pintar_grafica(const QChart& mostrada, QPainter& p, const QRectF& destino)
 {
-    // Laid out afresh at the size it gets on the page (in points, so its
-    // type keeps its size against the page), then drawn as lines and text.
+    // Laid out afresh at the size it gets on the page, then drawn as lines
+    // and text.
     std::unique_ptr<QChart> copia = grafica_de_celdas(mostrada.property("celdas").toStringList());
     QGraphicsScene escena;
     QChart* grafica = copia.release();
     escena.addItem(grafica); // the scene owns it now
-    const double a_puntos = 72.0 / p.device()->logicalDpiX();
-    const QSizeF puntos = destino.size() * a_puntos;
-    // Qt lays charts out in screen pixels: 96 per inch.
-    const QSizeF tamano = puntos * 96.0 / 72.0;
+    // One layout unit a point: the chart's 8-point type prints at a reading size.
+    const QSizeF tamano = destino.size() * 72.0 / p.device()->logicalDpiX();
     grafica->resize(tamano);
     grafica->setPos(0, 0);
     escena.setSceneRect(QRectF(QPointF(0, 0), tamano));

@@ -203,21 +203,35 @@ private:
         double fijas = 0;
         for (int c = 0; c < t.columnas_fijas && c < columnas; ++c)
             fijas += anchos[c];
-        QList<QList<int>> bandas;
-        QList<int> banda;
+        // As many bands as the widths need, the columns shared out evenly
+        // among them (January to June, July to December).
+        int n_bandas = 1;
         double ocupado = fijas;
         for (int c = t.columnas_fijas; c < columnas; ++c) {
-            if (!banda.isEmpty() && ocupado + anchos[c] > ancho_) {
-                bandas << banda;
-                banda.clear();
+            if (ocupado + anchos[c] > ancho_ && ocupado > fijas) {
+                ++n_bandas;
                 ocupado = fijas;
             }
-            banda << c;
             ocupado += anchos[c];
         }
-        if (!banda.isEmpty() || bandas.isEmpty())
-            bandas << banda;
-
+        QList<QList<int>> bandas;
+        for (;; ++n_bandas) {
+            bandas.clear();
+            const int cuerpo = columnas - t.columnas_fijas;
+            bool caben = true;
+            for (int b = 0; b < n_bandas; ++b) {
+                QList<int> banda;
+                double w = fijas;
+                for (int c = t.columnas_fijas + cuerpo * b / n_bandas; c < t.columnas_fijas + cuerpo * (b + 1) / n_bandas; ++c) {
+                    banda << c;
+                    w += anchos[c];
+                }
+                caben &= w <= ancho_ || banda.size() <= 1;
+                bandas << banda;
+            }
+            if (caben || n_bandas >= qMax(1, cuerpo))
+                break;
+        }
         for (const QList<int>& b : bandas) {
             QList<int> cols;
             for (int c = 0; c < t.columnas_fijas && c < columnas; ++c)
@@ -290,7 +304,7 @@ private:
     {
         // Wide as the page, and tall enough for every label to read whole.
         const double ancho = ancho_;
-        const double alto = qMin(ancho * 0.6, (abajo() - 0) * 0.55);
+        const double alto = qMin(ancho * 0.5, abajo() * 0.5);
         if (!cabe(alto))
             nueva_pagina();
         if (p_) {
