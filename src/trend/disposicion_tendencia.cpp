@@ -30,6 +30,7 @@ constexpr int kYGrafica = 2160;
 constexpr int kAnchoGrafica = 4815;
 constexpr int kAltoGrafica = 4695;
 constexpr int kMarco = 120; // a frame's distance around what it frames
+constexpr int kTablaMinima = 3000; // the table's least width beside a wide chart
 
 } // namespace
 
@@ -46,10 +47,11 @@ DisposicionTendencia::DisposicionTendencia(QWidget* ventana, Grilla* tabla, Gril
 QSize DisposicionTendencia::minimo() const
 {
     auto px = [this](int twips) { return twips_a_px(twips, ventana_); };
-    const QSize grafica = tamano_minimo_grafica().expandedTo(QSize(0, 0));
-    // A table of a few columns beside the chart; below the chart, what the
-    // design leaves below it.
-    const int ancho = px(kXGrafica - kAnchoTabla) + px(200 * 15) + grafica.width() + px(kAnchoVentana - kXGrafica - kAnchoGrafica);
+    const QSize grafica = tamano_minimo_grafica();
+    // A table of a couple of columns beside the chart, the design's margins
+    // around them; the baselines and the chart in full height.
+    const int ancho = px(kX) + px(kTablaMinima) + px(kXGrafica - kX - kAnchoTabla) + grafica.width()
+                      + px(kAnchoVentana - kXGrafica - kAnchoGrafica);
     const int alto = std::max(px(kYBases + kAltoBases + 2 * kMarco),
                               px(kYGrafica) + grafica.height() + px(kMarco * 2));
     return {ancho, alto};
@@ -79,7 +81,7 @@ void DisposicionTendencia::aplicar()
         tabla = std::max(completa, px(kAnchoTabla));
         grafica = reparto - tabla;
     }
-    tabla = std::max(tabla, px(100 * 15));
+    tabla = std::max(tabla, px(kTablaMinima));
     const int alto_grafica = std::max(minimo_grafica.height(), px(kAltoGrafica) + extra_alto);
 
     tabla_->setGeometry(px(kX), px(kYTabla), tabla, px(kAltoTabla));

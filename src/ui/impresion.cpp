@@ -51,14 +51,12 @@ QFont letra(double puntos, bool negrita = false)
 // count the pages ("Página 1 de N"), then drawing.
 class Maqueta final {
 public:
-    Maqueta(const DocumentoImpreso& documento, QPagedPaintDevice& dispositivo, QPainter* p, int total,
-            QList<CeldaImpresa>* celdas)
-        : doc_(documento), disp_(dispositivo), p_(p), total_(total), celdas_(celdas),
+    Maqueta(const DocumentoImpreso& documento, QPagedPaintDevice& dispositivo, QPainter* p, int total)
+        : doc_(documento), disp_(dispositivo), p_(p), total_(total),
           dpi_(dispositivo.logicalDpiY()), ancho_(dispositivo.width()), alto_(dispositivo.height()),
           impreso_(QStringLiteral("Impreso el ")
                    + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat))
     {
-        origen_ = dispositivo.pageLayout().paintRectPoints().topLeft();
     }
 
     int hacer()
@@ -103,16 +101,6 @@ private:
             svg = std::make_unique<QSvgRenderer>(ruta_icono(nombre));
         if (svg->isValid())
             svg->render(p_, r);
-    }
-
-    void anotar(const QRectF& r, const QString& t, const QString& imagen_celda)
-    {
-        if (!celdas_ || !p_)
-            return;
-        const double a_puntos = 72.0 / dpi_;
-        const QRectF puntos(origen_.x() + r.x() * a_puntos, origen_.y() + r.y() * a_puntos, r.width() * a_puntos,
-                            r.height() * a_puntos);
-        celdas_->append({pagina_, puntos, t, imagen_celda});
     }
 
     void empezar_pagina()
@@ -290,14 +278,12 @@ private:
             p_->setBrush(Qt::NoBrush);
             p_->drawRect(r);
         }
-        const QString& imagen_celda = nombre_imagen;
-        if (!imagen_celda.isEmpty()) {
+        if (!nombre_imagen.isEmpty()) {
             QRectF cuadro(0, 0, px(kImagen), px(kImagen));
             cuadro.moveCenter(r.center());
-            imagen(cuadro, imagen_celda);
+            imagen(cuadro, nombre_imagen);
         }
         texto(r.adjusted(px(kRelleno), 0, -px(kRelleno), 0), f, t, Qt::AlignLeft | Qt::AlignVCenter);
-        anotar(r, t, imagen_celda);
     }
 
     void grafica()
@@ -354,7 +340,6 @@ private:
             }
             const QRectF r(x + sangria, y, ancho_ - x - sangria, px(kImagen));
             texto(r, normal, significado_imagen(nombres[i]), Qt::AlignLeft | Qt::AlignVCenter);
-            anotar(r, significado_imagen(nombres[i]), nombres[i]);
         }
         y_ += por_columna * fila;
     }
@@ -363,12 +348,10 @@ private:
     QPagedPaintDevice& disp_;
     QPainter* p_;
     int total_;
-    QList<CeldaImpresa>* celdas_;
     double dpi_;
     double ancho_;
     double alto_;
     QString impreso_;
-    QPointF origen_;
     int pagina_ = 0;
     double y_ = 0;
     QHash<QString, std::shared_ptr<QSvgRenderer>> svgs_;
@@ -381,17 +364,15 @@ QString clave(const char* nombre)
 
 } // namespace
 
-int pintar_documento(const DocumentoImpreso& documento, QPagedPaintDevice& dispositivo, QList<CeldaImpresa>* celdas)
+int pintar_documento(const DocumentoImpreso& documento, QPagedPaintDevice& dispositivo)
 {
-    const int paginas = Maqueta(documento, dispositivo, nullptr, 0, nullptr).hacer();
+    const int paginas = Maqueta(documento, dispositivo, nullptr, 0).hacer();
     QPainter p;
     if (!p.begin(&dispositivo))
         return 0;
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    if (celdas)
-        celdas->clear();
-    const int hechas = Maqueta(documento, dispositivo, &p, paginas, celdas).hacer();
+    const int hechas = Maqueta(documento, dispositivo, &p, paginas).hacer();
     p.end();
     return hechas;
 }

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QPageLayout>
-#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +10,7 @@
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
+class QRectF;
 class QPushButton;
 class QWidget;
 
@@ -42,19 +42,9 @@ struct DocumentoImpreso {
     bool leyenda = true;
 };
 
-// Where the text and pictures of one printed cell went, for tests that look
-// at the rendered page.
-struct CeldaImpresa {
-    int pagina = 0; // from 0
-    QRectF rectangulo; // in points (1/72 inch) from the page's top left corner
-    QString texto;
-    QString imagen;
-};
-
 // Draws the document on the device, one page after another; returns the
-// number of pages. `celdas`, when given, receives where each body cell went.
-int pintar_documento(const DocumentoImpreso& documento, QPagedPaintDevice& dispositivo,
-                     QList<CeldaImpresa>* celdas = nullptr);
+// number of pages (0 when the device cannot be painted on).
+int pintar_documento(const DocumentoImpreso& documento, QPagedPaintDevice& dispositivo);
 
 // The page the user chose last in a print dialog (size, orientation,
 // margins), kept in the settings; A4 portrait when nothing was chosen, Letter

@@ -156,6 +156,7 @@ void encajar(QWidget* ventana, bool centrar)
     ventana->setMinimumSize(ventana->minimumSize().boundedTo(cabe));
     ventana->resize(ventana->size().boundedTo(cabe));
     QRect fuera(ventana->pos(), ventana->size().grownBy(marco));
+    const QPoint antes = fuera.topLeft();
     if (centrar)
         fuera.moveCenter(disponible.center());
     if (fuera.right() > disponible.right())
@@ -166,8 +167,10 @@ void encajar(QWidget* ventana, bool centrar)
         fuera.moveLeft(disponible.left());
     if (fuera.top() < disponible.top())
         fuera.moveTop(disponible.top());
-    // A top-level window's position is its frame's corner.
-    ventana->move(fuera.topLeft());
+    // A top-level window's position is its frame's corner; one that fits
+    // stays where it was put.
+    if (fuera.topLeft() != antes)
+        ventana->move(fuera.topLeft());
 }
 
 // Once shown, the window manager's real frame is known: a window that

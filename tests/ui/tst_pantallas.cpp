@@ -123,9 +123,11 @@ void TstPantallas::ventanas_dentro_de_la_pantalla()
     QWidget* v = abrir(nombre);
     QVERIFY(v);
     const QRect disponible = v->screen()->availableGeometry();
+    auto texto = [](const QRect& r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
     QVERIFY2(disponible.contains(v->frameGeometry()),
-             qPrintable(QStringLiteral("%1 en %2").arg(QVariant(v->frameGeometry()).toString(),
-                                                        QVariant(disponible).toString())));
+             qPrintable(texto(v->frameGeometry()) + QStringLiteral(" fuera de ") + texto(disponible)));
     // A title bar at least as tall as a line of text with its margins fits above.
     const int titulo = v->fontMetrics().height() + 8;
     QVERIFY2(v->height() + titulo <= disponible.height(), qPrintable(QString::number(v->height())));
