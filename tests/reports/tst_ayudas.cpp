@@ -9,6 +9,7 @@
 #include "ui/grid/grilla.h"
 #include "ui/impresion.h"
 #include "ui/leyenda.h"
+#include "ui/ventana_escritorio.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QLabel>
 #include <QPushButton>
@@ -36,12 +38,15 @@ private slots:
     void pdf_de_cada_reporte_data();
     void pdf_de_cada_reporte();
     void papel_y_pdf_iguales();
+    void pagina_del_usuario_data();
+    void pagina_del_usuario();
     void vista_previa();
 };
 
 void TstAyudas::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    configuracion().remove(QStringLiteral("impresion")); // no page chosen in an earlier run
     // The set-up installs poppler-utils: without its tools this is a fault, not a skip.
     const QString faltan = faltan_herramientas_pdf();
     QVERIFY2(faltan.isEmpty(), qPrintable(QStringLiteral("faltan ") + faltan + QStringLiteral(" (poppler-utils)")));
@@ -209,6 +214,39 @@ void TstAyudas::papel_y_pdf_iguales()
                  qPrintable(a[i].texto));
     v.reset();
     Conexion().cerrar();
+}
+
+void TstAyudas::pagina_del_usuario_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("elegida"); // a page chosen in a print dialog before
+    QTest::addColumn<QSizeF>("puntos");
+    QTest::newRow("español: A4") << "es_ES" << false << QSizeF(595, 842);
+    QTest::newRow("C: A4") << "C" << false << QSizeF(595, 842);
+    QTest::newRow("Estados Unidos: carta") << "en_US" << false << QSizeF(612, 792);
+    QTest::newRow("carta apaisada elegida") << "es_ES" << true << QSizeF(792, 612);
+}
+
+// The PDF takes the page the user chose last in a print dialog; with none
+// chosen, A4 portrait, or Letter where the locale uses it.
+void TstAyudas::pagina_del_usuario()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, elegida);
+    QFETCH(QSizeF, puntos);
+    LocalePrueba en(locale);
+    configuracion().remove(QStringLiteral("impresion"));
+    if (elegida)
+        guardar_disposicion_pagina(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF()));
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Prueba");
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("pagina.pdf"));
+    QVERIFY(guardar_pdf(documento, ruta));
+    const QSizeF tamano = tamano_pagina_pdf(ruta);
+    QVERIFY2(qAbs(tamano.width() - puntos.width()) < 1 && qAbs(tamano.height() - puntos.height()) < 1,
+             qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
+    configuracion().remove(QStringLiteral("impresion"));
 }
 
 // "Vista previa..." opens Qt's print preview on the same pages.

@@ -56,6 +56,14 @@ QList<PalabraPdf> palabras_pdf(const QString& ruta, int* paginas)
     return palabras;
 }
 
+QSizeF tamano_pagina_pdf(const QString& ruta)
+{
+    const QString html = QString::fromUtf8(correr(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), ruta, QStringLiteral("-")}));
+    static const QRegularExpression pagina(QStringLiteral(R"x(<page width="([0-9.]+)" height="([0-9.]+)")x"));
+    const QRegularExpressionMatch m = pagina.match(html);
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
 QStringList textos_pdf(const QList<PalabraPdf>& palabras, int pagina)
 {
     QStringList textos;

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,9 @@ QString faltan_herramientas_pdf();
 
 // Every word of every page, in reading order; the number of pages in `paginas`.
 QList<PalabraPdf> palabras_pdf(const QString& ruta, int* paginas = nullptr);
+
+// The size of the first page, in points.
+QSizeF tamano_pagina_pdf(const QString& ruta);
 
 // The words of one page, or of all, joined by blanks.
 QStringList textos_pdf(const QList<PalabraPdf>& palabras, int pagina = -1);
