@@ -5,7 +5,10 @@
 
 #include <QBarCategoryAxis>
 #include <QCategoryAxis>
+#include <QCoreApplication>
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QPainter>
 #include <QBarSeries>
 #include <QBarSet>
@@ -89,24 +92,76 @@ void escala(QCategoryAxis* eje, const QList<double>& datos, double marca, const 
 
 } // namespace
 
+QStringList textos_visibles(const QChart& grafica)
+{
+    QStringList textos;
+    if (!grafica.scene())
+        return textos;
+    const auto items = grafica.scene()->items();
+    for (const QGraphicsItem* item : items) {
+        if (!item->isVisible())
+            continue;
+        if (const auto* t = dynamic_cast<const QGraphicsTextItem*>(item))
+            textos << t->toPlainText();
+        else if (const auto* st = dynamic_cast<const QGraphicsSimpleTextItem*>(item))
+            textos << st->text();
+    }
+    return textos;
+}
+
+namespace {
+
+// Whether a chart laid out at this size shows every label whole: the
+// charting library cuts a label that has no room to "...".
+bool legible(QChart& grafica, const QSizeF& tamano)
+{
+    grafica.resize(tamano);
+    grafica.layout()->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QStringList textos = textos_visibles(grafica);
+    for (const QString& t : textos)
+        if (t.contains(QStringLiteral("...")) || t.contains(QChar(0x2026)))
+            return false;
+    for (const QString& esperada : categorias_grafica())
+        if (!textos.contains(esperada))
+            return false;
+    for (const QString& serie : {QStringLiteral("META"), QStringLiteral("VALOR"), QStringLiteral("DESEMPEÑO")})
+        if (!textos.contains(serie))
+            return false;
+    return true;
+}
+
+} // namespace
+
 QSize tamano_minimo_grafica()
 {
-    // Every category label whole under its column pair, the widest axis
-    // labels on both sides, the three legend entries in one row, and a plot
-    // area that still shows the bars.
-    const QFontMetrics m(letra_grafica());
-    const QFontMetrics titulo(letra_grafica(9));
-    int categorias = 0;
-    for (const QString& c : categorias_grafica())
-        categorias = std::max(categorias, m.horizontalAdvance(c));
-    const int ejes = m.horizontalAdvance(QStringLiteral("-1000000,5")) + m.horizontalAdvance(QStringLiteral("-100%"));
-    const int ancho_datos = 4 * (categorias + 8) + ejes + 40;
-    int leyenda = 0;
-    for (const QString& s : {QStringLiteral("META"), QStringLiteral("VALOR"), QStringLiteral("DESEMPEÑO")})
-        leyenda += m.horizontalAdvance(s) + m.height() + 16;
-    const int ancho = std::max(ancho_datos, leyenda + 30);
-    const int alto = titulo.height() + 3 * m.height() + 24 + 150;
-    return {ancho, alto};
+    // Measured once on a chart with long labels (seven-digit numbers, a
+    // negative percentage), in the fonts this machine has: the least width
+    // and height at which every label and legend entry reads whole, with a
+    // little room to spare.
+    static const QSize minimo = [] {
+        QStringList muestra;
+        for (const char* celda : {"1500000", "1450000", "0,5", "1500000", "1250000", "0,25", "1500000", "1600000",
+                                  "1,15", "1500000", "900000", "-0,35"})
+            muestra << QLatin1String(celda);
+        QGraphicsScene escena;
+        QChart* grafica = grafica_de_celdas(muestra).release();
+        escena.addItem(grafica); // the scene owns it
+        const QFontMetrics m(letra_grafica());
+        // Title, legend, category labels and a plot area that shows the bars.
+        const int alto = QFontMetrics(letra_grafica(9)).height() + 3 * m.height() + 24 + 150;
+        int corto = 100;
+        int largo = 1200;
+        while (largo - corto > 2) {
+            const int medio = (corto + largo) / 2;
+            if (legible(*grafica, QSizeF(medio, alto)))
+                largo = medio;
+            else
+                corto = medio;
+        }
+        return QSize(largo + m.averageCharWidth() * 2, alto);
+    }();
+    return minimo;
 }
 
 std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
