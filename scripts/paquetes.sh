@@ -16,6 +16,8 @@ paquetes=(
   # the Debian package (scripts/paquete.sh): dpkg-shlibdeps, objcopy and
   # readelf for the debug symbols, file, and lintian to check it
   dpkg-dev binutils file lintian
+  # reading printed PDFs back in the tests
+  poppler-utils
 )
 # "fuzz": also clang and its libFuzzer runtime, for scripts/fuzz.sh only.
 if [ "${1:-}" = fuzz ]; then paquetes+=(clang-14 libclang-rt-14-dev); fi

@@ -44,7 +44,7 @@ const std::array<Columna, 9> kColumnas = {{
     {u"Año", CAMPO_ANIO, 700},
     {u"Mes", CAMPO_MES, 1150},
     {u"Indicador", CAMPO_INDICADOR, 3600},
-    {u"Tipo Indicador", CAMPO_TIPO_INDICADOR, 1500},
+    {u"Tipo Indicador", CAMPO_TIPO_INDICADOR, 1700}, // "Departamentales" whole
     {u"Desempeño", CAMPO_DESEMPENO, 1350},
     {u"Unidad", CAMPO_UNIDAD, 1100},
     {u"Nivel Base", CAMPO_NIVEL_BASE, 1100},

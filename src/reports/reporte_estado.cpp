@@ -164,6 +164,8 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
         return;
     }
     limpiar(estado, trabajo);
+    // Printing names the choices the shown rows belong to.
+    estado.setProperty("seleccion", QStringList{lista, anio, mes});
 
     Consultas consultas;
     const Filas& filas = consultas.filas(comando_reporte(forma, lista, anio, mes));

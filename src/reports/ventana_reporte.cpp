@@ -14,6 +14,23 @@
 
 namespace velmora {
 
+DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>& etiquetas, const Grilla& grilla)
+{
+    DocumentoImpreso documento;
+    documento.titulo = ventana->windowTitle();
+    // The choices the shown report was fetched for, not what the lists hold now.
+    const QStringList elegido = grilla.modelo()->property("seleccion").toStringList();
+    for (int i = 0; i < etiquetas.size() && i < elegido.size(); ++i) {
+        QString nombre = etiquetas[i]->text();
+        nombre.remove(u'&');
+        if (nombre.endsWith(QStringLiteral(" :")))
+            nombre.chop(2);
+        documento.seleccion << nombre + QStringLiteral(": ") + elegido[i].trimmed();
+    }
+    documento.tablas << tabla_impresa(*grilla.modelo());
+    return documento;
+}
+
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
                       QPushButton* ver, Grilla* grilla)
 {
@@ -33,7 +50,14 @@ void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>&
     ver->setDefault(true);
     arriba->addWidget(ver, 0, c + 1, 2, 1);
     arriba->addWidget(boton_leyenda(ventana, QStringLiteral("cmd_leyenda")), 0, c + 2);
-    arriba->addWidget(boton_imprimir(ventana, QStringLiteral("cmd_imprimir")), 1, c + 2);
+    QList<QLabel*> etiquetas;
+    for (const auto& par : listas)
+        etiquetas << par.first;
+    arriba->addWidget(boton_imprimir(ventana, QStringLiteral("cmd_imprimir"),
+                                     [ventana, etiquetas, grilla] { return documento_reporte(ventana, etiquetas, *grilla); }),
+                      1, c + 2);
+    // Wider windows widen the report's columns.
+    grilla->setEnsanchar(true);
 
     auto* marco = new QFrame(ventana);
     marco->setObjectName(QStringLiteral("marco"));

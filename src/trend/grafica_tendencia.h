@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -8,6 +9,8 @@
 
 class QChart;
 class QChartView;
+class QPainter;
+class QRectF;
 
 namespace velmora {
 
@@ -17,8 +20,6 @@ class ModeloGrilla;
 inline constexpr std::array<int, 4> COLUMNAS_GRAFICA{3, 6, 9, 12};
 const QStringList& categorias_grafica();
 
-// How the right axis writes a percentage point (the line holds ratio x 100).
-inline constexpr char FORMATO_PORCENTAJE[] = "%.0f%%";
 
 // A cell text as the chart reads it: every comma becomes a full stop, then
 // it is read as a number; nullopt when it is not one.
@@ -28,6 +29,21 @@ std::optional<double> dato_grafica(const QString& celda);
 // columns on the left axis and the performance ratios (Flex2 row 4) as a
 // percentage line on the right axis, for the quarter-end columns.
 std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2);
+
+// The same chart from its twelve source cells: target, value and ratio of
+// each quarter-end column in turn.
+std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas);
+
+// The least size at which every label and legend entry of the chart reads
+// whole, in device-independent pixels.
+QSize tamano_minimo_grafica();
+
+// The texts a chart shows, each as drawn (a label cut for want of room
+// ends in "...").
+QStringList textos_visibles(const QChart& grafica);
+
+// Draws the chart a screen shows into a rectangle of a printed page.
+void pintar_grafica(const QChart& mostrada, QPainter& p, const QRectF& destino);
 
 // Shows the chart in the view, in place of (and deleting) the one before.
 void poner_grafica(QChartView* vista, std::unique_ptr<QChart> grafica);

@@ -67,6 +67,13 @@ void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& ms
                              ModeloGrilla& Flex3, ModeloGrilla& Flex2)
 {
     const bool principal = consulta.tipo == TIPO_PRINCIPAL;
+    // Printing names what the table shows.
+    QStringList seleccion{QStringLiteral("Tipo: ") + consulta.tipo.trimmed(),
+                          QStringLiteral("Indicador: ") + consulta.indicador.trimmed()};
+    if (!principal)
+        seleccion << QStringLiteral("Departamento: ") + consulta.departamento.trimmed();
+    seleccion << QStringLiteral("Año: ") + consulta.anio.trimmed();
+    mshtd.setProperty("seleccion", seleccion);
     for (int fila = 1; fila <= 5; ++fila)
         for (int k = 1; k <= COLUMNAS_BORRADAS; ++k)
             Flex2.setTextMatrix(fila, k, QString());

@@ -3,6 +3,7 @@
 #include "data/comandos.h"
 #include "data/textos.h"
 #include "reglas/campos.h"
+#include "trend/disposicion_tendencia.h"
 #include "trend/grafica_tendencia.h"
 #include "trend/tablas_tendencia.h"
 #include "ui/grid/grilla.h"
@@ -64,17 +65,14 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     // The frames around the lists, the table, the baselines and the chart.
     const int marcos[4][4] = {{120, 120, 9615, 1695}, {120, 2040, 8655, 3255},
                               {120, 5400, 8655, 1215}, {9015, 2040, 5055, 4935}};
+    QFrame* marco[4];
     for (int i = 0; i < 4; ++i) {
-        auto* marco = nombrado<QFrame>(this, QStringLiteral("Shape%1").arg(i + 1));
-        marco->setFrameShape(QFrame::Box);
-        ubicar(marco, marcos[i][0], marcos[i][1], marcos[i][2], marcos[i][3]);
-        marco->lower();
-        // A larger window gives the table more rows and the chart more room.
-        const int anclas[4] = {int(Ancla::CrecerAncho), int(Ancla::CrecerAlto), int(Ancla::MoverAbajo),
-                               Ancla::CrecerAncho | Ancla::CrecerAlto};
-        if (anclas[i])
-            anclar(marco, anclas[i]);
+        marco[i] = nombrado<QFrame>(this, QStringLiteral("Shape%1").arg(i + 1));
+        marco[i]->setFrameShape(QFrame::Box);
+        ubicar(marco[i], marcos[i][0], marcos[i][1], marcos[i][2], marcos[i][3]);
+        marco[i]->lower();
     }
+    anclar(marco[0], int(Ancla::CrecerAncho));
     ubicar(Lbl_Tipo_Indicador, 240, 270, 1500, 315);
     ubicar(Cmb_Tipo_Indicador_TendenciasyDesempeño, 1800, 240, 2535, 360);
     ubicar(Lbl_Departamento, 4440, 270, 1500, 315);
@@ -98,7 +96,9 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     QPushButton* leyenda = boton_leyenda(this, QStringLiteral("cmd_leyenda"));
     ubicar(leyenda, 9975, 1500, 1935, 420);
     anclar(leyenda, int(Ancla::MoverDerecha));
-    QPushButton* imprimir = boton_imprimir(this, QStringLiteral("cmd_imprimir"));
+    QPushButton* imprimir = boton_imprimir(this, QStringLiteral("cmd_imprimir"), [this] {
+        return documento_tendencia(this, *mshtd, *Flex3, *ChartSpace1);
+    });
     ubicar(imprimir, 12150, 1500, 1935, 420);
     anclar(imprimir, int(Ancla::MoverDerecha));
     // The status and trend pictures' tooltips give the numbers behind them.
@@ -114,9 +114,11 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
                                                              : mshtd->TextMatrix(2, columna - 1));
         return {};
     });
-    anclar(mshtd, int(Ancla::CrecerAlto));
-    anclar(Flex3, int(Ancla::MoverAbajo));
-    anclar(ChartSpace1, Ancla::CrecerAncho | Ancla::CrecerAlto);
+    // A wider window shows more months, then a larger chart.
+    mshtd->setEnsanchar(true);
+    Flex3->setEnsanchar(true);
+    auto* disposicion = new DisposicionTendencia(this, mshtd, Flex3, ChartSpace1, marco[1], marco[2], marco[3]);
+    setMinimumSize(disposicion->minimo());
     Lbl_Tipo_Indicador->setBuddy(Cmb_Tipo_Indicador_TendenciasyDesempeño);
     Lbl_Departamento->setBuddy(Cmb_Departamento_TendenciasyDesempeño);
     Lbl_KPI->setBuddy(Cmb_KPI_TendenciasyDesempeño);

@@ -1,29 +1,78 @@
 #pragma once
 
+#include <QList>
+#include <QPageLayout>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+class QRectF;
 class QPushButton;
 class QWidget;
 
 namespace velmora {
 
-// Print or save as PDF what a screen shows, its grids and chart included.
+// Reports and the trend screen print as a document drawn for the page, not
+// as a picture of the window: a title with the choices the data were fetched
+// for, every row of every table (headings repeated on each page, columns that
+// do not fit the page width continue in a band below), the chart, the
+// pictures' legend and the date. Paper and PDF get the same drawing.
 
-// The "Imprimir" button of a screen, with a menu of "Imprimir..." and
-// "Guardar como PDF..."; the window also answers Ctrl+P and Ctrl+Shift+P.
-QPushButton* boton_imprimir(QWidget* ventana, const QString& nombre);
+// One table as printed: its heading row, its rows (text and picture name
+// per cell; a picture is drawn from its SVG, never from a screen pixmap) and
+// the designed column widths in twips, used as proportions.
+struct TablaImpresa {
+    QStringList encabezados;
+    QList<QStringList> textos;
+    QList<QStringList> imagenes; // as many rows as textos, or none
+    QList<int> anchos;           // twips, one per column
+    int columnas_fijas = 0;      // row headings, repeated in each band
+};
 
-// Draws the window, scaled to fit, on one landscape page.
-void pintar_pagina(QWidget* ventana, QPagedPaintDevice& pagina);
+struct DocumentoImpreso {
+    QString titulo;
+    QStringList seleccion; // "Perspectiva: Financiero", "Año: 2009", ...
+    QList<TablaImpresa> tablas;
+    // Draws the chart into the given rectangle; empty when the screen shows none.
+    std::function<void(QPainter&, const QRectF&)> grafica;
+    bool leyenda = true;
+};
 
-// Writes the window as a one-page PDF; false when the file cannot be written.
-bool guardar_pdf(QWidget* ventana, const QString& ruta);
+// Draws the document on the device, one page after another; returns the
+// number of pages (0 when the device cannot be painted on).
+int pintar_documento(const DocumentoImpreso& documento, QPagedPaintDevice& dispositivo);
 
-// Opens Qt's print dialog and prints the window when the user accepts.
-void imprimir_ventana(QWidget* ventana);
+// The page the user chose last in a print dialog (size, orientation,
+// margins), kept in the settings; A4 portrait when nothing was chosen, Letter
+// in a locale that uses it.
+QPageLayout disposicion_pagina();
+void guardar_disposicion_pagina(const QPageLayout& disposicion);
 
-// Asks where (a save dialog) and writes the PDF; a failure is a message.
-void pdf_de_ventana(QWidget* ventana);
+// Writes the document as a PDF on the page of disposicion_pagina(); false
+// when the file cannot be written.
+bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta);
+
+// The folder the PDF dialog starts in: the user's documents folder, made
+// when it is missing.
+QString carpeta_documentos();
+
+using FuenteDocumento = std::function<DocumentoImpreso()>;
+
+// The "Imprimir" button of a screen, with a menu of "Imprimir...", "Vista
+// previa..." and "Guardar como PDF..."; the window also answers Ctrl+P and
+// Ctrl+Shift+P. `documento` builds what is printed at the moment of printing.
+QPushButton* boton_imprimir(QWidget* ventana, const QString& nombre, FuenteDocumento documento);
+
+// Qt's print dialog, then the document on the chosen printer.
+void imprimir_documento(QWidget* ventana, const FuenteDocumento& documento);
+// Qt's print preview dialog (QPrintPreviewDialog), drawing the same pages.
+void vista_previa_documento(QWidget* ventana, const FuenteDocumento& documento);
+// Asks where (a save dialog in the documents folder) and writes the PDF; a
+// failure is a message.
+void pdf_de_documento(QWidget* ventana, const FuenteDocumento& documento);
 
 } // namespace velmora

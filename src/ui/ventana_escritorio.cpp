@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QSet>
 #include <QSettings>
+#include <QStyle>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -128,6 +130,77 @@ private:
     int abajo_;
 };
 
+// Room a window manager's frame takes around the client area: the real one
+// once the window is shown, a likely one before (a title bar of about the
+// text's height and a thin border).
+QMargins marco_de(const QWidget* ventana)
+{
+    if (ventana->isVisible()) {
+        const QRect fuera = ventana->frameGeometry();
+        const QRect dentro = ventana->geometry();
+        const QMargins real(dentro.left() - fuera.left(), dentro.top() - fuera.top(), fuera.right() - dentro.right(),
+                            fuera.bottom() - dentro.bottom());
+        if (real.top() > 2)
+            return real;
+    }
+    const int borde = 4;
+    const int titulo = qMax(ventana->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, ventana),
+                            ventana->fontMetrics().height() + 14);
+    return {borde, titulo + borde, borde, borde};
+}
+
+// Keeps a window, its frame included, inside the screen's available area:
+// smaller when it would not fit, moved when it would stick out.
+void encajar(QWidget* ventana, bool centrar)
+{
+    const QScreen* pantalla = ventana->screen();
+    if (!pantalla || ventana->isMaximized() || ventana->isFullScreen())
+        return;
+    const QRect disponible = pantalla->availableGeometry();
+    const QMargins marco = marco_de(ventana);
+    const QSize cabe = disponible.size().shrunkBy(marco);
+    ventana->setMinimumSize(ventana->minimumSize().boundedTo(cabe));
+    ventana->resize(ventana->size().boundedTo(cabe));
+    QRect fuera(ventana->pos(), ventana->size().grownBy(marco));
+    const QPoint antes = fuera.topLeft();
+    if (centrar)
+        fuera.moveCenter(disponible.center());
+    if (fuera.right() > disponible.right())
+        fuera.moveRight(disponible.right());
+    if (fuera.bottom() > disponible.bottom())
+        fuera.moveBottom(disponible.bottom());
+    if (fuera.left() < disponible.left())
+        fuera.moveLeft(disponible.left());
+    if (fuera.top() < disponible.top())
+        fuera.moveTop(disponible.top());
+    // A top-level window's position is its frame's corner; one that fits
+    // stays where it was put.
+    if (fuera.topLeft() != antes)
+        ventana->move(fuera.topLeft());
+}
+
+// Once shown, the window manager's real frame is known: a window that
+// sticks out with it is brought back in.
+class Encaje final : public QObject {
+public:
+    explicit Encaje(QWidget* ventana) : QObject(ventana), ventana_(ventana) { ventana->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        if (objeto == ventana_ && evento->type() == QEvent::Show)
+            QTimer::singleShot(0, this, [this] {
+                const QScreen* pantalla = ventana_->screen();
+                if (pantalla && !pantalla->availableGeometry().contains(ventana_->frameGeometry()))
+                    encajar(ventana_, false);
+            });
+        return false;
+    }
+
+private:
+    QWidget* ventana_;
+};
+
 // The position of the access-key mark in a caption, or -1.
 int marca(const QString& texto)
 {
@@ -235,10 +308,11 @@ void preparar_ventana(QWidget* ventana, const QString& nombre)
     poner_teclas_acceso(ventana);
     new ComportamientoVentana(ventana, nombre);
     const QByteArray geometria = configuracion().value(clave_geometria(nombre)).toByteArray();
-    if (!geometria.isEmpty())
-        ventana->restoreGeometry(geometria); // also brings it back onto a screen that shrank
-    else if (const QScreen* pantalla = ventana->screen())
-        ventana->resize(ventana->size().boundedTo(pantalla->availableGeometry().size()));
+    // A saved place is brought back onto a screen that shrank; a new window
+    // starts centred. Either way its frame stays inside the available area.
+    const bool guardada = !geometria.isEmpty() && ventana->restoreGeometry(geometria);
+    encajar(ventana, !guardada);
+    new Encaje(ventana);
 }
 
 void anclar(QWidget* control, int anclas)

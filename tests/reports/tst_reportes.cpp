@@ -2,6 +2,7 @@
 #include "reports/departamentales.h"
 #include "reports/principales.h"
 #include "soporte/pantallas.h"
+#include "soporte/pdf_leido.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
 #include "ui/twips.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -145,6 +147,8 @@ private slots:
     void anio_en_texto();
     void meta_larga_data();
     void meta_larga();
+    void reporte_largo_en_varias_paginas_data();
+    void reporte_largo_en_varias_paginas();
 
 private:
     void ambas_pantallas();
@@ -642,6 +646,75 @@ void TstReportes::meta_larga()
     p.pedir("Ventas", "2009 ", "Marzo");
     QCOMPARE(p.estado->TextMatrix(1, 1), meta);
     QCOMPARE(p.estado->modelo()->CellPicture(1, 3), icono);
+}
+
+void TstReportes::reporte_largo_en_varias_paginas_data()
+{
+    ambas_pantallas();
+    QTest::newRow("principales") << kPrincipales;
+    QTest::newRow("departamentales") << kDepartamentales;
+}
+
+// A report with more rows than a page holds prints every row, over as many
+// pages as it needs, each with the title, the column headings and its number.
+void TstReportes::reporte_largo_en_varias_paginas()
+{
+    QFETCH(QString, pantalla);
+    const QString faltan = faltan_herramientas_pdf();
+    QVERIFY2(faltan.isEmpty(), qPrintable(QStringLiteral("faltan ") + faltan + QStringLiteral(" (poppler-utils)")));
+    constexpr int kFilas = 120;
+    fijar_datos(indicadores(kFilas, "2009", "Marzo"));
+    RegistroMensajes mensajes;
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    p.ventana->show();
+    QVERIFY(QTest::qWaitForWindowActive(p.ventana.get()));
+    p.pedir("Ventas", "2009 ", "Marzo");
+    QCOMPARE(p.estado->Rows(), kFilas + 1);
+
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("largo.pdf"));
+    pdf_por_teclado(p.ventana.get(), ruta);
+    QVERIFY(QFile::exists(ruta));
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+    int paginas = 0;
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta, &paginas);
+    QVERIFY2(paginas >= 3, qPrintable(QString::number(paginas)));
+    QList<int> vistos;
+    for (int pagina = 0; pagina < paginas; ++pagina) {
+        const QStringList textos = textos_pdf(palabras, pagina);
+        const QString texto = textos.join(u' ');
+        QVERIFY2(texto.startsWith(pantalla), qPrintable(texto.left(80)));
+        // The column headings on one line above the page's rows.
+        double y_encabezado = -1;
+        for (const PalabraPdf& w : palabras)
+            if (w.pagina == pagina && w.texto == QStringLiteral("Indicador")) {
+                y_encabezado = w.caja.center().y();
+                break;
+            }
+        for (const char* encabezado : {"Indicador", "Meta", "Valor", "Desempeño", "Tendencia"}) {
+            bool en_linea = false;
+            for (const PalabraPdf& w : palabras)
+                en_linea |= w.pagina == pagina && w.texto == QString::fromUtf8(encabezado)
+                            && qAbs(w.caja.center().y() - y_encabezado) < 2;
+            QVERIFY2(en_linea, qPrintable(QStringLiteral("página %1 sin el encabezado %2").arg(pagina + 1)
+                                              .arg(QString::fromUtf8(encabezado))));
+        }
+        QVERIFY2(texto.contains(QStringLiteral("Página %1 de %2").arg(pagina + 1).arg(paginas)), qPrintable(texto.right(80)));
+        // "Indicador 7 100 7" is row 7: its name, target and value.
+        for (int i = 0; i + 3 < textos.size(); ++i)
+            if (textos[i] == QStringLiteral("Indicador") && textos[i + 2] == QStringLiteral("100")
+                && textos[i + 1] == textos[i + 3])
+                vistos << textos[i + 1].toInt();
+        if (pagina == 0)
+            pagina_pdf(ruta, pagina, 60, QStringLiteral("pdf_") + pantalla.toLower() + QStringLiteral("_largo_p1"));
+        if (pagina == 1)
+            pagina_pdf(ruta, pagina, 60, QStringLiteral("pdf_") + pantalla.toLower() + QStringLiteral("_largo_p2"));
+    }
+    QList<int> todos;
+    for (int i = 1; i <= kFilas; ++i)
+        todos << i;
+    QCOMPARE(vistos, todos); // each row once, in order
 }
 
 QTEST_MAIN(TstReportes)

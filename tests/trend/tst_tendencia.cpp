@@ -23,6 +23,8 @@
 #include <QLineSeries>
 #include <QPointer>
 #include <QPushButton>
+#include <QCategoryAxis>
+#include <QGraphicsSimpleTextItem>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -143,6 +145,11 @@ private slots:
     void grafica_de_los_trimestres();
     void grafica_deja_fuera_lo_que_no_es_numero();
     void cada_pulsacion_dibuja_una_grafica_nueva();
+    void ejes_como_las_grillas_data();
+    void ejes_como_las_grillas();
+    void etiquetas_enteras_data();
+    void etiquetas_enteras();
+    void doce_meses_cuando_cabe();
     void dato_grafica_data();
     void dato_grafica();
 
@@ -702,18 +709,18 @@ void TstTendencia::grafica_de_los_trimestres()
     QCOMPARE(categorias->categories(), QStringList({"MARZO", "JUNIO", "SEPTIEM", "DICIEMB"}));
     QCOMPARE(ejes(linea, Qt::Horizontal), categorias);
     QCOMPARE(categorias->alignment(), Qt::AlignBottom);
-    auto* izquierdo = qobject_cast<QValueAxis*>(ejes(barras, Qt::Vertical));
-    auto* derecho = qobject_cast<QValueAxis*>(ejes(linea, Qt::Vertical));
+    auto* izquierdo = qobject_cast<QCategoryAxis*>(ejes(barras, Qt::Vertical));
+    auto* derecho = qobject_cast<QCategoryAxis*>(ejes(linea, Qt::Vertical));
     QVERIFY(izquierdo && derecho && izquierdo != derecho);
     QCOMPARE(izquierdo->alignment(), Qt::AlignLeft);
     QCOMPARE(derecho->alignment(), Qt::AlignRight);
     QVERIFY(!izquierdo->isGridLineVisible() && !derecho->isGridLineVisible());
     QVERIFY(izquierdo->min() <= 0 && izquierdo->max() >= 250.5);
     QVERIFY(derecho->min() <= -100 && derecho->max() >= 100);
-    // A ratio of 0.85 is drawn at 85 and reads 85%; 1 reads 100%.
-    const QByteArray formato = derecho->labelFormat().toLatin1();
-    QCOMPARE(QString::asprintf(formato.constData(), 0.85 * 100), QStringLiteral("85%"));
-    QCOMPARE(QString::asprintf(formato.constData(), 100.0), QStringLiteral("100%"));
+    // A ratio is drawn as a percentage: 1 at 100, which reads 100%.
+    QVERIFY2(derecho->categoriesLabels().contains(QStringLiteral("100%")),
+             qPrintable(derecho->categoriesLabels().join(u' ')));
+    QCOMPARE(derecho->endValue(QStringLiteral("100%")), 100.0);
 
     // What the user sees: the right axis labels end in %, 100% among them.
     ventana->show();
@@ -765,6 +772,126 @@ void TstTendencia::cada_pulsacion_dibuja_una_grafica_nueva()
     barras = qobject_cast<QBarSeries*>(grafica()->series()[0]);
     QCOMPARE(barras->barSets()[1]->at(0), *COSTO_2009[2].valor);
     QCOMPARE(grafica()->axes().size(), 3);
+}
+
+void TstTendencia::ejes_como_las_grillas_data()
+{
+    QTest::addColumn<QList<double>>("metas");
+    QTest::addColumn<QList<double>>("razones");
+    QTest::newRow("millones") << QList<double>{1500000, 1250000, 900000, 1000000} << QList<double>{0.5, 0.8, 1, 1.2};
+    QTest::newRow("décimas") << QList<double>{0.3, 0.45, 0.7, 0.9} << QList<double>{-0.35, 0.05, 0.4, 0.95};
+    QTest::newRow("negativos") << QList<double>{-250000, -120000, 80000, 300000} << QList<double>{-2, -1, 3, 12};
+}
+
+// Numbers on the axes are written as the grids write numbers: never with an
+// exponent, the user's decimal comma, each label the number it stands at.
+void TstTendencia::ejes_como_las_grillas()
+{
+    QFETCH(QList<double>, metas);
+    QFETCH(QList<double>, razones);
+    QStringList celdas;
+    for (int i = 0; i < 4; ++i)
+        celdas << numero_a_texto(metas[i]) << numero_a_texto(metas[i] * 0.9) << numero_a_texto(razones[i]);
+    std::unique_ptr<QChart> g = grafica_de_celdas(celdas);
+    const auto ejes = g->axes(Qt::Vertical);
+    QCOMPARE(ejes.size(), 2);
+    for (QAbstractAxis* e : ejes) {
+        auto* eje = qobject_cast<QCategoryAxis*>(e);
+        QVERIFY(eje);
+        const bool porcentaje = eje->alignment() == Qt::AlignRight;
+        const QStringList etiquetas = eje->categoriesLabels();
+        QVERIFY(etiquetas.size() >= 3);
+        for (const QString& etiqueta : etiquetas) {
+            QVERIFY2(!etiqueta.contains(u'e') && !etiqueta.contains(u'E'), qPrintable(etiqueta));
+            QCOMPARE(etiqueta, numero_a_texto(eje->endValue(etiqueta)) + (porcentaje ? QStringLiteral("%") : QString()));
+        }
+        // The scale takes in every bar and point.
+        const QList<double> datos = porcentaje ? razones : metas;
+        for (double d : datos) {
+            const double v = porcentaje ? d * 100 : d;
+            QVERIFY(eje->min() <= v && v <= eje->max());
+        }
+    }
+}
+
+void TstTendencia::etiquetas_enteras_data()
+{
+    QTest::addColumn<bool>("minimo");
+    QTest::newRow("tamaño de diseño") << false;
+    QTest::newRow("tamaño mínimo") << true;
+}
+
+// Every label and legend entry of the chart shows whole, at the window's
+// designed size and at the chart's least size.
+void TstTendencia::etiquetas_enteras()
+{
+    QFETCH(bool, minimo);
+    const QStringList celdas = {"1500000", "1450000", "0,5",  "1500000", "1250000", "0,25",
+                                "1500000", "1600000", "1,15", "1500000", "900000",  "-0,35"};
+    auto* vista = hijo<QChartView>(QStringLiteral("ChartSpace1"));
+    poner_grafica(vista, grafica_de_celdas(celdas));
+    ventana->resize(twips_a_px(14895, ventana.get()), twips_a_px(7575, ventana.get()));
+    ventana->show();
+    QVERIFY(QTest::qWaitForWindowExposed(ventana.get()));
+    if (minimo)
+        vista->resize(vista->minimumSize());
+    QVERIFY(vista->width() >= tamano_minimo_grafica().width());
+    QVERIFY(vista->height() >= tamano_minimo_grafica().height());
+    vista->grab(); // lays the chart out
+    QStringList vistas;
+    for (QGraphicsItem* item : grafica()->scene()->items()) {
+        if (!item->isVisible())
+            continue;
+        if (auto* t = dynamic_cast<QGraphicsTextItem*>(item))
+            vistas << t->toPlainText();
+        else if (auto* st = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            vistas << st->text();
+    }
+    for (const QString& t : vistas)
+        QVERIFY2(!t.contains(QStringLiteral("...")) && !t.contains(QStringLiteral("…")), qPrintable(vistas.join(" | ")));
+    const QStringList esperadas = {"GRAFICA", "MARZO", "JUNIO", "SEPTIEM", "DICIEMB", "META", "VALOR", "DESEMPEÑO",
+                                   "1500000", "100%"};
+    for (const QString& esperada : esperadas)
+        QVERIFY2(vistas.contains(esperada), qPrintable(esperada + QStringLiteral(" no está: ") + vistas.join(" | ")));
+}
+
+// A window wide enough shows all twelve months of the table; the chart grows
+// too. At the designed size the table keeps its place.
+void TstTendencia::doce_meses_cuando_cabe()
+{
+    elegir_todo("Principal      ", VENTAS, 2009);
+    ver();
+    graficar();
+    auto* tabla = hijo<Grilla>(QStringLiteral("mshtd"));
+    auto* vista = hijo<QChartView>(QStringLiteral("ChartSpace1"));
+    ventana->resize(twips_a_px(14895, ventana.get()), twips_a_px(7575, ventana.get()));
+    ventana->show();
+    QVERIFY(QTest::qWaitForWindowExposed(ventana.get()));
+    QCOMPARE(tabla->pos(), QPoint(twips_a_px(240, ventana.get()), twips_a_px(2160, ventana.get())));
+    const QSize grafica_diseno = vista->size();
+    auto meses_enteros = [&] {
+        int n = 0;
+        for (int k = 1; k <= 12; ++k) {
+            const QRect r = tabla->rectangulo(0, k);
+            if (!r.isEmpty() && r.left() >= tabla->viewport()->x() + tabla->ancho_columna_px(0) - 1
+                && r.right() <= tabla->viewport()->geometry().right())
+                ++n;
+        }
+        return n;
+    };
+    QVERIFY(meses_enteros() < 12);
+
+    ventana->resize(1900, 1000);
+    QTRY_COMPARE(meses_enteros(), 12);
+    QVERIFY(vista->width() > grafica_diseno.width());
+    QVERIFY(vista->height() > grafica_diseno.height());
+    QVERIFY(vista->geometry().right() < ventana->width());
+    QVERIFY(!vista->geometry().intersects(tabla->geometry()));
+    // The twelve months' headings and texts are drawn.
+    QStringList encabezados;
+    for (int k = 1; k <= 12; ++k)
+        encabezados << mshtd().TextMatrix(0, k);
+    QCOMPARE(encabezados, nombres_meses());
 }
 
 void TstTendencia::dato_grafica_data()

@@ -1,6 +1,8 @@
 #include "app/ventanas.h"
 #include "data/conexion.h"
+#include "data/textos.h"
 #include "soporte/pantallas.h"
+#include "soporte/pdf_leido.h"
 #include "soporte/soporte.h"
 #include "trend/tendencia_y_desempeno.h"
 #include "ui/grid/grilla.h"
@@ -14,6 +16,7 @@
 #include <QComboBox>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -33,6 +36,7 @@ private slots:
     void desde_los_dos_menus();
     void indicador_de_la_demo_data();
     void indicador_de_la_demo();
+    void pdf_de_la_tendencia();
 
 private:
     std::unique_ptr<BasePrueba> base;
@@ -189,6 +193,73 @@ void TstTendenciaDemo::indicador_de_la_demo()
         QVERIFY(qFuzzyCompare(linea->at(i).y(), QLocale().toDouble(razones[m]) * 100));
     }
     guardar_captura(v, captura);
+}
+
+// Ctrl+Shift+P after "Ver" and "Graficar" writes a document: the choices,
+// all twelve months of the table with their row headings, every target,
+// value and baseline drawn (none under a white block), the pictures, the
+// chart with its axes and legend, and the pictures' legend.
+void TstTendenciaDemo::pdf_de_la_tendencia()
+{
+    const QString faltan = faltan_herramientas_pdf();
+    QVERIFY2(faltan.isEmpty(), qPrintable(QStringLiteral("faltan ") + faltan + QStringLiteral(" (poppler-utils)")));
+    QWidget* menu = RegistroVentanas::instancia().mostrar("Principalgeneral");
+    pulsar(menu, "cmd_tende");
+    QWidget* v = RegistroVentanas::instancia().ventana("Tendencia_y_Desempeño");
+    QVERIFY(v);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    elegir(v, "Cmb_Tipo_Indicador_TendenciasyDesempeño", "Principal      ");
+    elegir(v, "Cmb_Año_TendenciasyDesempeño", "2009 ");
+    elegir(v, "Cmb_KPI_TendenciasyDesempeño", ("Margen operativo" + QString(15, u' ')).left(100));
+    pulsar(v, "Button_LLenar_TendeciasyDesempeño");
+    pulsar(v, "Button_Graficar");
+    QVERIFY(mensajes->mensajes.isEmpty());
+
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath("tendencia.pdf");
+    pdf_por_teclado(v, ruta);
+    QVERIFY(QFile::exists(ruta));
+    int paginas = 0;
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta, &paginas);
+    QVERIFY(paginas >= 1);
+    const int ppp = 100;
+    QList<QImage> imagenes;
+    for (int p = 0; p < paginas; ++p)
+        imagenes << pagina_pdf(ruta, p, ppp, QStringLiteral("pdf_tendencia_p%1").arg(p + 1));
+    const QStringList textos = textos_pdf(palabras);
+    const QString texto = textos.join(u' ');
+    QVERIFY2(texto.startsWith("Tendencia y Desempeño"), qPrintable(texto.left(100)));
+    QVERIFY2(texto.contains("Indicador: Margen operativo") && texto.contains("Año: 2009"), qPrintable(texto.left(200)));
+
+    // Every occurrence of a word is drawn: some ink inside its box.
+    auto dibujada = [&](const QString& palabra) {
+        int vistas = 0;
+        for (const PalabraPdf& w : palabras) {
+            if (w.texto != palabra)
+                continue;
+            if (tinta(imagenes[w.pagina], w.caja, ppp) < 0.03)
+                return false;
+            ++vistas;
+        }
+        return vistas > 0;
+    };
+    QStringList esperadas = nombres_meses();
+    esperadas << "Meses" << "Meta" << "Valor" << "Desempeño" << "Tendencia" << "Nivel" << "Base";
+    const ModeloGrilla& mshtd = *control<Grilla>(v, "mshtd")->modelo();
+    const ModeloGrilla& bases = *control<Grilla>(v, "Flex3")->modelo();
+    for (int k = 1; k <= 12; ++k)
+        esperadas << mshtd.TextMatrix(1, k).trimmed() << mshtd.TextMatrix(2, k).trimmed() << bases.TextMatrix(1, k).trimmed();
+    // The chart: title, categories, series and the axes' numbers.
+    esperadas << "GRAFICA" << "MARZO" << "JUNIO" << "SEPTIEM" << "DICIEMB" << "META" << "VALOR" << "DESEMPEÑO" << "100%";
+    for (const QString& e : esperadas) {
+        if (e.isEmpty())
+            continue;
+        QVERIFY2(textos.contains(e), qPrintable(e + " no está en el PDF"));
+        QVERIFY2(dibujada(e), qPrintable(e + " está en blanco"));
+    }
+    for (const QString& t : textos)
+        QVERIFY2(!t.contains("e+") && !t.contains("E+") && !t.contains("..."), qPrintable(t));
+    QVERIFY(texto.contains("Leyenda"));
 }
 
 QTEST_MAIN(TstTendenciaDemo)

@@ -2,6 +2,7 @@
 
 #include "ui/grid/grilla_accesible.h"
 #include "ui/imagenes.h"
+#include "ui/impresion.h"
 #include "ui/leyenda.h"
 #include "ui/twips.h"
 
@@ -42,6 +43,7 @@ Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloG
         fila_ = f;
         columna_ = c;
         ancla_ = QPoint(c, f);
+        anchos_sucios_ = true;
         if (QAccessible::isActive()) {
             QAccessibleTableModelChangeEvent cambio(this, QAccessibleTableModelChangeEvent::ModelReset);
             QAccessible::updateAccessibility(&cambio);
@@ -49,8 +51,18 @@ Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloG
         ajustar_barras();
         viewport()->update();
     });
-    connect(modelo_, &ModeloGrilla::dataChanged, viewport(), qOverload<>(&QWidget::update));
-    connect(modelo_, &ModeloGrilla::modelReset, viewport(), qOverload<>(&QWidget::update));
+    connect(modelo_, &ModeloGrilla::dataChanged, this, [this](const QModelIndex& desde, const QModelIndex&) {
+        // A heading's text sets its column's least width.
+        if (desde.row() < modelo_->FixedRows() || desde.column() < modelo_->FixedCols()) {
+            anchos_sucios_ = true;
+            ajustar_barras();
+        }
+        viewport()->update();
+    });
+    connect(modelo_, &ModeloGrilla::modelReset, this, [this] {
+        anchos_sucios_ = true;
+        viewport()->update();
+    });
     ajustar_barras();
 }
 
@@ -62,7 +74,76 @@ int Grilla::alto_fila() const
 
 int Grilla::ancho_columna_px(int columna) const
 {
-    return twips_a_px(modelo_->ColWidth(columna), this);
+    if (anchos_sucios_ || ancho_vista_ != viewport()->width() || anchos_px_.size() != size_t(modelo_->Cols()))
+        calcular_anchos();
+    if (columna < 0 || size_t(columna) >= anchos_px_.size())
+        return 0;
+    return anchos_px_[size_t(columna)];
+}
+
+int Grilla::ancho_encabezado_px(int columna) const
+{
+    if (anchos_sucios_ || minimos_px_.size() != size_t(modelo_->Cols()))
+        calcular_anchos();
+    if (columna < 0 || size_t(columna) >= minimos_px_.size())
+        return 0;
+    return minimos_px_[size_t(columna)];
+}
+
+void Grilla::calcular_anchos() const
+{
+    const int columnas = modelo_->Cols();
+    const QFontMetrics medida = fontMetrics();
+    // Room for the text's 3 pixels each side and the cell's line.
+    constexpr int kAire = 8;
+    // A heading column of a long listing is measured on its first rows only.
+    const int filas_medidas = modelo_->FixedCols() > 0 ? qMin(modelo_->Rows(), 500) : modelo_->FixedRows();
+    minimos_px_.assign(size_t(columnas), 0);
+    std::vector<int> naturales(size_t(columnas), 0);
+    qint64 total = 0;
+    for (int c = 0; c < columnas; ++c) {
+        const int hasta = c < modelo_->FixedCols() ? filas_medidas : qMin(modelo_->FixedRows(), modelo_->Rows());
+        int minimo = 0;
+        for (int f = 0; f < hasta; ++f) {
+            const QString texto = modelo_->TextMatrix(f, c);
+            if (!texto.isEmpty())
+                minimo = qMax(minimo, medida.horizontalAdvance(QStringView(texto).trimmed().toString()) + kAire);
+        }
+        minimos_px_[size_t(c)] = minimo;
+        naturales[size_t(c)] = qMax(twips_a_px(modelo_->ColWidth(c), this), minimo);
+        total += naturales[size_t(c)];
+    }
+    anchos_px_ = naturales;
+    ancho_vista_ = viewport()->width();
+    const qint64 sobra = ancho_vista_ - total;
+    if (ensanchar_ && sobra > 0 && total > 0) {
+        // Shared as the widths are, the last column taking what rounding leaves.
+        qint64 dado = 0;
+        for (int c = 0; c < columnas; ++c) {
+            const int parte = c + 1 < columnas ? int(sobra * naturales[size_t(c)] / total) : int(sobra - dado);
+            anchos_px_[size_t(c)] += parte;
+            dado += parte;
+        }
+    }
+    anchos_sucios_ = false;
+}
+
+int Grilla::ancho_completo() const
+{
+    if (anchos_sucios_ || minimos_px_.size() != size_t(modelo_->Cols()))
+        calcular_anchos();
+    int ancho = 2 * frameWidth();
+    for (int c = 0; c < modelo_->Cols(); ++c)
+        ancho += qMax(twips_a_px(modelo_->ColWidth(c), this), minimos_px_[size_t(c)]);
+    return ancho;
+}
+
+void Grilla::setEnsanchar(bool ensanchar)
+{
+    ensanchar_ = ensanchar;
+    anchos_sucios_ = true;
+    ajustar_barras();
+    viewport()->update();
 }
 
 void Grilla::ajustar_barras()
@@ -486,6 +567,15 @@ void Grilla::resizeEvent(QResizeEvent* evento)
     ajustar_barras();
 }
 
+void Grilla::changeEvent(QEvent* evento)
+{
+    QAbstractScrollArea::changeEvent(evento);
+    if (evento->type() == QEvent::FontChange || evento->type() == QEvent::StyleChange) {
+        anchos_sucios_ = true;
+        ajustar_barras();
+    }
+}
+
 void Grilla::scrollContentsBy(int, int)
 {
     viewport()->update();
@@ -497,6 +587,28 @@ QSize Grilla::sizeHint() const
     for (int c = 0; c < modelo_->Cols(); ++c)
         ancho += ancho_columna_px(c);
     return {qMin(ancho, 800), qMin(2 * frameWidth() + modelo_->Rows() * alto_fila(), 400)};
+}
+
+TablaImpresa tabla_impresa(const ModeloGrilla& modelo)
+{
+    TablaImpresa tabla;
+    tabla.columnas_fijas = modelo.FixedCols();
+    const int desde = modelo.FixedRows();
+    for (int c = 0; c < modelo.Cols(); ++c) {
+        tabla.encabezados << (desde > 0 ? modelo.TextMatrix(0, c) : QString());
+        tabla.anchos << modelo.ColWidth(c);
+    }
+    for (int f = desde; f < modelo.Rows(); ++f) {
+        QStringList textos;
+        QStringList imagenes;
+        for (int c = 0; c < modelo.Cols(); ++c) {
+            textos << modelo.TextMatrix(f, c);
+            imagenes << modelo.CellPicture(f, c);
+        }
+        tabla.textos << textos;
+        tabla.imagenes << imagenes;
+    }
+    return tabla;
 }
 
 } // namespace velmora

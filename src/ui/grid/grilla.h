@@ -9,6 +9,8 @@
 
 namespace velmora {
 
+struct TablaImpresa;
+
 // A grid on screen: draws its model, keeps a current cell and raises the
 // four events the editable grid handles. Fixed rows and columns are drawn as
 // headings and do not scroll; the body scrolls by whole rows, so a grid of a
@@ -58,9 +60,18 @@ public:
     // Point size of the grid's font.
     double FontSize() const { return font().pointSizeF(); }
 
-    // Pixel geometry, used by drawing and by tests.
+    // Pixel geometry, used by drawing and by tests. A column is drawn at its
+    // width, but never narrower than its heading (and, in a heading column,
+    // than each row's heading), so that every heading reads whole.
     int alto_fila() const;
     int ancho_columna_px(int columna) const;
+    // The least width that shows the column's headings whole.
+    int ancho_encabezado_px(int columna) const;
+    // The width, frame included, at which every column shows whole.
+    int ancho_completo() const;
+    // When set, columns share out the room the view has beyond their widths,
+    // so a grid widens its columns with its window.
+    void setEnsanchar(bool ensanchar);
     // The cell under a point of the viewport, or (-1, -1).
     QPoint celda_en(const QPoint& punto) const;
 
@@ -97,11 +108,13 @@ protected:
     void keyPressEvent(QKeyEvent* evento) override;
     void focusInEvent(QFocusEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
     void scrollContentsBy(int dx, int dy) override;
     QSize sizeHint() const override;
 
 private:
     void ajustar_barras();
+    void calcular_anchos() const;
     void mover_a(int fila, int columna, bool extender = false);
     // The column whose right edge in the headings is under x, or -1.
     int borde_en(const QPoint& punto) const;
@@ -119,6 +132,17 @@ private:
     int x_arrastre_ = 0;
     int ancho_arrastre_ = 0;
     Ayuda ayuda_;
+    bool ensanchar_ = false;
+    // Drawn widths, worked out again when the model, the font or the view's
+    // width change.
+    mutable std::vector<int> anchos_px_;
+    mutable std::vector<int> minimos_px_;
+    mutable bool anchos_sucios_ = true;
+    mutable int ancho_vista_ = -1;
 };
+
+// The grid as a printed table: its first heading row, every other row's
+// texts (padding dropped by the printing) and pictures, its widths.
+TablaImpresa tabla_impresa(const ModeloGrilla& modelo);
 
 } // namespace velmora

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+
+class QChartView;
+class QFrame;
+class QWidget;
+
+namespace velmora {
+
+class Grilla;
+struct DocumentoImpreso;
+
+// Places the trend screen's table, baselines and chart in the room its
+// window has. At the designed size everything is where it was designed; a
+// wider window first widens the table until all twelve months show, then the
+// chart; a taller one gives the chart the height. The chart never gets
+// smaller than the size at which its labels read whole: the table gives up
+// room (and scrolls) instead.
+class DisposicionTendencia final : public QObject {
+public:
+    DisposicionTendencia(QWidget* ventana, Grilla* tabla, Grilla* bases, QChartView* grafica, QFrame* marco_tabla,
+                         QFrame* marco_bases, QFrame* marco_grafica);
+
+    // The least window size at which the chart keeps its least size.
+    QSize minimo() const;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void aplicar();
+
+    QWidget* ventana_;
+    Grilla* tabla_;
+    Grilla* bases_;
+    QChartView* grafica_;
+    QFrame* marco_tabla_;
+    QFrame* marco_bases_;
+    QFrame* marco_grafica_;
+};
+
+// What "Imprimir" prints on the trend screen: the choices of the shown table,
+// all twelve months of the table and the baselines, the chart when one is
+// shown, and the legend.
+DocumentoImpreso documento_tendencia(const QWidget* ventana, const Grilla& tabla, const Grilla& bases,
+                                     const QChartView& grafica);
+
+} // namespace velmora
