@@ -104,6 +104,7 @@ private slots:
     void cleanup();
     void reinicio_entre_dos_pulsaciones();
     void reinicio_durante_un_guardado();
+    void reinicio_durante_el_guardado_de_modificar();
     void reinicio_a_mitad_de_una_pulsacion();
     void servidor_detenido();
 
@@ -217,6 +218,34 @@ void TstReconexion::reinicio_durante_un_guardado()
         t.confirmar();
     }
     QCOMPARE(meses_guardados("Clientes nuevos", "2025").at(0).section(u'|', 0, 0), QStringLiteral("2"));
+}
+
+void TstReconexion::reinicio_durante_el_guardado_de_modificar()
+{
+    RegistroMensajes mensajes;
+    Modificar ventana;
+    ventana.show();
+    control<QComboBox>(&ventana, "Combo_kpi")->setEditText("Margen operativo");
+    control<QComboBox>(&ventana, "Combo_año")->setEditText("2022");
+    pulsar(&ventana, "boton_consulta");
+    const QStringList antes = meses_guardados("Margen operativo", "2022");
+    QCOMPARE(antes.size(), 12);
+    control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 2, "4343");
+    ocioso();
+
+    int enviados = 0;
+    Conexion().observar([&enviados](const QString& comando) {
+        if (comando.startsWith(QStringLiteral("Exec modificar")) && ++enviados == 7)
+            reiniciar();
+    });
+    pulsar(&ventana, "boton_guardar");
+    Conexion().observar(nullptr);
+    // The server failed, not July's values: no month is named to correct.
+    QCOMPARE(mensajes.textos(), QStringList{"Se perdió la conexión con el servidor de base de datos (se reinició o se "
+                                            "detuvo); no se guardó nada de esta operación. Intente de nuevo"});
+    QCOMPARE(enviados, 7);
+    ocioso();
+    QCOMPARE(meses_guardados("Margen operativo", "2022"), antes);
 }
 
 void TstReconexion::reinicio_a_mitad_de_una_pulsacion()
