@@ -21,7 +21,7 @@ public:
     bool registrada(const QString& nombre) const;
 
     // Creates the window when it does not exist yet, without showing it.
-    // nullptr when a database error in its load step is ending the program.
+    // nullptr after a database error loading it: a refusal (busy, server lost) was shown; any other ends the program.
     QWidget* cargar(const QString& nombre);
     // Creates it if needed, then shows it modeless and brings it forward.
     QWidget* mostrar(const QString& nombre);
