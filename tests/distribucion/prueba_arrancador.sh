@@ -4,9 +4,10 @@
 # prefix (cmake --install), puts a stand-in in place of the program that
 # only says it was started, and runs the starter with a home of its own per
 # case: first start, a deleted database, data sources it must leave alone,
-# dangling links it must refuse. Then the real program answers --version
-# through the starter. Run as root, every start runs as "nobody", as a user
-# without rights would.
+# dangling links it must refuse. Then the real program answers help and
+# version through the starter, writing nothing, and refuses what it does not
+# know. Run as root, every start runs as "nobody", as a user without rights
+# would.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "uso: $0 <carpeta de compilación>" >&2; exit 2; }
 build="$1"
@@ -121,14 +122,24 @@ for enlace in conexion.dsn velmora.db; do
   [ -L "$roto" ] || falla "quitó el enlace"
 done
 
-# The real program answers --version through the starter, offscreen, with
-# nothing written in the home.
+# The real program answers help and version through the starter, in every
+# spelling it takes and with no display at all, with nothing written in the
+# home. What the program refuses is refused through the starter too.
 mv -f "$programa.real" "$programa"
-nuevo_hogar version
-estado=0
-salida="$(como_usuario QT_QPA_PLATFORM=offscreen "$arrancador" --version 2>&1)" || estado=$?
-[ "$estado" -eq 0 ] && grep -q "velmora.* [0-9]\+\.[0-9]\+" <<<"$salida" || falla "--version: $estado $salida"
-[ -z "$(ls -A "$hogar")" ] || falla "--version escribió en la carpeta personal"
+for opcion in -h --help -help '-?' -v --version -version; do
+  nuevo_hogar "opcion$opcion"
+  arrancar "$opcion"
+  case "$opcion" in
+    -h|--help|-help|'-?') esperada='^Uso: velmora' ;;
+    *) esperada='^velmora [0-9]\+\.[0-9]\+' ;;
+  esac
+  [ "$estado" -eq 0 ] && grep -q "$esperada" <<<"$salida" || falla "$opcion: $estado $salida"
+  [ -z "$(ls -A "$hogar")" ] || falla "$opcion escribió en la carpeta personal: $(cd "$hogar" && find . -mindepth 1)"
+done
+nuevo_hogar opcion_desconocida
+arrancar --help-all
+[ "$estado" -eq 2 ] && grep -qF "opción desconocida «--help-all»" <<<"$salida" \
+  && grep -qF "velmora --help" <<<"$salida" || falla "--help-all: $estado $salida"
 
 if [ "$fallas" -gt 0 ]; then
   echo "$fallas fallas" >&2
