@@ -9,6 +9,7 @@ class QWidget;
 namespace velmora {
 
 class Grilla;
+class ModeloGrilla;
 struct DocumentoImpreso;
 
 // Places the trend screen's table, baselines and chart in the room its
@@ -42,8 +43,9 @@ private:
 
 // What "Imprimir" prints on the trend screen: the choices of the shown table,
 // all twelve months of the table and the baselines, the chart when one is
-// shown, and the legend.
+// shown and was drawn from the table shown (Flex2 holds its ratios), and the
+// legend.
 DocumentoImpreso documento_tendencia(const QWidget* ventana, const Grilla& tabla, const Grilla& bases,
-                                     const QChartView& grafica);
+                                     const ModeloGrilla& Flex2, const QChartView& grafica);
 
 } // namespace velmora

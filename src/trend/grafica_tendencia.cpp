@@ -164,12 +164,17 @@ QSize tamano_minimo_grafica()
     return minimo;
 }
 
-std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
+QStringList celdas_grafica(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
 {
     QStringList celdas;
     for (int k : COLUMNAS_GRAFICA)
         celdas << mshtd.TextMatrix(1, k) << mshtd.TextMatrix(2, k) << Flex2.TextMatrix(4, k);
-    return grafica_de_celdas(celdas);
+    return celdas;
+}
+
+std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
+{
+    return grafica_de_celdas(celdas_grafica(mshtd, Flex2));
 }
 
 std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas)

@@ -97,7 +97,7 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     ubicar(leyenda, 9975, 1500, 1935, 420);
     anclar(leyenda, int(Ancla::MoverDerecha));
     QPushButton* imprimir = boton_imprimir(this, QStringLiteral("cmd_imprimir"), [this] {
-        return documento_tendencia(this, *mshtd, *Flex3, *ChartSpace1);
+        return documento_tendencia(this, *mshtd, *Flex3, *Flex2, *ChartSpace1);
     });
     ubicar(imprimir, 12150, 1500, 1935, 420);
     anclar(imprimir, int(Ancla::MoverDerecha));
