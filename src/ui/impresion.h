@@ -53,8 +53,9 @@ QPageLayout disposicion_pagina();
 void guardar_disposicion_pagina(const QPageLayout& disposicion);
 
 // Writes the document as a PDF on the page of disposicion_pagina(); false
-// when the file cannot be written.
-bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta);
+// when the file cannot be written, with the system's error number (errno)
+// in *numero, and no half-written file left.
+bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta, int* numero = nullptr);
 
 // The folder the PDF dialog starts in: the user's documents folder, made
 // when it is missing.
