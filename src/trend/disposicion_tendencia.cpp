@@ -17,8 +17,8 @@ namespace velmora {
 namespace {
 
 // The designed places, in twips.
-constexpr int kAnchoVentana = 14895;
-constexpr int kAltoVentana = 7575;
+constexpr int kAnchoVentana = kAnchoVentanaTendencia;
+constexpr int kAltoVentana = kAltoVentanaTendencia;
 constexpr int kX = 240;            // table and baselines
 constexpr int kYTabla = 2160;
 constexpr int kAltoTabla = 3015;

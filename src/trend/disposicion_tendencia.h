@@ -12,6 +12,10 @@ class Grilla;
 class ModeloGrilla;
 struct DocumentoImpreso;
 
+// The trend window's designed client area, in twips.
+inline constexpr int kAnchoVentanaTendencia = 14895;
+inline constexpr int kAltoVentanaTendencia = 7575;
+
 // Places the trend screen's table, baselines and chart in the room its
 // window has. At the designed size everything is where it was designed; a
 // wider window first widens the table until all twelve months show, then the

@@ -90,8 +90,8 @@ void escala(QCategoryAxis* eje, const QList<double>& datos, double marca, const 
     eje->setRange(desde, hasta);
 }
 
-} // namespace
-
+// The texts a chart shows, each as drawn (a label cut for want of room
+// ends in "...").
 QStringList textos_visibles(const QChart& grafica)
 {
     QStringList textos;
@@ -108,8 +108,6 @@ QStringList textos_visibles(const QChart& grafica)
     }
     return textos;
 }
-
-namespace {
 
 // Whether a chart laid out at this size shows every label whole: the
 // charting library cuts a label that has no room to "...".

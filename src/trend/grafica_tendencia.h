@@ -43,10 +43,6 @@ std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas);
 // whole, in device-independent pixels.
 QSize tamano_minimo_grafica();
 
-// The texts a chart shows, each as drawn (a label cut for want of room
-// ends in "...").
-QStringList textos_visibles(const QChart& grafica);
-
 // Draws the chart a screen shows into a rectangle of a printed page.
 void pintar_grafica(const QChart& mostrada, QPainter& p, const QRectF& destino);
 

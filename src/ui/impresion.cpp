@@ -25,7 +25,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QSvgRenderer>
 
 #include <cerrno>
@@ -71,8 +70,7 @@ public:
             tabla(t);
         if (doc_.grafica)
             grafica();
-        if (doc_.leyenda)
-            leyenda();
+        leyenda();
         pie();
         return pagina_ + 1;
     }
@@ -431,14 +429,6 @@ bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta, int* nu
     if (abierto)
         archivo.remove();
     return false;
-}
-
-QString carpeta_documentos()
-{
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    // Without it the dialog would start wherever the program was started.
-    QDir().mkpath(carpeta);
-    return carpeta;
 }
 
 namespace {

@@ -81,15 +81,6 @@ int Grilla::ancho_columna_px(int columna) const
     return anchos_px_[size_t(columna)];
 }
 
-int Grilla::ancho_encabezado_px(int columna) const
-{
-    if (anchos_sucios_ || minimos_px_.size() != size_t(modelo_->Cols()))
-        calcular_anchos();
-    if (columna < 0 || size_t(columna) >= minimos_px_.size())
-        return 0;
-    return minimos_px_[size_t(columna)];
-}
-
 void Grilla::calcular_anchos() const
 {
     const int columnas = modelo_->Cols();

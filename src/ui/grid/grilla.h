@@ -65,8 +65,6 @@ public:
     // than each row's heading), so that every heading reads whole.
     int alto_fila() const;
     int ancho_columna_px(int columna) const;
-    // The least width that shows the column's headings whole.
-    int ancho_encabezado_px(int columna) const;
     // The width, frame included, at which every column shows whole.
     int ancho_completo() const;
     // When set, columns share out the room the view has beyond their widths,
