@@ -500,7 +500,9 @@ void Grilla::mouseMoveEvent(QMouseEvent* evento)
             return;
         }
         auto menor = [this](int columna) { return qMax(2 * kBorde + 2, minimos_px_[size_t(columna)]); };
-        const int dado = qBound(menor(c) - ancho_arrastre_, paso, vecina_arrastre_ - menor(c + 1));
+        // Neither column narrower than its headings (a zero-width column may
+        // have no room to give: the dragged one's least width wins).
+        const int dado = qMax(menor(c) - ancho_arrastre_, qMin(paso, vecina_arrastre_ - menor(c + 1)));
         modelo_->setColWidth(c, px_a_twips(ancho_arrastre_ + dado, this));
         modelo_->setColWidth(c + 1, px_a_twips(vecina_arrastre_ - dado, this));
         return;
