@@ -2,7 +2,6 @@
 
 #include "ui/controles.h"
 #include "ui/mensajes.h"
-#include "ui/registro_ventanas.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -173,17 +173,23 @@ QString ruta_origen_datos()
 #endif
 }
 
+QString carpeta_documentos()
+{
+    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (carpeta.isEmpty())
+        carpeta = QDir::homePath();
+    // Created here so that the first export or PDF into it works, and a
+    // file dialog does not start wherever the program was started.
+    QDir().mkpath(carpeta);
+    return carpeta;
+}
+
 QString ruta_exportar_por_defecto()
 {
 #ifdef Q_OS_WIN
     return QStringLiteral("C:\\Archivos de programa\\Brelvo\\Exportar\\Datos.xlsx");
 #else
-    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (carpeta.isEmpty())
-        carpeta = QDir::homePath();
-    // Created here so that the first export into the default folder works.
-    QDir().mkpath(carpeta);
-    return QDir(carpeta).filePath(QStringLiteral("Datos.xlsx"));
+    return QDir(carpeta_documentos()).filePath(QStringLiteral("Datos.xlsx"));
 #endif
 }
 

@@ -9,9 +9,12 @@ namespace velmora {
 // $XDG_CONFIG_HOME/velmora/conexion.dsn (~/.config/velmora/).
 QString ruta_origen_datos();
 
+// The user's documents folder (the home folder when there is none), created
+// when missing.
+QString carpeta_documentos();
+
 // The default spreadsheet file: on Windows the installation's Exportar
-// folder; elsewhere Datos.xlsx in the user's documents folder, which is
-// created when missing.
+// folder; elsewhere Datos.xlsx in carpeta_documentos().
 QString ruta_exportar_por_defecto();
 
 // The keywords of a file data source, as the driver manager would read them.

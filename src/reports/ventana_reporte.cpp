@@ -1,5 +1,6 @@
 #include "reports/ventana_reporte.h"
 
+#include "ui/controles.h"
 #include "ui/grid/grilla.h"
 #include "ui/impresion.h"
 #include "ui/twips.h"
@@ -21,11 +22,7 @@ DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>&
     // The choices the shown report was fetched for, not what the lists hold now.
     const QStringList elegido = grilla.modelo()->property("seleccion").toStringList();
     for (int i = 0; i < etiquetas.size() && i < elegido.size(); ++i) {
-        QString nombre = etiquetas[i]->text();
-        nombre.remove(u'&');
-        if (nombre.endsWith(QStringLiteral(" :")))
-            nombre.chop(2);
-        documento.seleccion << nombre + QStringLiteral(": ") + elegido[i].trimmed();
+        documento.seleccion << nombre_de_etiqueta(etiquetas[i]->text()) + QStringLiteral(": ") + elegido[i].trimmed();
     }
     documento.tablas << tabla_impresa(*grilla.modelo());
     return documento;

@@ -21,13 +21,13 @@ struct DocumentoImpreso;
 inline constexpr int kAnchoReporte = 10095;
 inline constexpr int kAltoReporte = 5775;
 
-// Lists with their labels and "Ver" along the top, the status grid framed
-// below; fixes the client area so the window cannot be resized. "Ver" gets a
-// larger picture and answers Enter.
 // What "Imprimir" prints: the title, the choices of the shown report (each
 // named by its label), the status grid's rows and the legend.
 DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>& etiquetas, const Grilla& grilla);
 
+// Lists with their labels and "Ver" along the top, the status grid framed
+// below, widening with the window; sets the starting client area. "Ver" gets
+// a larger picture and answers Enter.
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
                       QPushButton* ver, Grilla* grilla);
 

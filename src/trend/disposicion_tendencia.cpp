@@ -17,8 +17,8 @@ namespace velmora {
 namespace {
 
 // The designed places, in twips.
-constexpr int kAnchoVentana = 14895;
-constexpr int kAltoVentana = 7575;
+constexpr int kAnchoVentana = kAnchoVentanaTendencia;
+constexpr int kAltoVentana = kAltoVentanaTendencia;
 constexpr int kX = 240;            // table and baselines
 constexpr int kYTabla = 2160;
 constexpr int kAltoTabla = 3015;
@@ -95,14 +95,17 @@ void DisposicionTendencia::aplicar()
 }
 
 DocumentoImpreso documento_tendencia(const QWidget* ventana, const Grilla& tabla, const Grilla& bases,
-                                     const QChartView& grafica)
+                                     const ModeloGrilla& Flex2, const QChartView& grafica)
 {
     DocumentoImpreso documento;
     documento.titulo = ventana->windowTitle();
     documento.seleccion = tabla.modelo()->property("seleccion").toStringList();
     documento.tablas << tabla_impresa(*tabla.modelo()) << tabla_impresa(*bases.modelo());
     const QChartView* vista = &grafica;
-    if (vista->chart() && vista->chart()->property("celdas").isValid()) {
+    // The chart stays on screen when "Ver" fills the table again; drawn from
+    // another table it would go out under this table's choices.
+    const QVariant celdas = vista->chart() ? vista->chart()->property("celdas") : QVariant();
+    if (celdas.isValid() && celdas.toStringList() == celdas_grafica(*tabla.modelo(), Flex2)) {
         documento.grafica = [vista](QPainter& p, const QRectF& destino) {
             if (vista->chart())
                 pintar_grafica(*vista->chart(), p, destino);

@@ -9,7 +9,12 @@ class QWidget;
 namespace velmora {
 
 class Grilla;
+class ModeloGrilla;
 struct DocumentoImpreso;
+
+// The trend window's designed client area, in twips.
+inline constexpr int kAnchoVentanaTendencia = 14895;
+inline constexpr int kAltoVentanaTendencia = 7575;
 
 // Places the trend screen's table, baselines and chart in the room its
 // window has. At the designed size everything is where it was designed; a
@@ -42,8 +47,9 @@ private:
 
 // What "Imprimir" prints on the trend screen: the choices of the shown table,
 // all twelve months of the table and the baselines, the chart when one is
-// shown, and the legend.
+// shown and was drawn from the table shown (Flex2 holds its ratios), and the
+// legend.
 DocumentoImpreso documento_tendencia(const QWidget* ventana, const Grilla& tabla, const Grilla& bases,
-                                     const QChartView& grafica);
+                                     const ModeloGrilla& Flex2, const QChartView& grafica);
 
 } // namespace velmora

@@ -90,8 +90,8 @@ void escala(QCategoryAxis* eje, const QList<double>& datos, double marca, const 
     eje->setRange(desde, hasta);
 }
 
-} // namespace
-
+// The texts a chart shows, each as drawn (a label cut for want of room
+// ends in "...").
 QStringList textos_visibles(const QChart& grafica)
 {
     QStringList textos;
@@ -108,8 +108,6 @@ QStringList textos_visibles(const QChart& grafica)
     }
     return textos;
 }
-
-namespace {
 
 // Whether a chart laid out at this size shows every label whole: the
 // charting library cuts a label that has no room to "...".
@@ -164,12 +162,17 @@ QSize tamano_minimo_grafica()
     return minimo;
 }
 
-std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
+QStringList celdas_grafica(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
 {
     QStringList celdas;
     for (int k : COLUMNAS_GRAFICA)
         celdas << mshtd.TextMatrix(1, k) << mshtd.TextMatrix(2, k) << Flex2.TextMatrix(4, k);
-    return grafica_de_celdas(celdas);
+    return celdas;
+}
+
+std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2)
+{
+    return grafica_de_celdas(celdas_grafica(mshtd, Flex2));
 }
 
 std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas)

@@ -25,6 +25,11 @@ const QStringList& categorias_grafica();
 // it is read as a number; nullopt when it is not one.
 std::optional<double> dato_grafica(const QString& celda);
 
+// The chart's twelve source cells as the tables hold them now: target
+// (mshtd row 1), value (row 2) and ratio (Flex2 row 4) of each quarter-end
+// column in turn.
+QStringList celdas_grafica(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2);
+
 // A new chart of the targets (mshtd row 1) and values (row 2) as clustered
 // columns on the left axis and the performance ratios (Flex2 row 4) as a
 // percentage line on the right axis, for the quarter-end columns.
@@ -37,10 +42,6 @@ std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas);
 // The least size at which every label and legend entry of the chart reads
 // whole, in device-independent pixels.
 QSize tamano_minimo_grafica();
-
-// The texts a chart shows, each as drawn (a label cut for want of room
-// ends in "...").
-QStringList textos_visibles(const QChart& grafica);
 
 // Draws the chart a screen shows into a rectangle of a printed page.
 void pintar_grafica(const QChart& mostrada, QPainter& p, const QRectF& destino);

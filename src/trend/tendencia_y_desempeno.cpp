@@ -61,17 +61,16 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     ChartSpace1->setRenderHint(QPainter::Antialiasing);
     ChartSpace1->chart()->setFont(QFont(QStringLiteral("Arial")));
 
-    fijar_area_cliente(this, 14895, 7575);
-    // The frames around the lists, the table, the baselines and the chart.
-    const int marcos[4][4] = {{120, 120, 9615, 1695}, {120, 2040, 8655, 3255},
-                              {120, 5400, 8655, 1215}, {9015, 2040, 5055, 4935}};
+    fijar_area_cliente(this, kAnchoVentanaTendencia, kAltoVentanaTendencia);
+    // The frames around the lists, the table, the baselines and the chart;
+    // DisposicionTendencia places the last three with what they frame.
     QFrame* marco[4];
     for (int i = 0; i < 4; ++i) {
         marco[i] = nombrado<QFrame>(this, QStringLiteral("Shape%1").arg(i + 1));
         marco[i]->setFrameShape(QFrame::Box);
-        ubicar(marco[i], marcos[i][0], marcos[i][1], marcos[i][2], marcos[i][3]);
         marco[i]->lower();
     }
+    ubicar(marco[0], 120, 120, 9615, 1695);
     anclar(marco[0], int(Ancla::CrecerAncho));
     ubicar(Lbl_Tipo_Indicador, 240, 270, 1500, 315);
     ubicar(Cmb_Tipo_Indicador_TendenciasyDesempeño, 1800, 240, 2535, 360);
@@ -83,9 +82,6 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     ubicar(Cmb_Año_TendenciasyDesempeño, 1800, 1320, 1335, 360);
     ubicar(Button_LLenar_TendeciasyDesempeño, 9975, 480, 1935, 975);
     ubicar(Button_Graficar, 12150, 480, 1935, 975);
-    ubicar(mshtd, 240, 2160, 8415, 3015);
-    ubicar(Flex3, 240, 5520, 8415, 975);
-    ubicar(ChartSpace1, 9135, 2160, 4815, 4695);
     // On a screen narrower than the window's design the lists give up room
     // so that both buttons stay in sight; on a wider one they show more.
     anclar(Cmb_KPI_TendenciasyDesempeño, int(Ancla::CrecerAncho));
@@ -97,7 +93,7 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     ubicar(leyenda, 9975, 1500, 1935, 420);
     anclar(leyenda, int(Ancla::MoverDerecha));
     QPushButton* imprimir = boton_imprimir(this, QStringLiteral("cmd_imprimir"), [this] {
-        return documento_tendencia(this, *mshtd, *Flex3, *ChartSpace1);
+        return documento_tendencia(this, *mshtd, *Flex3, *Flex2, *ChartSpace1);
     });
     ubicar(imprimir, 12150, 1500, 1935, 420);
     anclar(imprimir, int(Ancla::MoverDerecha));

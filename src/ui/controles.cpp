@@ -1,11 +1,24 @@
 #include "ui/controles.h"
 
 #include "ui/imagenes.h"
+#include "ui/ventana_escritorio.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 namespace velmora {
+
+QString sin_dos_puntos(QString texto)
+{
+    while (texto.endsWith(u':') || texto.endsWith(u' '))
+        texto.chop(1);
+    return texto;
+}
+
+QString nombre_de_etiqueta(const QString& texto)
+{
+    return sin_dos_puntos(texto_visible(texto));
+}
 
 QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto)
 {

@@ -25,6 +25,13 @@ QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto);
 // An unnamed label that names `nombrada` for screen readers (its buddy).
 QLabel* etiqueta_de(QWidget* ventana, const QString& texto, QWidget* nombrada);
 
+// What a label names, as a reader says it: "&Perspectiva :" reads as
+// "Perspectiva" (access-key marks removed, "&&" kept as "&", the trailing
+// colon and blanks dropped). sin_dos_puntos() does the last part only, for
+// a text whose marks are already gone.
+QString nombre_de_etiqueta(const QString& texto);
+QString sin_dos_puntos(QString texto);
+
 // A button with its caption and its picture (":/botones/<imagen>.svg").
 QPushButton* boton(QWidget* ventana, const QString& nombre, const QString& texto, const QString& imagen);
 

@@ -1,14 +1,17 @@
 #include "ui/impresion.h"
 
+#include "data/origen_datos.h"
 #include "ui/imagenes.h"
 #include "ui/leyenda.h"
 #include "ui/mensajes.h"
+#include "ui/traducciones.h"
 #include "ui/ventana_escritorio.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -22,9 +25,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QSvgRenderer>
 
+#include <cerrno>
 #include <memory>
 
 namespace velmora {
@@ -55,7 +58,8 @@ public:
         : doc_(documento), disp_(dispositivo), p_(p), total_(total),
           dpi_(dispositivo.logicalDpiY()), ancho_(dispositivo.width()), alto_(dispositivo.height()),
           impreso_(QStringLiteral("Impreso el ")
-                   + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat))
+                   + idioma_programa().toString(QDateTime::currentDateTime(),
+                                                QStringLiteral("d 'de' MMMM 'de' yyyy, H:mm")))
     {
     }
 
@@ -66,8 +70,7 @@ public:
             tabla(t);
         if (doc_.grafica)
             grafica();
-        if (doc_.leyenda)
-            leyenda();
+        leyenda();
         pie();
         return pagina_ + 1;
     }
@@ -395,29 +398,37 @@ void guardar_disposicion_pagina(const QPageLayout& disposicion)
     ajustes.setValue(clave("orientacion"), int(disposicion.orientation()));
 }
 
-bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta)
+bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta, int* numero)
 {
-    {
-        QPdfWriter pdf(ruta);
+    // Opened here, not by QPdfWriter, which reports no error: the system's
+    // reason is what the user is told.
+    QFile archivo(ruta);
+    errno = 0;
+    const bool abierto = archivo.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    bool escrito = abierto;
+    if (escrito) {
+        QPdfWriter pdf(&archivo);
         pdf.setPageLayout(disposicion_pagina());
         // The resolution of QPrinter::HighResolution, so that text measures
         // alike and paper and PDF lay out the same.
         pdf.setResolution(1200);
         pdf.setTitle(documento.titulo);
         pdf.setCreator(QStringLiteral("Velmora"));
-        if (pintar_documento(documento, pdf) == 0)
-            return false;
+        escrito = pintar_documento(documento, pdf) > 0;
     }
-    // QPdfWriter reports no error; a file that is not there was not written.
-    return QFileInfo(ruta).size() > 0;
-}
-
-QString carpeta_documentos()
-{
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    // Without it the dialog would start wherever the program was started.
-    QDir().mkpath(carpeta);
-    return carpeta;
+    if (escrito) {
+        archivo.close();
+        escrito = archivo.error() == QFileDevice::NoError && archivo.size() > 0;
+    }
+    if (escrito)
+        return true;
+    if (numero)
+        *numero = errno;
+    // Half a PDF is of no use to anyone; a file that could not be opened is
+    // not ours to remove.
+    if (abierto)
+        archivo.remove();
+    return false;
 }
 
 namespace {
@@ -466,8 +477,19 @@ void pdf_de_documento(QWidget* ventana, const FuenteDocumento& documento)
         return;
     if (QFileInfo(ruta).suffix().isEmpty())
         ruta += QStringLiteral(".pdf");
-    if (!guardar_pdf(documento(), ruta))
-        mensaje(QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta));
+    int numero = 0;
+    if (guardar_pdf(documento(), ruta, &numero))
+        return;
+    const bool lleno = numero == ENOSPC || numero == EFBIG
+#ifdef EDQUOT
+                       || numero == EDQUOT
+#endif
+        ;
+    mensaje(QStringLiteral("No se pudo escribir el archivo %1 (%2).\n%3")
+                .arg(QDir::toNativeSeparators(ruta), texto_error_sistema(numero),
+                     lleno ? QStringLiteral("Libere espacio en el disco, o elija otra carpeta, y pulse "
+                                            "«Guardar como PDF...» de nuevo.")
+                           : QStringLiteral("Elija otra carpeta o nombre y pulse «Guardar como PDF...» de nuevo.")));
 }
 
 QPushButton* boton_imprimir(QWidget* ventana, const QString& nombre, FuenteDocumento documento)

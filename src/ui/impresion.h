@@ -39,7 +39,6 @@ struct DocumentoImpreso {
     QList<TablaImpresa> tablas;
     // Draws the chart into the given rectangle; empty when the screen shows none.
     std::function<void(QPainter&, const QRectF&)> grafica;
-    bool leyenda = true;
 };
 
 // Draws the document on the device, one page after another; returns the
@@ -53,12 +52,9 @@ QPageLayout disposicion_pagina();
 void guardar_disposicion_pagina(const QPageLayout& disposicion);
 
 // Writes the document as a PDF on the page of disposicion_pagina(); false
-// when the file cannot be written.
-bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta);
-
-// The folder the PDF dialog starts in: the user's documents folder, made
-// when it is missing.
-QString carpeta_documentos();
+// when the file cannot be written, with the system's error number (errno)
+// in *numero, and no half-written file left.
+bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta, int* numero = nullptr);
 
 using FuenteDocumento = std::function<DocumentoImpreso()>;
 

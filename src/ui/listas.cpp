@@ -2,6 +2,7 @@
 
 #include "data/conexion.h"
 #include "data/textos.h"
+#include "ui/controles.h"
 #include "ui/twips.h"
 
 #include <QAbstractItemView>
@@ -85,8 +86,7 @@ public:
         QString texto = QAccessibleWidget::text(tipo);
         if (tipo == QAccessible::Name) {
             // "Perspectiva :" reads as "Perspectiva".
-            while (texto.endsWith(u':') || texto.endsWith(u' '))
-                texto.chop(1);
+            texto = sin_dos_puntos(texto);
             if (texto.isEmpty())
                 texto = lista()->objectName();
         }

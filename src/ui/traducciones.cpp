@@ -36,9 +36,14 @@ public:
 
 } // namespace
 
+QLocale idioma_programa(const QLocale& local)
+{
+    return local.language() == QLocale::Spanish ? local : QLocale(QLocale::Spanish);
+}
+
 bool instalar_traducciones(QCoreApplication& aplicacion, const QLocale& local)
 {
-    const QLocale idioma = local.language() == QLocale::Spanish ? local : QLocale(QLocale::Spanish);
+    const QLocale idioma = idioma_programa(local);
     // A second call replaces the first translator instead of stacking another.
     static QPointer<QTranslator> traductor;
     if (traductor) {

@@ -12,4 +12,8 @@ namespace velmora {
 // translations are not installed (the texts then stay in English).
 bool instalar_traducciones(QCoreApplication& aplicacion, const QLocale& local = QLocale::system());
 
+// The Spanish the program speaks in the given locale: the locale itself when
+// it is a Spanish one, plain Spanish otherwise.
+QLocale idioma_programa(const QLocale& local = QLocale());
+
 } // namespace velmora

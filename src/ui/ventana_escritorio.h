@@ -14,9 +14,9 @@ namespace velmora {
 // remembered between runs under `nombre`.
 void preparar_ventana(QWidget* ventana, const QString& nombre);
 
-// Gives each button of the window an access key (Alt + a letter of its
-// caption) that no other button of the window uses. A caption that already
-// marks one keeps it.
+// Gives each button of the window, and each label that names a box, an
+// access key (Alt + a letter of its caption) that no other one of the
+// window uses. A caption that already marks one keeps it.
 void poner_teclas_acceso(QWidget* ventana);
 
 // The caption as the user reads it: access-key marks removed, "&&" shown as "&".

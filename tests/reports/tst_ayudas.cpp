@@ -41,6 +41,10 @@ private slots:
     void pagina_del_usuario_data();
     void pagina_del_usuario();
     void vista_previa();
+    void pdf_que_no_se_escribe_data();
+    void pdf_que_no_se_escribe();
+    void fecha_impresa_en_espanol_data();
+    void fecha_impresa_en_espanol();
 };
 
 void TstAyudas::initTestCase()
@@ -313,6 +317,91 @@ void TstAyudas::reporte_con_ayudas_y_leyenda()
         QVERIFY(mensajes.mensajes.isEmpty());
     }
     Conexion().cerrar();
+}
+
+void TstAyudas::pdf_que_no_se_escribe_data()
+{
+    QTest::addColumn<bool>("en_archivo"); // else a read-only folder
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("dentro de un archivo") << true << "una parte de la ruta no es una carpeta";
+    QTest::newRow("carpeta de solo lectura") << false << "no tiene permiso";
+}
+
+// A PDF that cannot be written is a message that says why and what to do,
+// and nothing is left behind.
+void TstAyudas::pdf_que_no_se_escribe()
+{
+    QFETCH(bool, en_archivo);
+    QFETCH(QString, motivo);
+    QTemporaryDir carpeta;
+    QString ruta;
+    if (en_archivo) {
+        const QString archivo = carpeta.filePath(QStringLiteral("archivo"));
+        QFile f(archivo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        ruta = archivo + QStringLiteral("/informe.pdf");
+    } else {
+        const QString cerrada = carpeta.filePath(QStringLiteral("cerrada"));
+        QVERIFY(QDir().mkpath(cerrada));
+        QFile::setPermissions(cerrada, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile prueba(cerrada + QStringLiteral("/prueba"));
+        if (prueba.open(QIODevice::WriteOnly)) {
+            prueba.remove();
+            QSKIP("este usuario escribe en una carpeta de solo lectura (root)");
+        }
+        ruta = cerrada + QStringLiteral("/informe.pdf");
+    }
+    RegistroMensajes mensajes;
+    QWidget ventana;
+    ventana.setWindowTitle(QStringLiteral("Principales"));
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Principales");
+    QTimer::singleShot(0, &ventana, [&] {
+        if (auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialogo->selectFile(ruta);
+            static_cast<QDialog*>(dialogo)->accept();
+        }
+    });
+    pdf_de_documento(&ventana, [&] { return documento; });
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    const QString texto = mensajes.mensajes.first().texto;
+    QVERIFY2(texto.contains(QDir::toNativeSeparators(ruta)), qPrintable(texto));
+    QVERIFY2(texto.contains(QStringLiteral("(") + motivo + QStringLiteral(")")), qPrintable(texto));
+    QVERIFY2(texto.contains(QStringLiteral("Elija otra carpeta o nombre")), qPrintable(texto));
+    QCOMPARE(mensajes.mensajes.first().titulo, QStringLiteral("Mensajes"));
+    QVERIFY(!QFileInfo::exists(ruta));
+    if (!en_archivo)
+        QFile::setPermissions(carpeta.filePath(QStringLiteral("cerrada")), QFileDevice::ReadOwner
+                                  | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TstAyudas::fecha_impresa_en_espanol_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C") << "C";
+    QTest::newRow("inglés") << "en_US";
+    QTest::newRow("español") << "es_ES";
+}
+
+// The date under each page is Spanish, as the rest of the program, with the
+// year whole, whatever the user's locale.
+void TstAyudas::fecha_impresa_en_espanol()
+{
+    QFETCH(QString, locale);
+    LocalePrueba en(locale);
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Prueba");
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("fecha.pdf"));
+    const QDate hoy = QDate::currentDate();
+    QVERIFY(guardar_pdf(documento, ruta));
+    const QString texto = textos_pdf(palabras_pdf(ruta)).join(u' ');
+    const QString fecha = QStringLiteral("Impreso el %1 de %2 de %3,")
+                              .arg(hoy.day())
+                              .arg(QLocale(QLocale::Spanish).monthName(hoy.month()))
+                              .arg(hoy.year());
+    QVERIFY2(texto.contains(fecha), qPrintable(texto));
 }
 
 QTEST_MAIN(TstAyudas)

@@ -37,6 +37,7 @@ private slots:
     void indicador_de_la_demo_data();
     void indicador_de_la_demo();
     void pdf_de_la_tendencia();
+    void pdf_sin_la_grafica_de_otra_consulta();
 
 private:
     std::unique_ptr<BasePrueba> base;
@@ -260,6 +261,49 @@ void TstTendenciaDemo::pdf_de_la_tendencia()
     for (const QString& t : textos)
         QVERIFY2(!t.contains("e+") && !t.contains("E+") && !t.contains("..."), qPrintable(t));
     QVERIFY(texto.contains("Leyenda"));
+}
+
+// The chart stays on screen after "Ver" shows another indicator, but it is
+// not that indicator's: the document under the new choices leaves it out
+// until "Graficar" draws it from the table shown.
+void TstTendenciaDemo::pdf_sin_la_grafica_de_otra_consulta()
+{
+    const QString faltan = faltan_herramientas_pdf();
+    QVERIFY2(faltan.isEmpty(), qPrintable(QStringLiteral("faltan ") + faltan + QStringLiteral(" (poppler-utils)")));
+    QWidget* menu = RegistroVentanas::instancia().mostrar("Principalgeneral");
+    pulsar(menu, "cmd_tende");
+    QWidget* v = RegistroVentanas::instancia().ventana("Tendencia_y_Desempeño");
+    QVERIFY(v);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    elegir(v, "Cmb_Tipo_Indicador_TendenciasyDesempeño", "Principal      ");
+    elegir(v, "Cmb_Año_TendenciasyDesempeño", "2009 ");
+    elegir(v, "Cmb_KPI_TendenciasyDesempeño", ("Margen operativo" + QString(15, u' ')).left(100));
+    pulsar(v, "Button_LLenar_TendeciasyDesempeño");
+    pulsar(v, "Button_Graficar");
+    elegir(v, "Cmb_KPI_TendenciasyDesempeño", ("Ingresos por ventas" + QString(15, u' ')).left(100));
+    pulsar(v, "Button_LLenar_TendeciasyDesempeño");
+    QVERIFY(mensajes->mensajes.isEmpty());
+
+    const QStringList de_la_grafica = {"GRAFICA", "META", "VALOR", "DESEMPEÑO", "MARZO"};
+    QTemporaryDir carpeta;
+    auto textos = [&](const QString& nombre) {
+        const QString ruta = carpeta.filePath(nombre);
+        v->activateWindow();
+        if (!QTest::qWaitForWindowActive(v))
+            return QStringList();
+        pdf_por_teclado(v, ruta);
+        return QFile::exists(ruta) ? textos_pdf(palabras_pdf(ruta)) : QStringList();
+    };
+    const QStringList otra = textos("otra.pdf");
+    QVERIFY2(otra.join(u' ').contains("Indicador: Ingresos por ventas"), qPrintable(otra.join(u' ').left(200)));
+    for (const QString& palabra : de_la_grafica)
+        QVERIFY2(!otra.contains(palabra), qPrintable(palabra + " es de la gráfica de otra consulta"));
+
+    pulsar(v, "Button_Graficar");
+    const QStringList graficada = textos("graficada.pdf");
+    QVERIFY2(graficada.join(u' ').contains("Indicador: Ingresos por ventas"), qPrintable(graficada.join(u' ').left(200)));
+    for (const QString& palabra : de_la_grafica)
+        QVERIFY2(graficada.contains(palabra), qPrintable(palabra + " no está en el PDF"));
 }
 
 QTEST_MAIN(TstTendenciaDemo)

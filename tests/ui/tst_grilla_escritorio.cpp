@@ -39,9 +39,11 @@ class TstGrillaEscritorio final : public QObject {
     Q_OBJECT
 private slots:
     void tabla_accesible();
+    void foco_en_las_filas_vacias();
     void copiar_data();
     void copiar();
     void ctrl_c_en_la_grilla();
+    void ensanchar_columna_por_su_borde_data();
     void ensanchar_columna_por_su_borde();
     void ayuda_de_una_imagen();
 };
@@ -93,6 +95,40 @@ void TstGrillaEscritorio::tabla_accesible()
     r.g.setRows(2);
     QCOMPARE(t->rowCount(), 1);
     QVERIFY(!t->cellAt(1, 0));
+}
+
+// The blank rows below a report's indicators are left out of the table,
+// until the keyboard moves into one: the focused cell is always inside the
+// table the reader knows, and the table still says how many rows hold data.
+void TstGrillaEscritorio::foco_en_las_filas_vacias()
+{
+    Reporte r;
+    r.g.setRows(7);
+    r.g.show();
+    QVERIFY(QTest::qWaitForWindowActive(&r.g));
+    r.g.setFocus();
+    QAccessibleInterface* tabla = QAccessible::queryAccessibleInterface(&r.g);
+    QAccessibleTableInterface* t = tabla->tableInterface();
+    QCOMPARE(t->rowCount(), 3);
+    const QString descripcion = tabla->text(QAccessible::Description);
+    QCOMPARE(descripcion, QStringLiteral("3 filas con datos"));
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(&r.g, Qt::Key_Down);
+    QCOMPARE(r.g.Row(), 5);
+    QAccessibleInterface* foco = tabla->focusChild();
+    QVERIFY(foco);
+    QAccessibleTableCellInterface* celda = foco->tableCellInterface();
+    QCOMPARE(celda->rowIndex(), 4);
+    QVERIFY(celda->rowIndex() < t->rowCount());
+    QCOMPARE(t->cellAt(celda->rowIndex(), celda->columnIndex()), foco);
+    QCOMPARE(tabla->indexOfChild(foco), 4 * t->columnCount());
+    QVERIFY(tabla->indexOfChild(foco) < tabla->childCount());
+    QCOMPARE(tabla->text(QAccessible::Description), descripcion);
+    // Back among the data, the blank rows drop out again.
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(&r.g, Qt::Key_Up);
+    QCOMPARE(r.g.Row(), 1);
+    QCOMPARE(t->rowCount(), 3);
 }
 
 void TstGrillaEscritorio::copiar_data()
@@ -148,22 +184,45 @@ void TstGrillaEscritorio::ctrl_c_en_la_grilla()
              QStringLiteral("Indicador\tValor\tMeta\nMargen bruto\t10,5\t20\nVentas netas\t20,5\t40\n"));
 }
 
-// Dragging the edge of a heading widens its column, and no cell is clicked.
+void TstGrillaEscritorio::ensanchar_columna_por_su_borde_data()
+{
+    QTest::addColumn<bool>("ensanchada");
+    QTest::addColumn<int>("arrastre");
+    QTest::newRow("a su ancho, más ancha") << false << 40;
+    QTest::newRow("a su ancho, más estrecha") << false << -10;
+    // Columns that share out the view's spare room: the edge still follows
+    // the pointer, both ways.
+    QTest::newRow("ensanchada, más estrecha") << true << -30;
+    QTest::newRow("ensanchada, más ancha") << true << 30;
+}
+
+// Dragging the edge of a heading widens or narrows its column by as much as
+// the pointer moves, and no cell is clicked.
 void TstGrillaEscritorio::ensanchar_columna_por_su_borde()
 {
+    QFETCH(bool, ensanchada);
+    QFETCH(int, arrastre);
     Reporte r;
+    r.g.setEnsanchar(ensanchada);
     r.g.show();
     QVERIFY(QTest::qWaitForWindowExposed(&r.g));
     QSignalSpy clics(&r.g, &Grilla::Click);
     const int antes = r.g.ancho_columna_px(1);
+    if (ensanchada)
+        QVERIFY(antes > twips_a_px(r.g.ColWidth(1), &r.g) + 30); // it has a share of spare room
     const QRect encabezado = r.g.rectangulo(0, 1).translated(-r.g.viewport()->pos());
     const QPoint borde(encabezado.right() + 1, encabezado.center().y());
+    const QPoint destino = borde + QPoint(arrastre, 0);
     QTest::mousePress(r.g.viewport(), Qt::LeftButton, {}, borde);
-    QMouseEvent mover(QEvent::MouseMove, QPointF(borde + QPoint(40, 0)), r.g.viewport()->mapToGlobal(QPointF(borde + QPoint(40, 0))),
+    QMouseEvent mover(QEvent::MouseMove, QPointF(destino), r.g.viewport()->mapToGlobal(QPointF(destino)),
                       Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(r.g.viewport(), &mover);
-    QTest::mouseRelease(r.g.viewport(), Qt::LeftButton, {}, borde + QPoint(40, 0));
-    QVERIFY(qAbs(r.g.ancho_columna_px(1) - (antes + 40)) <= 1);
+    QTest::mouseRelease(r.g.viewport(), Qt::LeftButton, {}, destino);
+    const QRect despues = r.g.rectangulo(0, 1).translated(-r.g.viewport()->pos());
+    QVERIFY2(qAbs(despues.right() + 1 - destino.x()) <= 2,
+             qPrintable(QStringLiteral("%1 -> %2").arg(borde.x()).arg(despues.right() + 1)));
+    QVERIFY2(qAbs(r.g.ancho_columna_px(1) - (antes + arrastre)) <= 2,
+             qPrintable(QStringLiteral("%1 -> %2").arg(antes).arg(r.g.ancho_columna_px(1))));
     QCOMPARE(clics.size(), 0);
     QCOMPARE(QPoint(r.g.Col(), r.g.Row()), QPoint(1, 1));
 }

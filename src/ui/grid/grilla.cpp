@@ -81,15 +81,6 @@ int Grilla::ancho_columna_px(int columna) const
     return anchos_px_[size_t(columna)];
 }
 
-int Grilla::ancho_encabezado_px(int columna) const
-{
-    if (anchos_sucios_ || minimos_px_.size() != size_t(modelo_->Cols()))
-        calcular_anchos();
-    if (columna < 0 || size_t(columna) >= minimos_px_.size())
-        return 0;
-    return minimos_px_[size_t(columna)];
-}
-
 void Grilla::calcular_anchos() const
 {
     const int columnas = modelo_->Cols();
@@ -128,13 +119,19 @@ void Grilla::calcular_anchos() const
     anchos_sucios_ = false;
 }
 
+int Grilla::ancho_natural_px(int columna) const
+{
+    ancho_columna_px(columna); // the least widths up to date
+    return qMax(twips_a_px(modelo_->ColWidth(columna), this), minimos_px_[size_t(columna)]);
+}
+
 int Grilla::ancho_completo() const
 {
     if (anchos_sucios_ || minimos_px_.size() != size_t(modelo_->Cols()))
         calcular_anchos();
     int ancho = 2 * frameWidth();
     for (int c = 0; c < modelo_->Cols(); ++c)
-        ancho += qMax(twips_a_px(modelo_->ColWidth(c), this), minimos_px_[size_t(c)]);
+        ancho += ancho_natural_px(c);
     return ancho;
 }
 
@@ -470,7 +467,19 @@ void Grilla::mousePressEvent(QMouseEvent* evento)
         // Dragging a heading's edge widens its column; no cell is clicked.
         columna_arrastrada_ = borde;
         x_arrastre_ = punto.x();
-        ancho_arrastre_ = ancho_columna_px(borde);
+        ancho_arrastre_ = ancho_natural_px(borde);
+        vecina_arrastre_ = -1;
+        escala_arrastre_ = 1;
+        qint64 total = 0;
+        for (int c = 0; c < modelo_->Cols(); ++c)
+            total += ancho_natural_px(c);
+        if (ensanchar_ && borde + 1 < modelo_->Cols() && total > 0 && total < viewport()->width()) {
+            // The columns fill the view, each drawn wider than its width in
+            // the same ratio: the edge moves room between its two columns,
+            // so that the ratio, and every other column, stay as they are.
+            vecina_arrastre_ = ancho_natural_px(borde + 1);
+            escala_arrastre_ = double(viewport()->width()) / double(total);
+        }
         return;
     }
     setFocus(Qt::MouseFocusReason);
@@ -484,8 +493,18 @@ void Grilla::mouseMoveEvent(QMouseEvent* evento)
 {
     const QPoint punto = evento->position().toPoint();
     if (columna_arrastrada_ >= 0) {
-        const int ancho = qMax(2 * kBorde + 2, ancho_arrastre_ + punto.x() - x_arrastre_);
-        modelo_->setColWidth(columna_arrastrada_, px_a_twips(ancho, this));
+        const int c = columna_arrastrada_;
+        const int paso = qRound((punto.x() - x_arrastre_) / escala_arrastre_);
+        if (vecina_arrastre_ < 0) {
+            modelo_->setColWidth(c, px_a_twips(qMax(2 * kBorde + 2, ancho_arrastre_ + paso), this));
+            return;
+        }
+        auto menor = [this](int columna) { return qMax(2 * kBorde + 2, minimos_px_[size_t(columna)]); };
+        // Neither column narrower than its headings (a zero-width column may
+        // have no room to give: the dragged one's least width wins).
+        const int dado = qMax(menor(c) - ancho_arrastre_, qMin(paso, vecina_arrastre_ - menor(c + 1)));
+        modelo_->setColWidth(c, px_a_twips(ancho_arrastre_ + dado, this));
+        modelo_->setColWidth(c + 1, px_a_twips(vecina_arrastre_ - dado, this));
         return;
     }
     if (borde_en(punto) >= 0)

@@ -65,8 +65,6 @@ public:
     // than each row's heading), so that every heading reads whole.
     int alto_fila() const;
     int ancho_columna_px(int columna) const;
-    // The least width that shows the column's headings whole.
-    int ancho_encabezado_px(int columna) const;
     // The width, frame included, at which every column shows whole.
     int ancho_completo() const;
     // When set, columns share out the room the view has beyond their widths,
@@ -115,6 +113,9 @@ protected:
 private:
     void ajustar_barras();
     void calcular_anchos() const;
+    // A column's width in pixels before spare room is shared out: its own,
+    // or its headings' when wider.
+    int ancho_natural_px(int columna) const;
     void mover_a(int fila, int columna, bool extender = false);
     // The column whose right edge in the headings is under x, or -1.
     int borde_en(const QPoint& punto) const;
@@ -130,7 +131,9 @@ private:
     QPoint ancla_{1, 1}; // the selection's other corner (column, row)
     int columna_arrastrada_ = -1;
     int x_arrastre_ = 0;
-    int ancho_arrastre_ = 0;
+    int ancho_arrastre_ = 0;   // the dragged column's natural width at the press
+    int vecina_arrastre_ = -1; // its right neighbour's, when the two share the edge
+    double escala_arrastre_ = 1; // drawn pixels per pixel of width
     Ayuda ayuda_;
     bool ensanchar_ = false;
     // Drawn widths, worked out again when the model, the font or the view's

@@ -131,7 +131,7 @@ public:
                 texto = grilla()->window()->windowTitle();
         }
         if (tipo == QAccessible::Description && texto.isEmpty()) {
-            const int filas = rowCount();
+            const int filas = qMax(0, filas_con_datos() - grilla()->FixedRows());
             texto = filas == 1 ? QStringLiteral("1 fila con datos")
                                : QStringLiteral("%1 filas con datos").arg(filas);
         }
@@ -180,8 +180,13 @@ public:
     }
     // The rows up to the last one that holds a text: the blank rows a report
     // keeps below its indicators are not read out one by one ("empty,
-    // empty, ..."), and the reader says how many rows there are.
-    int rowCount() const override { return qMax(0, filas_con_datos() - grilla()->FixedRows()); }
+    // empty, ..."), and the reader says how many rows there are. The row
+    // the keyboard moved to is always in, so the focused cell is a cell of
+    // the table.
+    int rowCount() const override
+    {
+        return qMax(0, qMax(filas_con_datos(), grilla()->Row() + 1) - grilla()->FixedRows());
+    }
     int columnCount() const override { return qMax(0, grilla()->Cols() - grilla()->FixedCols()); }
     QString columnDescription(int columna) const override
     {
