@@ -265,6 +265,9 @@ void ProcedimientosSqlite::actualizar_base()
             sentencias_.directo(QStringLiteral("DROP VIEW IF EXISTS \"%1\"").arg(QLatin1String(vista)));
         for (const char* tabla : {"entrada", "composicion"})
             sentencias_.directo(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(QLatin1String(tabla)));
+        // Before the script's checks on names exist: they are for new names,
+        // and an old one may hold an invisible character (it stays).
+        nombres_en_nfc();
         for (const QString& sentencia : sentencias_de(procedimientos))
             sentencias_.directo(sentencia);
         const QStringList historial = columnas(QStringLiteral("historial"));
@@ -281,7 +284,6 @@ void ProcedimientosSqlite::actualizar_base()
                 "'h.despues AS \"Después\"', 'h.despues_exacto AS \"Después\"') "
                 "WHERE nombre = 'Consulta_historial'"));
         }
-        nombres_en_nfc();
         sentencias_.directo(QStringLiteral("COMMIT"));
     } catch (const ErrorBaseDatos&) {
         sentencias_.intentar(QStringLiteral("ROLLBACK"));
