@@ -20,6 +20,11 @@ DO $$
 BEGIN
     IF to_regclass('historial') IS NOT NULL THEN
         UPDATE historial h SET indicador = n.despues FROM velmora_nfc n WHERE h.indicador = n.antes;
+        -- A deleted indicator's too, so that a restore brings it back in NFC.
+        UPDATE historial h SET indicador = normalize(h.indicador, NFC)
+         WHERE h.indicador IS NOT NFC NORMALIZED
+           AND NOT EXISTS (SELECT 1 FROM indicador i
+                           WHERE i.nombre IN (h.indicador, normalize(h.indicador, NFC)));
     END IF;
     -- The checks on names an earlier run added held on every update of an
     -- old row: the trigger of 02_procedimientos.sql looks at new names only.

@@ -221,7 +221,8 @@ void ProcedimientosSqlite::sin_reusar_ids(const QString& tabla) const
 // Names stored before they were kept in NFC: each one that is not becomes
 // its NFC form, with its history, unless another indicator already has that
 // name (then both stay as they are, and a user tells them apart by deleting
-// or restoring one).
+// or restoring one). The same for the names of deleted indicators in the
+// history.
 void ProcedimientosSqlite::nombres_en_nfc() const
 {
     const Filas filas = sentencias_.filas(sentencias_.directo(QStringLiteral("SELECT id, nombre FROM indicador")));
@@ -239,6 +240,17 @@ void ProcedimientosSqlite::nombres_en_nfc() const
         if (historial)
             sentencias_.preparar(QStringLiteral("UPDATE historial SET indicador = ? WHERE indicador = ?"), {nfc, nombre});
         nombres.insert(nfc);
+    }
+    if (!historial)
+        return;
+    // A deleted indicator's history too, so that a restore brings it back in NFC.
+    const Filas borrados =
+        sentencias_.filas(sentencias_.directo(QStringLiteral("SELECT DISTINCT indicador FROM historial")));
+    for (const QVariantList& fila : borrados.valores) {
+        const QString nombre = fila.value(0).toString();
+        const QString nfc = nombre.normalized(QString::NormalizationForm_C);
+        if (nfc != nombre && !nombres.contains(nombre) && !nombres.contains(nfc))
+            sentencias_.preparar(QStringLiteral("UPDATE historial SET indicador = ? WHERE indicador = ?"), {nfc, nombre});
     }
 }
 

@@ -108,6 +108,9 @@ void TstMigracion::initTestCase()
            "VALUES ('Cafe' || char(769), 1, 1, 1, 1);\n"
            "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
            "VALUES ('Te' || char(769, 8203), 1, 1, 1, 1);\n"
+           "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
+           "VALUES ('Pane' || char(769), 1, 1, 1, 1);\n"
+           "INSERT INTO pedido_eliminar (nombre) VALUES ('Pane' || char(769));\n"
            "UPDATE registro SET valor = 2.0 / 3 WHERE id = 229;\n";
     QVERIFY(sqlite3(antigua_, sql));
 }
@@ -178,9 +181,10 @@ void TstMigracion::numeros_enteros_y_procedimientos_al_dia()
     QCOMPARE(h.texto("Usuario"), QStringLiteral("ana"));
 }
 
-// A name stored with its accent apart becomes its NFC form, its history too;
-// an invisible character an old name already held stays (it does not stop
-// the upgrade; new names cannot have one).
+// A name stored with its accent apart becomes its NFC form, its history too
+// (a deleted indicator's as well: it comes back in NFC); an invisible
+// character an old name already held stays (it does not stop the upgrade;
+// new names cannot have one).
 void TstMigracion::nombres_en_nfc()
 {
     const QStringList nombres = columna(comando_consulta("Indicadores"), "Indicador");
@@ -190,6 +194,8 @@ void TstMigracion::nombres_en_nfc()
     QCOMPARE(columna("SELECT DISTINCT indicador AS i FROM historial WHERE indicador LIKE 'Caf%'", "i"),
              QStringList{QStringLiteral("Caf\u00E9")});
     QVERIFY_THROWS_EXCEPTION(RechazoDatos, Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Caf\u00E9", "1"})));
+    Conexion().ejecutar(comando_exec("Restaurar_indicador", {"Pan\u00E9"}));
+    QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Pan\u00E9")));
 }
 
 namespace {
@@ -238,7 +244,8 @@ void TstMigracion::postgres_actualizado()
                  "SELECT eliminar('Ausentismo');\n"
                  "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
                  "VALUES ('Cafe' || U&'\\0301', 1, 1, 1, 1), ('Mora' || U&'\\0301\\200B', 1, 1, 1, 1), "
-                 "(U&'T\\00E9', 1, 1, 1, 1), (U&'Te\\0301', 1, 1, 1, 1);\n"));
+                 "(U&'T\\00E9', 1, 1, 1, 1), (U&'Te\\0301', 1, 1, 1, 1), ('Pane' || U&'\\0301', 1, 1, 1, 1);\n"
+                 "SELECT eliminar('Pane' || U&'\\0301');\n"));
     QTemporaryDir carpeta;
     const QString dsn = escribir_dsn_postgres(carpeta.path(), base);
     auto huella_pg = [&] {
@@ -282,6 +289,9 @@ void TstMigracion::postgres_actualizado()
                      .texto("d"),
                  QStringLiteral("2"));
     }
+    // A deleted indicator's history is in NFC too: it comes back so.
+    Conexion().ejecutar(comando_exec("Restaurar_indicador", {"Pan\u00E9"}));
+    QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Pan\u00E9")));
     // Another client cannot store an invisible character either.
     QVERIFY(!psql(base, {"-c", "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
                                "VALUES ('Caf' || U&'\\202E' || 'e', 1, 1, 1, 1)"}));
