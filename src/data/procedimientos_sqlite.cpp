@@ -269,6 +269,13 @@ void ProcedimientosSqlite::actualizar_base()
     sentencias_.directo(QStringLiteral("PRAGMA legacy_alter_table = ON"));
     sentencias_.directo(QStringLiteral("BEGIN IMMEDIATE"));
     try {
+        // Another program opening the file at the same moment may have
+        // brought it up to date while this one waited for the lock.
+        if (columnas(QStringLiteral("registro")).contains(QStringLiteral("valor_exacto"))) {
+            sentencias_.directo(QStringLiteral("COMMIT"));
+            sentencias_.directo(QStringLiteral("PRAGMA legacy_alter_table = OFF"));
+            return;
+        }
         sin_reusar_ids(QStringLiteral("indicador"));
         sin_reusar_ids(QStringLiteral("registro"));
         // The request views and their triggers, made again by the script.

@@ -81,6 +81,7 @@ private slots:
     void ids_nunca_reusados();
     void numeros_enteros_y_procedimientos_al_dia();
     void nombres_en_nfc();
+    void dos_programas_a_la_vez();
     void postgres_actualizado();
 
 private:
@@ -196,6 +197,29 @@ void TstMigracion::nombres_en_nfc()
     QVERIFY_THROWS_EXCEPTION(RechazoDatos, Conexion().ejecutar(comando_exec("Nuevo_Indicador", {"Caf\u00E9", "1"})));
     Conexion().ejecutar(comando_exec("Restaurar_indicador", {"Pan\u00E9"}));
     QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Pan\u00E9")));
+}
+
+// Two programs open an old file at the same moment: the second one, waiting
+// for the first one's lock, finds the file up to date and opens it.
+void TstMigracion::dos_programas_a_la_vez()
+{
+    Conexion().cerrar();
+    const BasePrueba otra(antigua_);
+    // The other program's upgrade, as far as this one can tell: it holds the
+    // file's lock a moment after this one looked.
+    QProcess otro;
+    otro.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), otra.archivo()});
+    QVERIFY(otro.waitForStarted());
+    otro.write(".timeout 20000\nBEGIN IMMEDIATE;\n"
+               "ALTER TABLE registro ADD COLUMN valor_exacto \"DOUBLE TEXT\";\n"
+               "SELECT 'listo';\n.system sleep 1\nCOMMIT;\n");
+    otro.closeWriteChannel();
+    QVERIFY(otro.waitForReadyRead(30000));
+    QCOMPARE(otro.readLine().trimmed(), QByteArray("listo"));
+    otra.abrir();
+    QVERIFY(otro.waitForFinished(30000));
+    QCOMPARE(otro.exitCode(), 0);
+    QCOMPARE(columna("SELECT name FROM pragma_table_xinfo('registro') WHERE name = 'valor_exacto'", "name").size(), 1);
 }
 
 namespace {
