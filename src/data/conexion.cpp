@@ -694,11 +694,6 @@ void ConexionBD::fijar_limites(const LimitesTiempo& limites)
     d->limites = limites;
 }
 
-const LimitesTiempo& ConexionBD::limites() const
-{
-    return d->limites;
-}
-
 Resultado ConexionBD::ejecutar(const QString& comando)
 {
     if (!d->abierta)
