@@ -180,9 +180,7 @@ private:
         } catch (const RechazoDatos& e) {
             texto = e.texto();
             // The commit may have landed: neither stored nor refused.
-            res = texto.startsWith(QStringLiteral("Se perdió la conexión con el servidor de base de datos mientras"))
-                ? Res::Incierto
-                : Res::Rechazo;
+            res = e.numero() == kErrorConfirmacionIncierta ? Res::Incierto : Res::Rechazo;
         } catch (const ErrorBaseDatos& e) {
             texto = e.mensaje();
             res = Res::Error;

@@ -805,7 +805,8 @@ void ConexionBD::confirmar()
         // The commit may have landed before the connection went: the user
         // must look again rather than believe nothing was stored.
         if (e.numero() == kErrorConexionPerdida || e.numero() == kErrorSinRespuesta)
-            throw RechazoDatos(e.numero(), kConfirmacionPerdida, e.estado(), RechazoDatos::Causa::Servicio);
+            throw RechazoDatos(kErrorConfirmacionIncierta, kConfirmacionPerdida, e.estado(),
+                               RechazoDatos::Causa::Servicio);
         throw;
     }
     d->en_transaccion = false;
