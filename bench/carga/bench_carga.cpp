@@ -180,9 +180,7 @@ private:
         } catch (const RechazoDatos& e) {
             texto = e.texto();
             // The commit may have landed: neither stored nor refused.
-            res = texto.startsWith(QStringLiteral("Se perdió la conexión con el servidor de base de datos mientras"))
-                ? Res::Incierto
-                : Res::Rechazo;
+            res = e.numero() == kErrorConfirmacionIncierta ? Res::Incierto : Res::Rechazo;
         } catch (const ErrorBaseDatos& e) {
             texto = e.mensaje();
             res = Res::Error;
@@ -405,9 +403,13 @@ const QStringList kCamposIndicador = {QStringLiteral("Tipo Indicador"), QStringL
 Estado leer_estado()
 {
     Estado e;
-    Resultado r = Conexion().ejecutar(QStringLiteral(
-        "SELECT i.nombre AS n, r.id_departamento AS d, y.año AS y, r.mes AS m, r.valor AS v, r.meta AS t, "
-        "r.linea_base AS b FROM registro r JOIN indicador i ON i.id = r.id_indicador JOIN año y ON y.id = r.id_anio"));
+    // SQLite's driver reads a REAL with 15 digits: its exact columns, as the screens read.
+    const bool sqlite = Conexion().dialecto() == Dialecto::SQLite;
+    Resultado r = Conexion().ejecutar(
+        QStringLiteral("SELECT i.nombre AS n, r.id_departamento AS d, y.año AS y, r.mes AS m, %1 "
+                       "FROM registro r JOIN indicador i ON i.id = r.id_indicador JOIN año y ON y.id = r.id_anio")
+            .arg(sqlite ? QStringLiteral("r.valor_exacto AS v, r.meta_exacta AS t, r.linea_base_exacta AS b")
+                        : QStringLiteral("r.valor AS v, r.meta AS t, r.linea_base AS b")));
     for (; !r.eof(); r.siguiente()) {
         const QString k = clave(r.campo(0).toString(), r.campo(1).toInt(), r.campo(2).toString(), r.campo(3).toInt());
         e.registros[k] = {numero(r.campo(4)), numero(r.campo(5)), numero(r.campo(6))};
@@ -435,9 +437,12 @@ struct FilaHistorial {
 std::vector<FilaHistorial> historial_desde(qint64 id)
 {
     std::vector<FilaHistorial> filas;
-    Resultado r = Conexion().ejecutar(QStringLiteral(
-        "SELECT id, indicador, id_departamento, anio, mes, campo, antes, despues FROM historial WHERE id > %1 ORDER BY id")
-                                          .arg(id));
+    const bool sqlite = Conexion().dialecto() == Dialecto::SQLite;
+    Resultado r = Conexion().ejecutar(
+        QStringLiteral("SELECT id, indicador, id_departamento, anio, mes, campo, %1 FROM historial WHERE id > %2 "
+                       "ORDER BY id")
+            .arg(sqlite ? QStringLiteral("antes_exacto, despues_exacto") : QStringLiteral("antes, despues"))
+            .arg(id));
     for (; !r.eof(); r.siguiente())
         filas.push_back({r.campo(0).toLongLong(), r.campo(1).toString().trimmed(), r.campo(2).toInt(),
                          r.campo(3).toString(), r.campo(4).isNull() ? 0 : r.campo(4).toInt(), r.campo(5).toString(),

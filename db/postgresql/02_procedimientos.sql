@@ -11,6 +11,35 @@
 -- they change anything and refuse bad input with a Spanish message and an
 -- SQLSTATE of class 22, 23 or P0; a call either lands whole or not at all.
 
+-- Indicator names in NFC and without invisible or direction characters,
+-- whoever stores them. A trigger, not a check: a check holds on every later
+-- update of the row, and names an earlier version stored must still take
+-- records.
+CREATE OR REPLACE FUNCTION indicador_nombre_valido() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    IF TG_OP = 'UPDATE' AND NEW.nombre IS NOT DISTINCT FROM OLD.nombre THEN
+        RETURN NEW;
+    END IF;
+    IF NEW.nombre IS NOT NFC NORMALIZED THEN
+        RAISE EXCEPTION USING ERRCODE = '23514',
+            MESSAGE = 'El nombre del indicador debe estar en forma Unicode NFC';
+    END IF;
+    IF NEW.nombre ~ '[\u061C\u200B-\u200F\u2028-\u202E\u2060\u2066-\u2069\uFEFF]' THEN
+        RAISE EXCEPTION USING ERRCODE = '23514',
+            MESSAGE = 'El nombre del indicador no puede tener caracteres invisibles ni de dirección del texto';
+    END IF;
+    RETURN NEW;
+END $$;
+
+DO $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM pg_trigger
+                   WHERE tgname = 'indicador_nombre_valido' AND tgrelid = 'indicador'::regclass) THEN
+        CREATE TRIGGER indicador_nombre_valido BEFORE INSERT OR UPDATE OF nombre ON indicador
+            FOR EACH ROW EXECUTE FUNCTION indicador_nombre_valido();
+    END IF;
+END $$;
+
 -- A number sent as text, with a decimal comma or point (and maybe an
 -- exponent, as large numbers are written) and blanks around; a blank text
 -- is Null. The rule is the program's own reading of a number: a thousands

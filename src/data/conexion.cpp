@@ -35,9 +35,12 @@
 #include <vector>
 
 #ifdef __linux__
+#include <arpa/inet.h>
 #include <dirent.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #endif
 
 namespace velmora {
@@ -125,6 +128,57 @@ QString con_limites(const QString& cadena, const LimitesTiempo& limites)
     return resultado;
 }
 
+// A socket of the connection: its number and its peer's address.
+struct SocketServidor {
+    int fd;
+    QByteArray par;
+};
+
+// The peer's address of a socket that leads to a database server: a
+// PostgreSQL Unix socket, or TCP to the port of the data source (PostgreSQL's
+// or SQL Server's by default). Empty for any other one: another thread of
+// the program (D-Bus, accessibility) may open a socket at the same moment.
+QByteArray par_del_servidor(int fd, int puerto)
+{
+#ifdef __linux__
+    sockaddr_storage direccion {};
+    socklen_t largo = sizeof direccion;
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&direccion), &largo) != 0)
+        return {};
+    const QByteArray par(reinterpret_cast<const char*>(&direccion), int(largo));
+    int puerto_par = 0;
+    switch (direccion.ss_family) {
+    case AF_UNIX: {
+        const auto* local = reinterpret_cast<const sockaddr_un*>(&direccion);
+        const QByteArray ruta(local->sun_path, int(qstrnlen(local->sun_path, sizeof local->sun_path)));
+        return ruta.contains(".s.PGSQL.") ? par : QByteArray();
+    }
+    case AF_INET:
+        puerto_par = ntohs(reinterpret_cast<const sockaddr_in*>(&direccion)->sin_port);
+        break;
+    case AF_INET6:
+        puerto_par = ntohs(reinterpret_cast<const sockaddr_in6*>(&direccion)->sin6_port);
+        break;
+    default:
+        return {};
+    }
+    const bool servidor = puerto > 0 ? puerto_par == puerto : (puerto_par == 5432 || puerto_par == 1433);
+    return servidor ? par : QByteArray();
+#else
+    Q_UNUSED(fd);
+    Q_UNUSED(puerto);
+    return {};
+#endif
+}
+
+// The port a data source names (0: the driver's default).
+int puerto_de(const QString& cadena)
+{
+    static const QRegularExpression puerto(QStringLiteral("(?:^|;)\\s*port\\s*=\\s*(\\d+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return puerto.match(cadena).captured(1).toInt();
+}
+
 // The sockets the process holds, to tell which ones a new connection made.
 std::vector<int> sockets_abiertos()
 {
@@ -160,10 +214,11 @@ public:
         return *vigia;
     }
 
-    void vigilar(std::vector<int> sockets, int limite_ms)
+    void vigilar(std::vector<SocketServidor> sockets, int puerto, int limite_ms)
     {
         const std::lock_guard cerrojo(mutex_);
         sockets_ = std::move(sockets);
+        puerto_ = puerto;
         limite_ms_ = limite_ms;
         activa_.store(!sockets_.empty(), std::memory_order_relaxed);
         if (activa_.load(std::memory_order_relaxed) && !hilo_) {
@@ -173,7 +228,7 @@ public:
         aviso_.notify_all();
     }
 
-    void olvidar() { vigilar({}, 0); }
+    void olvidar() { vigilar({}, 0, 0); }
 
     bool activa() const { return activa_.load(std::memory_order_relaxed); }
 
@@ -214,11 +269,13 @@ private:
             if (!inicio_.compare_exchange_strong(inicio, 0, std::memory_order_acq_rel))
                 continue;
             vencida_.store(true, std::memory_order_release);
-            for (const int fd : sockets_) {
+            for (const SocketServidor& socket : sockets_) {
+                // The driver may have closed it on a lost connection and
+                // its number gone to another socket since.
+                if (par_del_servidor(socket.fd, puerto_) != socket.par)
+                    continue;
 #ifdef __linux__
-                ::shutdown(fd, SHUT_RDWR);
-#else
-                Q_UNUSED(fd);
+                ::shutdown(socket.fd, SHUT_RDWR);
 #endif
             }
         }
@@ -226,7 +283,8 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable aviso_;
-    std::vector<int> sockets_;
+    std::vector<SocketServidor> sockets_;
+    int puerto_ = 0;
     int limite_ms_ = 0;
     bool hilo_ = false;
     std::atomic<bool> activa_{false};
@@ -532,7 +590,8 @@ struct ConexionBD::Impl final : Sentencias {
     QString cadena;     // the data source it was opened with
     bool en_transaccion = false;
     bool perdida = false;            // a reconnection failed: the next press tries again
-    std::vector<int> sockets;        // the connection's own, cut when a call outlasts its limit
+    std::vector<SocketServidor> sockets; // the connection's own, cut when a call outlasts its limit
+    int puerto = 0;                      // the data source's port (0: the default)
     LimitesTiempo limites;
     bool comprobada = false;         // seen alive during this press
     std::unique_ptr<QObject> testigo; // told when the press is over
@@ -604,10 +663,15 @@ void ConexionBD::abrir(const QString& cadena_conexion)
             }
         }
         // The sockets this connection opened, for the watch over its calls.
-        std::vector<int> nuevos;
-        for (const int fd : sockets_abiertos())
-            if (std::find(antes.begin(), antes.end(), fd) == antes.end())
-                nuevos.push_back(fd);
+        std::vector<SocketServidor> nuevos;
+        d->puerto = puerto_de(origen.cadena);
+        for (const int fd : sockets_abiertos()) {
+            if (std::find(antes.begin(), antes.end(), fd) != antes.end())
+                continue;
+            QByteArray par = par_del_servidor(fd, d->puerto);
+            if (!par.isEmpty())
+                nuevos.push_back({fd, std::move(par)});
+        }
         d->sockets = std::move(nuevos);
         SQLCHAR nombre[256] = {};
         SQLSMALLINT largo = 0;
@@ -633,7 +697,7 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     d->en_transaccion = false;
     d->marcar_comprobada();
     if (d->dialecto != Dialecto::SQLite) {
-        Vigia::instancia().vigilar(d->sockets, d->limites.sentencia_s * 1000);
+        Vigia::instancia().vigilar(d->sockets, d->puerto, d->limites.sentencia_s * 1000);
         // The server's own limits, for this session: a statement that runs
         // too long and a lock held too long by another user end cleanly.
         if (d->dialecto == Dialecto::PostgreSQL) {
@@ -692,11 +756,6 @@ void ConexionBD::observar(std::function<void(const QString&)> observador)
 void ConexionBD::fijar_limites(const LimitesTiempo& limites)
 {
     d->limites = limites;
-}
-
-const LimitesTiempo& ConexionBD::limites() const
-{
-    return d->limites;
 }
 
 Resultado ConexionBD::ejecutar(const QString& comando)
@@ -810,7 +869,8 @@ void ConexionBD::confirmar()
         // The commit may have landed before the connection went: the user
         // must look again rather than believe nothing was stored.
         if (e.numero() == kErrorConexionPerdida || e.numero() == kErrorSinRespuesta)
-            throw RechazoDatos(e.numero(), kConfirmacionPerdida, e.estado(), RechazoDatos::Causa::Servicio);
+            throw RechazoDatos(kErrorConfirmacionIncierta, kConfirmacionPerdida, e.estado(),
+                               RechazoDatos::Causa::Servicio);
         throw;
     }
     d->en_transaccion = false;

@@ -80,7 +80,6 @@ public:
 
     // The time limits of the next abrir().
     void fijar_limites(const LimitesTiempo& limites);
-    const LimitesTiempo& limites() const;
 
 private:
     void asegurar_conexion();

@@ -9,6 +9,8 @@ namespace velmora {
 void fijar_locale_c()
 {
     std::setlocale(LC_NUMERIC, "C");
+    // libpq's words for a lost or silent server are recognised in English.
+    std::setlocale(LC_MESSAGES, "C");
     const char* juego = nl_langinfo(CODESET);
     if (juego && std::strcmp(juego, "UTF-8") == 0)
         return;

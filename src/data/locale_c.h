@@ -6,8 +6,10 @@ namespace velmora {
 // the user's language for everything else: numbers with a point (the
 // spreadsheet writer prints them with printf) and text in UTF-8 (the ODBC
 // driver manager converts texts for narrow drivers with the character set
-// of LC_CTYPE; any other set mangles accented table and field names).
-// Qt itself formats with QLocale and is not affected.
+// of LC_CTYPE; any other set mangles accented table and field names), and
+// the database client's messages in English (the program reads them).
+// Qt itself formats with QLocale and translates with its own catalogues, and
+// is not affected.
 void fijar_locale_c();
 
 } // namespace velmora

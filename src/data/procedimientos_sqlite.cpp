@@ -221,7 +221,8 @@ void ProcedimientosSqlite::sin_reusar_ids(const QString& tabla) const
 // Names stored before they were kept in NFC: each one that is not becomes
 // its NFC form, with its history, unless another indicator already has that
 // name (then both stay as they are, and a user tells them apart by deleting
-// or restoring one).
+// or restoring one). The same for the names of deleted indicators in the
+// history.
 void ProcedimientosSqlite::nombres_en_nfc() const
 {
     const Filas filas = sentencias_.filas(sentencias_.directo(QStringLiteral("SELECT id, nombre FROM indicador")));
@@ -240,6 +241,17 @@ void ProcedimientosSqlite::nombres_en_nfc() const
             sentencias_.preparar(QStringLiteral("UPDATE historial SET indicador = ? WHERE indicador = ?"), {nfc, nombre});
         nombres.insert(nfc);
     }
+    if (!historial)
+        return;
+    // A deleted indicator's history too, so that a restore brings it back in NFC.
+    const Filas borrados =
+        sentencias_.filas(sentencias_.directo(QStringLiteral("SELECT DISTINCT indicador FROM historial")));
+    for (const QVariantList& fila : borrados.valores) {
+        const QString nombre = fila.value(0).toString();
+        const QString nfc = nombre.normalized(QString::NormalizationForm_C);
+        if (nfc != nombre && !nombres.contains(nombre) && !nombres.contains(nfc))
+            sentencias_.preparar(QStringLiteral("UPDATE historial SET indicador = ? WHERE indicador = ?"), {nfc, nombre});
+    }
 }
 
 void ProcedimientosSqlite::actualizar_base()
@@ -257,6 +269,13 @@ void ProcedimientosSqlite::actualizar_base()
     sentencias_.directo(QStringLiteral("PRAGMA legacy_alter_table = ON"));
     sentencias_.directo(QStringLiteral("BEGIN IMMEDIATE"));
     try {
+        // Another program opening the file at the same moment may have
+        // brought it up to date while this one waited for the lock.
+        if (columnas(QStringLiteral("registro")).contains(QStringLiteral("valor_exacto"))) {
+            sentencias_.directo(QStringLiteral("COMMIT"));
+            sentencias_.directo(QStringLiteral("PRAGMA legacy_alter_table = OFF"));
+            return;
+        }
         sin_reusar_ids(QStringLiteral("indicador"));
         sin_reusar_ids(QStringLiteral("registro"));
         // The request views and their triggers, made again by the script.
@@ -265,6 +284,9 @@ void ProcedimientosSqlite::actualizar_base()
             sentencias_.directo(QStringLiteral("DROP VIEW IF EXISTS \"%1\"").arg(QLatin1String(vista)));
         for (const char* tabla : {"entrada", "composicion"})
             sentencias_.directo(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(QLatin1String(tabla)));
+        // Before the script's checks on names exist: they are for new names,
+        // and an old one may hold an invisible character (it stays).
+        nombres_en_nfc();
         for (const QString& sentencia : sentencias_de(procedimientos))
             sentencias_.directo(sentencia);
         const QStringList historial = columnas(QStringLiteral("historial"));
@@ -281,7 +303,6 @@ void ProcedimientosSqlite::actualizar_base()
                 "'h.despues AS \"Después\"', 'h.despues_exacto AS \"Después\"') "
                 "WHERE nombre = 'Consulta_historial'"));
         }
-        nombres_en_nfc();
         sentencias_.directo(QStringLiteral("COMMIT"));
     } catch (const ErrorBaseDatos&) {
         sentencias_.intentar(QStringLiteral("ROLLBACK"));

@@ -107,6 +107,7 @@ private slots:
     void reinicio_durante_el_guardado_de_modificar();
     void reinicio_a_mitad_de_una_pulsacion();
     void servidor_detenido();
+    void confirmacion_sin_respuesta();
 
 private:
     static void reiniciar();
@@ -313,6 +314,29 @@ void TstReconexion::servidor_detenido()
     pulsar(&ventana, "boton_guardar");
     QCOMPARE(mensajes.textos(), QStringList{"Datos Guardados Exitosamente"});
     QCOMPARE(meses_guardados("Margen operativo", "2023").at(1).section(u'|', 0, 0), QStringLiteral("4242"));
+}
+
+// A commit the server never answers may have landed: it says so with its own
+// number, which a caller tells apart from a save that surely failed.
+void TstReconexion::confirmacion_sin_respuesta()
+{
+    LimitesTiempo limites;
+    limites.conectar_s = 2;
+    limites.sentencia_s = 3;
+    Conexion().cerrar();
+    Conexion().fijar_limites(limites);
+    Conexion().abrir("FILEDSN=" + base_->dsn());
+    Transaccion transaccion(Conexion());
+    QCOMPARE(Conexion().ejecutar(QStringLiteral("SELECT 1 AS n")).texto("n"), QStringLiteral("1"));
+    ServidorDetenido detenido;
+    QVERIFY(detenido.detenido());
+    try {
+        transaccion.confirmar();
+        QFAIL("a commit without an answer passed");
+    } catch (const RechazoDatos& e) {
+        QCOMPARE(e.numero(), QString(kErrorConfirmacionIncierta));
+        QVERIFY(!e.por_los_datos());
+    }
 }
 
 QTEST_MAIN(TstReconexion)
