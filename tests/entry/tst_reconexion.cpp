@@ -34,6 +34,20 @@ void ocioso()
     QCoreApplication::processEvents();
 }
 
+// Modificar shown with one year of "Margen operativo" fetched and February
+// typed over, not saved; `antes` gets the twelve months the database holds.
+void consultar_y_teclear(Modificar& ventana, const QString& anio, const QString& febrero, QStringList& antes)
+{
+    ventana.show();
+    control<QComboBox>(&ventana, "Combo_kpi")->setEditText("Margen operativo");
+    control<QComboBox>(&ventana, "Combo_año")->setEditText(anio);
+    pulsar(&ventana, "boton_consulta");
+    antes = meses_guardados("Margen operativo", anio);
+    QCOMPARE(antes.size(), 12);
+    control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 2, febrero);
+    ocioso();
+}
+
 // The server's processes stopped (kill -STOP of the postmaster and its
 // children), as a machine that hangs leaves them, while it lives; resumed
 // after.
@@ -225,14 +239,10 @@ void TstReconexion::reinicio_durante_el_guardado_de_modificar()
 {
     RegistroMensajes mensajes;
     Modificar ventana;
-    ventana.show();
-    control<QComboBox>(&ventana, "Combo_kpi")->setEditText("Margen operativo");
-    control<QComboBox>(&ventana, "Combo_año")->setEditText("2022");
-    pulsar(&ventana, "boton_consulta");
-    const QStringList antes = meses_guardados("Margen operativo", "2022");
-    QCOMPARE(antes.size(), 12);
-    control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 2, "4343");
-    ocioso();
+    QStringList antes;
+    consultar_y_teclear(ventana, "2022", "4343", antes);
+    if (QTest::currentTestFailed())
+        return;
 
     int enviados = 0;
     Conexion().observar([&enviados](const QString& comando) {
@@ -275,14 +285,10 @@ void TstReconexion::servidor_detenido()
 
     RegistroMensajes mensajes;
     Modificar ventana;
-    ventana.show();
-    control<QComboBox>(&ventana, "Combo_kpi")->setEditText("Margen operativo");
-    control<QComboBox>(&ventana, "Combo_año")->setEditText("2023");
-    pulsar(&ventana, "boton_consulta");
-    const QStringList antes = meses_guardados("Margen operativo", "2023");
-    QCOMPARE(antes.size(), 12);
-    control<Grilla>(&ventana, "MSFlexGrid1")->setTextMatrix(1, 2, "4242");
-    ocioso();
+    QStringList antes;
+    consultar_y_teclear(ventana, "2023", "4242", antes);
+    if (QTest::currentTestFailed())
+        return;
     {
         ServidorDetenido detenido;
         QVERIFY(detenido.detenido());
