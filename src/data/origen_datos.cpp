@@ -1,6 +1,8 @@
 #include "data/origen_datos.h"
 
+#include "data/cadena_conexion.h"
 #include "data/errores.h"
+#include "data/errores_sistema.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,18 +31,6 @@ QString carpeta_programa()
     return QDir::currentPath();
 }
 
-// A value holding ; or braces must travel inside braces.
-QString valor_seguro(const QString& valor)
-{
-    if (valor.contains(u';') || valor.contains(u'{') || valor.contains(u'}')
-        || valor.startsWith(u' ') || valor.endsWith(u' ')) {
-        QString v = valor;
-        v.replace(u'}', QStringLiteral("}}"));
-        return u'{' + v + u'}';
-    }
-    return valor;
-}
-
 // A key the driver takes as one keyword: letters, digits and underscores,
 // from a letter. Anything else could split into several attributes.
 bool palabra_clave(const QString& nombre)
@@ -50,15 +40,6 @@ bool palabra_clave(const QString& nombre)
     return std::all_of(nombre.cbegin(), nombre.cend(), [](QChar c) {
         return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'_');
     });
-}
-
-// A value inside braces with every closing brace doubled, as connection
-// strings quote: a ; or a brace in it can never start another attribute.
-QString entre_llaves(const QString& valor)
-{
-    QString v = valor;
-    v.replace(u'}', QStringLiteral("}}"));
-    return u'{' + v + u'}';
 }
 
 // The file's lines, each ended by LF, CRLF or CR, so that a carriage
@@ -193,57 +174,6 @@ QString ruta_exportar_por_defecto()
 #endif
 }
 
-QString texto_error_sistema(int numero)
-{
-    // The C library's own texts follow the process's locale, which may well
-    // be C (English): the user reads these instead.
-    switch (numero) {
-    case ENOENT:
-        return QStringLiteral("no existe el archivo o la carpeta");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("no tiene permiso");
-    case EROFS:
-        return QStringLiteral("el disco es de solo lectura");
-    case ENOSPC:
-        return QStringLiteral("no queda espacio en el disco");
-#ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("se agotó su cuota de disco");
-#endif
-    case EFBIG:
-        return QStringLiteral("el archivo es demasiado grande");
-    case EISDIR:
-        return QStringLiteral("es una carpeta");
-    case ENOTDIR:
-        return QStringLiteral("una parte de la ruta no es una carpeta");
-    case ENAMETOOLONG:
-        return QStringLiteral("el nombre es demasiado largo");
-    case ELOOP:
-        return QStringLiteral("hay un ciclo de enlaces simbólicos");
-    case EEXIST:
-        return QStringLiteral("el archivo ya existe");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("el archivo está en uso");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("hay demasiados archivos abiertos");
-    case ENOMEM:
-        return QStringLiteral("no hay memoria suficiente");
-    case EIO:
-        return QStringLiteral("error de lectura o escritura en el disco");
-    case EXDEV:
-        return QStringLiteral("el destino está en otro disco");
-    case EINVAL:
-        return QStringLiteral("nombre no válido");
-    case 0:
-        return QStringLiteral("error desconocido");
-    default:
-        return QStringLiteral("error del sistema número %1").arg(numero);
-    }
-}
-
 OrigenDatos leer_origen_datos(const QString& ruta)
 {
     comprobar_archivo(ruta);
@@ -309,7 +239,7 @@ OrigenDatos leer_origen_datos(const QString& ruta)
             || nombre.compare(QStringLiteral("Password"), Qt::CaseInsensitive) == 0)
             clave = valor;
         valores.append({n + 1, nombre, valor});
-        pares << nombre + u'=' + valor_seguro(valor);
+        pares << nombre + u'=' + valor_en_cadena(valor);
     }
     if (!hay_seccion) {
         throw ErrorBaseDatos(kErrorSinOrigen,
@@ -355,14 +285,7 @@ ErrorBaseDatos explicar_apertura(const ErrorBaseDatos& error, const QString& rut
     } catch (const ErrorBaseDatos&) {
         return error; // the data source's own message already says it all
     }
-    static const QString valor(QStringLiteral("(?:^|;)\\s*%1\\s*=\\s*(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"));
-    const auto leer = [&origen](const QString& clave) {
-        const QRegularExpression re(valor.arg(clave), QRegularExpression::CaseInsensitiveOption);
-        QString v = re.match(origen.cadena).captured(1).trimmed();
-        if (v.startsWith(u'{') && v.endsWith(u'}'))
-            v = v.mid(1, v.size() - 2).replace(QStringLiteral("}}"), QStringLiteral("}"));
-        return v;
-    };
+    const auto leer = [&origen](const QString& palabra) { return valor_de(origen.cadena, palabra); };
     const QString texto = error.texto();
     if (texto.contains(QStringLiteral("Can't open lib"), Qt::CaseInsensitive)
         || texto.contains(QStringLiteral("Data source name not found"), Qt::CaseInsensitive)) {

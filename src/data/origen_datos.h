@@ -45,9 +45,6 @@ ErrorBaseDatos explicar_apertura(const ErrorBaseDatos& error, const QString& rut
 // connection strings pass unchanged.
 OrigenDatos resolver_cadena(const QString& cadena_conexion);
 
-// The system's error number (errno) in Spanish, whatever the locale.
-QString texto_error_sistema(int numero);
-
 // The text with the password hidden where it stands as a keyword's value
 // (PWD=..., Password=...).
 QString ocultar_clave(QString texto, const QString& clave);

@@ -15,6 +15,9 @@
 
 namespace velmora {
 
+// The name Qt knows the program's one connection by.
+inline const QString kNombreConexion = QStringLiteral("velmora");
+
 // Rows read into memory, with their field names.
 struct Filas {
     QStringList nombres;

@@ -2,6 +2,7 @@
 
 #include "data/comandos.h"
 #include "data/conexion.h"
+#include "data/errores_sistema.h"
 #include "data/origen_datos.h"
 #include "data/textos.h"
 #include "export/exportar_excel.h"
@@ -95,7 +96,7 @@ const QString kClaveRuta = QStringLiteral("exportar/ruta");
 // What the user can do about a failed export.
 QString que_hacer(long numero)
 {
-    if (numero == ENOSPC || numero == EFBIG)
+    if (falta_espacio(int(numero)))
         return QStringLiteral("Libere espacio en el disco, o elija otra carpeta con «Examinar...», y pulse "
                               "«Exportar» de nuevo.");
     return QStringLiteral("Elija otra carpeta o nombre con «Examinar...» y pulse «Exportar» de nuevo.");

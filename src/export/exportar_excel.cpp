@@ -1,5 +1,6 @@
 #include "export/exportar_excel.h"
 
+#include "data/errores_sistema.h"
 #include "data/origen_datos.h"
 #include "data/textos.h"
 #include "ui/grid/modelo_grilla.h"
@@ -85,11 +86,7 @@ void sin_espacio(int numero, const QString& carpeta)
 {
     constexpr qint64 kPoco = 1024 * 1024;
     QString lleno;
-    if (numero == ENOSPC || numero == EFBIG
-#ifdef EDQUOT
-        || numero == EDQUOT
-#endif
-    ) {
+    if (falta_espacio(numero)) {
         lleno = carpeta;
     } else {
         for (const QString& c : {carpeta, QDir::tempPath()}) {

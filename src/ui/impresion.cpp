@@ -1,5 +1,6 @@
 #include "ui/impresion.h"
 
+#include "data/errores_sistema.h"
 #include "data/origen_datos.h"
 #include "ui/imagenes.h"
 #include "ui/leyenda.h"
@@ -480,11 +481,7 @@ void pdf_de_documento(QWidget* ventana, const FuenteDocumento& documento)
     int numero = 0;
     if (guardar_pdf(documento(), ruta, &numero))
         return;
-    const bool lleno = numero == ENOSPC || numero == EFBIG
-#ifdef EDQUOT
-                       || numero == EDQUOT
-#endif
-        ;
+    const bool lleno = falta_espacio(numero);
     mensaje(QStringLiteral("No se pudo escribir el archivo %1 (%2).\n%3")
                 .arg(QDir::toNativeSeparators(ruta), texto_error_sistema(numero),
                      lleno ? QStringLiteral("Libere espacio en el disco, o elija otra carpeta, y pulse "

@@ -1,0 +1,15 @@
+#pragma once
+
+// Inside data/ only: what the program checks of a SQLite database file
+// before the driver opens it.
+
+#include <QString>
+
+namespace velmora {
+
+// The SQLite driver creates a missing database file: the user could log in
+// to an empty database and the first screen would fail. Refused instead,
+// naming the file. Other connection strings pass.
+void exigir_base_sqlite(const QString& cadena);
+
+} // namespace velmora
