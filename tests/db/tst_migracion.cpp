@@ -281,14 +281,36 @@ void TstMigracion::postgres_actualizado()
         Conexion().cerrar();
         return h;
     };
+    // Accounts an administrator let in before groups existed, with rights of
+    // their own on the tables.
+    const QString edita = QStringLiteral("edita_antes_%1").arg(QCoreApplication::applicationPid());
+    const QString lee = QStringLiteral("lee_antes_%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(psql(base, {"-c", QStringLiteral("CREATE ROLE %1 LOGIN; CREATE ROLE %2 LOGIN; GRANT SELECT, UPDATE ON "
+                                             "registro TO %1; GRANT SELECT ON indicador, registro TO %2")
+                                  .arg(edita, lee)}));
     const QStringList antes = huella_pg();
+    QString dicho;
     for (int vez = 0; vez < 2; ++vez) {
         QProcess p;
         p.start(QStringLiteral(VELMORA_DB) + "/postgresql/actualizar.sh", {cadena_pg(base)});
         QVERIFY(p.waitForFinished(120000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        if (vez == 0)
+            dicho = QString::fromUtf8(p.readAllStandardOutput());
     }
     QCOMPARE(huella_pg(), antes);
+    // The administrator is told what to grant each one, whose own rights went.
+    QVERIFY2(dicho.contains(QStringLiteral("GRANT velmora_edicion TO %1;").arg(edita))
+                 && dicho.contains(QStringLiteral("GRANT velmora_lectura TO %1;").arg(lee)),
+             qPrintable(dicho));
+    QVERIFY(psql(base, {"-c", QStringLiteral("DO $$ BEGIN IF has_table_privilege('%1', 'registro', 'UPDATE') OR "
+                                             "has_table_privilege('%2', 'registro', 'SELECT') OR NOT "
+                                             "has_function_privilege('velmora_edicion', 'modificar(text,text,text,text)',"
+                                             " 'EXECUTE') OR has_function_privilege('velmora_lectura', "
+                                             "'\"Restaurar_indicador\"(text)', 'EXECUTE') OR NOT (SELECT prosecdef "
+                                             "FROM pg_proc WHERE proname = 'Restaurar_indicador') THEN RAISE "
+                                             "'rights not brought up to date'; END IF; END $$")
+                                  .arg(edita, lee)}));
 
     Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
     QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Caf\u00E9")));
@@ -318,7 +340,7 @@ void TstMigracion::postgres_actualizado()
     QVERIFY(!psql(base, {"-c", "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
                                "VALUES ('Caf' || U&'\\202E' || 'e', 1, 1, 1, 1)"}));
     Conexion().cerrar();
-    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base}));
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base, "-c", "DROP ROLE " + edita + ", " + lee}));
 }
 
 QTEST_GUILESS_MAIN(TstMigracion)
