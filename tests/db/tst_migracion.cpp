@@ -223,7 +223,7 @@ void TstMigracion::dos_programas_a_la_vez()
 namespace {
 
 // The test server's database `base` as psql names it.
-QString cadena_pg(const QString& base)
+QString cadena_pg(const QString& base, const QString& cuenta = QStringLiteral("velmora"))
 {
     QString servidor;
     QFile f(dsn_postgres());
@@ -231,14 +231,16 @@ QString cadena_pg(const QString& base)
         for (const QString& linea : QString::fromUtf8(f.readAll()).split(u'\n'))
             if (linea.startsWith(QStringLiteral("Servername=")))
                 servidor = linea.mid(11).trimmed();
-    return QStringLiteral("host=%1 port=5432 user=velmora dbname=%2").arg(servidor, base);
+    return QStringLiteral("host=%1 port=5432 user=%2 dbname=%3").arg(servidor, cuenta, base);
 }
 
-// psql on the test server's database `base`; false when it fails.
-bool psql(const QString& base, const QStringList& argumentos, const QByteArray& entrada = {})
+// psql on the test server's database `base`, as `cuenta`; false when it fails.
+bool psql(const QString& base, const QStringList& argumentos, const QByteArray& entrada = {},
+          const QString& cuenta = QStringLiteral("velmora"))
 {
     QProcess p;
-    p.start(QStringLiteral("psql"), QStringList{"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", cadena_pg(base)} + argumentos);
+    p.start(QStringLiteral("psql"),
+            QStringList{"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", cadena_pg(base, cuenta)} + argumentos);
     if (!p.waitForStarted())
         return false;
     p.write(entrada);
@@ -257,11 +259,17 @@ void TstMigracion::postgres_actualizado()
         QFAIL("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
     Conexion().cerrar();
     const QString base = QStringLiteral("velmora_antigua_%1").arg(QCoreApplication::applicationPid());
-    QVERIFY(psql("postgres", {"-c", "DROP DATABASE IF EXISTS " + base, "-c", "CREATE DATABASE " + base}));
+    // Loaded by an owner that is no superuser, as the README has it; the
+    // update is run by the server's superuser.
+    const QString dueño = QStringLiteral("dueno_antigua_%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE IF EXISTS " + base, "-c", "CREATE ROLE " + dueño + " LOGIN", "-c",
+                              "CREATE DATABASE " + base + " OWNER " + dueño}));
     const QString viejos = QStringLiteral(VELMORA_BASE_ANTIGUA) + "/postgresql";
-    QVERIFY(psql(base, {"--single-transaction", "-o", "/dev/null", "-f", viejos + "/01_esquema.sql", "-f",
-                        viejos + "/02_procedimientos.sql", "-f", QStringLiteral(VELMORA_DB) + "/postgresql/03_datos_demo.sql",
-                        "-f", viejos + "/04_historial.sql"}));
+    QVERIFY(psql(base,
+                 {"--single-transaction", "-o", "/dev/null", "-f", viejos + "/01_esquema.sql", "-f",
+                  viejos + "/02_procedimientos.sql", "-f", QStringLiteral(VELMORA_DB) + "/postgresql/03_datos_demo.sql",
+                  "-f", viejos + "/04_historial.sql"},
+                 {}, dueño));
     QVERIFY(psql(base, {"-o", "/dev/null"},
                  "SELECT eliminar('Ausentismo');\n"
                  "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
@@ -311,6 +319,10 @@ void TstMigracion::postgres_actualizado()
                                              "FROM pg_proc WHERE proname = 'Restaurar_indicador') THEN RAISE "
                                              "'rights not brought up to date'; END IF; END $$")
                                   .arg(edita, lee)}));
+    // The owner's stores still work: what the superuser made is the owner's.
+    QVERIFY(psql(base, {"-o", "/dev/null", "-c", "SELECT modificar('8', '13,5', '15', '229')", "-c",
+                        "SELECT * FROM \"Consulta_registro\"('229')", "-c", "SELECT * FROM \"Consulta_permisos\"()"},
+                 {}, dueño));
 
     Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
     QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Caf\u00E9")));
@@ -340,7 +352,7 @@ void TstMigracion::postgres_actualizado()
     QVERIFY(!psql(base, {"-c", "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
                                "VALUES ('Caf' || U&'\\202E' || 'e', 1, 1, 1, 1)"}));
     Conexion().cerrar();
-    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base, "-c", "DROP ROLE " + edita + ", " + lee}));
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base, "-c", "DROP ROLE " + edita + ", " + lee + ", " + dueño}));
 }
 
 QTEST_GUILESS_MAIN(TstMigracion)
