@@ -115,7 +115,8 @@ const FormaReporte& forma_departamental()
     return forma;
 }
 
-void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte& forma)
+void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte& forma,
+                      const ReporteMostrado& mostrado)
 {
     estado.setFixedCols(0);
     estado.setCols(5);
@@ -142,14 +143,15 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
     // Each picture's tooltip gives the numbers it was drawn from.
     Grilla* vista = &estado;
     ModeloGrilla* obra = &trabajo;
-    estado.setAyuda([vista, obra](int fila, int columna) -> QString {
+    const ReporteMostrado* visto = &mostrado;
+    estado.setAyuda([vista, obra, visto](int fila, int columna) -> QString {
         if (fila < 1)
             return {};
         const QString mostrada = vista->modelo()->CellPicture(fila, columna);
         const QString V = vista->TextMatrix(fila, kValor);
         if (columna == kDesempeno)
             return ayuda_estado(mostrada, V, vista->TextMatrix(fila, kMeta), obra->TextMatrix(fila, kBase));
-        const int comparada = obra->property("columna_comparada").toInt();
+        const int comparada = visto->columna_comparada;
         if (columna == kTendencia && comparada > 0)
             return ayuda_tendencia(mostrada, V, obra->TextMatrix(fila, comparada));
         return {};
@@ -157,7 +159,7 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
 }
 
 void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& anio,
-                 const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo)
+                 const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo, ReporteMostrado& mostrado)
 {
     if (lista.isEmpty() || anio.isEmpty() || mes.isEmpty()) {
         mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
@@ -165,7 +167,7 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
     }
     limpiar(estado, trabajo);
     // Printing names the choices the shown rows belong to.
-    estado.setProperty("seleccion", QStringList{lista, anio, mes});
+    mostrado.seleccion = QStringList{lista, anio, mes};
 
     Consultas consultas;
     const Filas& filas = consultas.filas(comando_reporte(forma, lista, anio, mes));
@@ -208,7 +210,7 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
     // January of 2008 is compared with nothing: its trend cells stay blank.
     const bool primer_enero = enero && y && *y == 2008;
     const int comparacion = enero ? kValorAnioAnterior : kValorMes;
-    trabajo.setProperty("columna_comparada", primer_enero ? 0 : comparacion);
+    mostrado.columna_comparada = primer_enero ? 0 : comparacion;
     for (int r = 1; r <= n; ++r) {
         estado.setCellPicture(r, kTendencia,
                               primer_enero ? QStringLiteral("Blanco")

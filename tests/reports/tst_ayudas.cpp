@@ -2,12 +2,16 @@
 #include "data/textos.h"
 #include "reports/departamentales.h"
 #include "reports/principales.h"
+#include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
 #include "soporte/pdf_leido.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
+#include "ui/archivo_pdf.h"
 #include "ui/impresion.h"
+#include "ui/maqueta.h"
+#include "ui/pagina_impresion.h"
 #include "ui/leyenda.h"
 #include "ui/ventana_escritorio.h"
 
@@ -197,7 +201,8 @@ void TstAyudas::papel_y_pdf_iguales()
     QList<QLabel*> etiquetas = {v->findChild<QLabel*>(QStringLiteral("Label_Perspectiva")),
                                 v->findChild<QLabel*>(QStringLiteral("Label_Año")),
                                 v->findChild<QLabel*>(QStringLiteral("Label_Mes"))};
-    const DocumentoImpreso documento = documento_reporte(v.get(), etiquetas, *grilla);
+    const ReporteMostrado mostrado{{QStringLiteral("Financiero"), QStringLiteral("2009 "), QStringLiteral("Marzo")}};
+    const DocumentoImpreso documento = documento_reporte(v.get(), etiquetas, *grilla, mostrado);
     QTemporaryDir carpeta;
     const QString pdf = carpeta.filePath(QStringLiteral("pdf.pdf"));
     QVERIFY(guardar_pdf(documento, pdf));
@@ -225,23 +230,27 @@ void TstAyudas::pagina_del_usuario_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("elegida"); // a page chosen in a print dialog before
     QTest::addColumn<QSizeF>("puntos");
-    QTest::newRow("español: A4") << "es_ES" << false << QSizeF(595, 842);
-    QTest::newRow("C: A4") << "C" << false << QSizeF(595, 842);
-    QTest::newRow("Estados Unidos: carta") << "en_US" << false << QSizeF(612, 792);
-    QTest::newRow("carta apaisada elegida") << "es_ES" << true << QSizeF(792, 612);
+    QTest::addColumn<double>("margen"); // the title's left edge, in points
+    QTest::newRow("español: A4") << "es_ES" << false << QSizeF(595, 842) << 42.5;
+    QTest::newRow("C: A4") << "C" << false << QSizeF(595, 842) << 42.5;
+    QTest::newRow("Estados Unidos: carta") << "en_US" << false << QSizeF(612, 792) << 42.5;
+    QTest::newRow("carta apaisada con márgenes elegidos") << "es_ES" << true << QSizeF(792, 612) << 85.0;
 }
 
-// The PDF takes the page the user chose last in a print dialog; with none
-// chosen, A4 portrait, or Letter where the locale uses it.
+// The PDF takes the page the user chose last in a print dialog, margins
+// included; with none chosen, A4 portrait, or Letter where the locale uses
+// it, with 15 mm margins.
 void TstAyudas::pagina_del_usuario()
 {
     QFETCH(QString, locale);
     QFETCH(bool, elegida);
     QFETCH(QSizeF, puntos);
+    QFETCH(double, margen);
     LocalePrueba en(locale);
     configuracion().remove(QStringLiteral("impresion"));
     if (elegida)
-        guardar_disposicion_pagina(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF()));
+        guardar_disposicion_pagina(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                               QMarginsF(30, 10, 10, 10), QPageLayout::Millimeter));
     DocumentoImpreso documento;
     documento.titulo = QStringLiteral("Prueba");
     QTemporaryDir carpeta;
@@ -250,6 +259,10 @@ void TstAyudas::pagina_del_usuario()
     const QSizeF tamano = tamano_pagina_pdf(ruta);
     QVERIFY2(qAbs(tamano.width() - puntos.width()) < 1 && qAbs(tamano.height() - puntos.height()) < 1,
              qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta);
+    QVERIFY(!palabras.isEmpty());
+    QCOMPARE(palabras.first().texto, QStringLiteral("Prueba"));
+    QVERIFY2(qAbs(palabras.first().caja.left() - margen) < 2, qPrintable(QString::number(palabras.first().caja.left())));
     configuracion().remove(QStringLiteral("impresion"));
 }
 
