@@ -3,22 +3,49 @@
 #include "ui/maqueta.h"
 #include "ui/pagina_impresion.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QPdfWriter>
+#include <QSaveFile>
+#include <QStorageInfo>
 
 #include <cerrno>
 
 namespace velmora {
 
+namespace {
+
+// The system's reason for a failed step, read as soon as it failed; when the
+// library gave none, what the folder tells (full, or not ours to write).
+int motivo(int numero, const QString& ruta)
+{
+    if (numero != 0)
+        return numero;
+    const QFileInfo info(ruta);
+    if (info.exists() && !info.isWritable())
+        return EACCES;
+    const QStorageInfo disco(info.absolutePath());
+    if (disco.isValid() && disco.bytesAvailable() >= 0 && disco.bytesAvailable() < 64 * 1024)
+        return ENOSPC;
+    return EIO;
+}
+
+} // namespace
+
 bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta, int* numero)
 {
-    // Opened here, not by QPdfWriter, which reports no error: the system's
-    // reason is what the user is told.
-    QFile archivo(ruta);
+    // Written beside the target under another name and moved over it only
+    // once whole (QSaveFile): on any failure an existing PDF stays as it was
+    // and nothing is left behind; a replaced file keeps its permissions. The
+    // file is opened here, not by QPdfWriter, which reports no error.
+    QSaveFile archivo(ruta);
     errno = 0;
-    const bool abierto = archivo.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    bool escrito = abierto;
-    if (escrito) {
+    if (!archivo.open(QIODevice::WriteOnly)) {
+        if (numero)
+            *numero = motivo(errno, ruta);
+        return false;
+    }
+    bool escrito = false;
+    {
         QPdfWriter pdf(&archivo);
         pdf.setPageLayout(disposicion_pagina());
         // The resolution of QPrinter::HighResolution, so that text measures
@@ -26,21 +53,20 @@ bool guardar_pdf(const DocumentoImpreso& documento, const QString& ruta, int* nu
         pdf.setResolution(1200);
         pdf.setTitle(documento.titulo);
         pdf.setCreator(QStringLiteral("Velmora"));
-        escrito = pintar_documento(documento, pdf) > 0;
+        errno = 0;
+        escrito = pintar_documento(documento, pdf) > 0 && archivo.error() == QFileDevice::NoError;
     }
+    int error = errno;
     if (escrito) {
-        archivo.close();
-        escrito = archivo.error() == QFileDevice::NoError && archivo.size() > 0;
+        errno = 0;
+        escrito = archivo.commit();
+        error = errno;
+    } else {
+        archivo.cancelWriting();
     }
-    if (escrito)
-        return true;
-    if (numero)
-        *numero = errno;
-    // Half a PDF is of no use to anyone; a file that could not be opened is
-    // not ours to remove.
-    if (abierto)
-        archivo.remove();
-    return false;
+    if (!escrito && numero)
+        *numero = motivo(error, ruta);
+    return escrito;
 }
 
 } // namespace velmora

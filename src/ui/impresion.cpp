@@ -5,6 +5,7 @@
 #include "ui/maqueta.h"
 #include "ui/mensajes.h"
 #include "ui/pagina_impresion.h"
+#include "ui/ruta_usuario.h"
 
 #include <QAction>
 #include <QDir>
@@ -59,14 +60,28 @@ void vista_previa_documento(QWidget* ventana, const FuenteDocumento& documento)
 
 void pdf_de_documento(QWidget* ventana, const FuenteDocumento& documento)
 {
-    QString ruta = QFileDialog::getSaveFileName(
-        ventana, QStringLiteral("Guardar como PDF"),
-        QDir(carpeta_documentos()).filePath(ventana->windowTitle() + QStringLiteral(".pdf")),
-        QStringLiteral("Documento PDF (*.pdf)"));
+    QFileDialog dialogo(ventana, QStringLiteral("Guardar como PDF"), carpeta_documentos(),
+                        QStringLiteral("Documento PDF (*.pdf)"));
+    dialogo.setObjectName(QStringLiteral("dialogo_pdf"));
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    // The replace question comes below, about the file really written.
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite);
+    dialogo.selectFile(ventana->windowTitle() + QStringLiteral(".pdf"));
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return;
+    QString ruta = dialogo.selectedFiles().constFirst();
     if (ruta.isEmpty())
         return;
+    if (tiene_caracter_de_control(ruta)) {
+        mensaje(aviso_caracter_de_control(ruta) + QStringLiteral(" y pulse «Guardar como PDF...» de nuevo."));
+        return;
+    }
     if (QFileInfo(ruta).suffix().isEmpty())
         ruta += QStringLiteral(".pdf");
+    if (QFileInfo(ruta).isFile()
+        && !preguntar(QStringLiteral("El archivo ") + QDir::toNativeSeparators(ruta)
+                      + QStringLiteral(" ya existe. ¿Desea reemplazarlo?")))
+        return;
     int numero = 0;
     if (guardar_pdf(documento(), ruta, &numero))
         return;
