@@ -26,7 +26,11 @@ DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>&
     for (int i = 0; i < etiquetas.size() && i < elegido.size(); ++i) {
         documento.seleccion << nombre_de_etiqueta(etiquetas[i]->text()) + QStringLiteral(": ") + elegido[i].trimmed();
     }
-    documento.tablas << tabla_impresa(*grilla.modelo());
+    TablaImpresa tabla = tabla_impresa(*grilla.modelo());
+    // The indicator's name heads its row: on every band of a wide page, and
+    // wrapped when long.
+    tabla.columnas_fijas = 1;
+    documento.tablas << tabla;
     return documento;
 }
 

@@ -21,6 +21,8 @@ DocumentoImpreso documento_tendencia(const QWidget* ventana, const QStringList& 
     // another table it would go out under this table's choices.
     const auto* mostrada = dynamic_cast<const GraficaTendencia*>(vista->chart());
     if (mostrada && mostrada->celdas() == celdas_grafica(*tabla.modelo(), Flex2)) {
+        // Laid out on paper one unit a point: its least size in points.
+        documento.grafica_minima = tamano_minimo_grafica();
         documento.grafica = [vista](QPainter& p, const QRectF& destino) {
             if (const auto* g = dynamic_cast<const GraficaTendencia*>(vista->chart()))
                 pintar_grafica(*g, p, destino);

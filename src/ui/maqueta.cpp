@@ -11,6 +11,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -25,6 +26,8 @@ constexpr double kLetraPie = 8;
 constexpr double kRelleno = 3;       // around a cell's text
 constexpr double kImagen = 14;       // a cell's picture
 constexpr double kEntreBloques = 12; // between tables, chart and legend
+constexpr double kParteFijas = 0.45; // of the page width, the most a table's row headings take
+constexpr QLatin1StringView kEntreElecciones{"    "};
 
 QFont letra(double puntos, bool negrita = false)
 {
@@ -47,12 +50,29 @@ bool vacia(const TablaImpresa& t, int fila)
     return true;
 }
 
+// A table with nothing to show past its row headings (a departmental
+// indicator's baselines) is not printed.
+bool sin_datos(const TablaImpresa& t)
+{
+    for (int f = 0; f < t.textos.size(); ++f) {
+        for (int c = t.columnas_fijas; c < t.textos[f].size(); ++c)
+            if (!t.textos[f][c].trimmed().isEmpty())
+                return false;
+        if (f < t.imagenes.size())
+            for (int c = t.columnas_fijas; c < t.imagenes[f].size(); ++c)
+                if (!t.imagenes[f][c].isEmpty() && t.imagenes[f][c] != QStringLiteral("Blanco"))
+                    return false;
+    }
+    return true;
+}
+
 // A table measured for the page: the rows it prints, each column's width
-// and the height of a row, in device pixels.
+// and each printed row's height, in device pixels.
 struct TablaMedida {
     QList<int> filas;
     QList<double> anchos;
-    double alto_fila = 0;
+    QList<double> altos; // one per entry of filas
+    double alto_encabezado = 0;
 };
 
 // Lays the document out page by page. Run twice: first without a painter to
@@ -100,6 +120,37 @@ private:
         p_->drawText(r, alineacion | Qt::TextSingleLine, t);
     }
 
+    // The text broken into lines no wider than `ancho`: at blanks, and
+    // inside a word only when the word alone is wider.
+    QStringList lineas(const QFont& f, const QString& t, double ancho) const
+    {
+        if (t.isEmpty() || ancho_texto(f, t) <= ancho)
+            return {t};
+        QTextLayout disposicion(t, f, &disp_);
+        QTextOption opcion;
+        opcion.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        disposicion.setTextOption(opcion);
+        QStringList resultado;
+        disposicion.beginLayout();
+        for (QTextLine linea = disposicion.createLine(); linea.isValid(); linea = disposicion.createLine()) {
+            linea.setLineWidth(ancho);
+            resultado << t.mid(linea.textStart(), linea.textLength()).trimmed();
+        }
+        disposicion.endLayout();
+        return resultado;
+    }
+
+    // Lines one under the other, centred as a block in the rectangle's height.
+    void texto_en_lineas(const QRectF& r, const QFont& f, const QStringList& ls)
+    {
+        const double alto = alto_linea(f);
+        double y = r.top() + (r.height() - alto * ls.size()) / 2;
+        for (const QString& l : ls) {
+            texto(QRectF(r.left(), y, r.width(), alto), f, l, Qt::AlignLeft | Qt::AlignVCenter);
+            y += alto;
+        }
+    }
+
     void imagen(const QRectF& r, const QString& nombre)
     {
         if (!p_ || nombre.isEmpty())
@@ -121,16 +172,41 @@ private:
         texto(QRectF(0, y_, ancho_, alto_titulo), normal, impreso_, Qt::AlignRight | Qt::AlignVCenter);
         y_ += alto_titulo;
         if (!doc_.seleccion.isEmpty()) {
-            const double alto = alto_linea(letra(kLetra, true)) * 1.3;
-            texto(QRectF(0, y_, ancho_, alto), letra(kLetra, true), doc_.seleccion.join(QStringLiteral("    ")),
-                  Qt::AlignLeft | Qt::AlignVCenter);
-            y_ += alto;
+            const QFont negrita = letra(kLetra, true);
+            const double alto = alto_linea(negrita) * 1.3;
+            for (const QString& l : lineas_seleccion(negrita)) {
+                texto(QRectF(0, y_, ancho_, alto), negrita, l, Qt::AlignLeft | Qt::AlignVCenter);
+                y_ += alto;
+            }
         }
         if (p_) {
             p_->setPen(QPen(Qt::black, px(0.8)));
             p_->drawLine(QPointF(0, y_ + px(2)), QPointF(ancho_, y_ + px(2)));
         }
         y_ += px(kEntreBloques);
+    }
+
+    // The choices side by side as long as they fit across the page, the
+    // rest on the lines below; a choice wider than the page wraps itself.
+    QStringList lineas_seleccion(const QFont& f) const
+    {
+        QStringList resultado;
+        QString actual;
+        for (const QString& eleccion : doc_.seleccion) {
+            const QString junto = actual.isEmpty() ? eleccion : actual + kEntreElecciones + eleccion;
+            if (ancho_texto(f, junto) <= ancho_) {
+                actual = junto;
+                continue;
+            }
+            if (!actual.isEmpty())
+                resultado << actual;
+            QStringList partes = lineas(f, eleccion, ancho_);
+            actual = partes.takeLast();
+            resultado << partes;
+        }
+        if (!actual.isEmpty())
+            resultado << actual;
+        return resultado;
     }
 
     void pie()
@@ -152,10 +228,16 @@ private:
         empezar_pagina();
     }
 
-    // Each column as wide as its widest text, at least its heading.
+    double margen_celda() const { return 2 * px(kRelleno) + px(1); }
+
+    // Each column as wide as its widest text, at least its heading. The row
+    // headings (a row's name) take at most kParteFijas of the page, their
+    // texts wrapping onto more lines, so that the values beside them fit
+    // across and every printed row shows its name.
     TablaMedida medir(const TablaImpresa& t) const
     {
         const int columnas = int(t.encabezados.size());
+        const int fijas = qMin(t.columnas_fijas, columnas);
         const QFont normal = letra(kLetra);
         const QFont negrita = letra(kLetra, true);
         TablaMedida m;
@@ -167,16 +249,31 @@ private:
         for (int c = 0; c < columnas; ++c) {
             m.anchos[c] = ancho_texto(negrita, t.encabezados[c].trimmed());
             for (int f : m.filas) {
-                const bool fija = c < t.columnas_fijas;
+                const bool fija = c < fijas;
                 m.anchos[c] = qMax(m.anchos[c], ancho_texto(fija ? negrita : normal, t.textos[f].value(c).trimmed()));
                 if (f < t.imagenes.size() && !t.imagenes[f].value(c).isEmpty()) {
                     m.anchos[c] = qMax(m.anchos[c], px(kImagen));
                     con_imagen = true;
                 }
             }
-            m.anchos[c] += 2 * px(kRelleno) + px(1);
+            m.anchos[c] += margen_celda();
         }
-        m.alto_fila = qMax(alto_linea(normal), con_imagen ? px(kImagen) : 0.0) + 2 * px(kRelleno);
+        double ancho_fijas = 0;
+        for (int c = 0; c < fijas; ++c)
+            ancho_fijas += m.anchos[c];
+        if (ancho_fijas > ancho_ * kParteFijas)
+            for (int c = 0; c < fijas; ++c)
+                m.anchos[c] *= ancho_ * kParteFijas / ancho_fijas;
+        const double una_linea = qMax(alto_linea(normal), con_imagen ? px(kImagen) : 0.0) + 2 * px(kRelleno);
+        m.alto_encabezado = una_linea;
+        for (int f : m.filas) {
+            double alto = una_linea;
+            for (int c = 0; c < fijas; ++c) {
+                const int n = int(lineas(negrita, t.textos[f].value(c).trimmed(), m.anchos[c] - margen_celda()).size());
+                alto = qMax(alto, n * alto_linea(negrita) + 2 * px(kRelleno));
+            }
+            m.altos << alto;
+        }
         return m;
     }
 
@@ -239,7 +336,7 @@ private:
 
     void tabla(const TablaImpresa& t)
     {
-        if (t.encabezados.isEmpty())
+        if (t.encabezados.isEmpty() || sin_datos(t))
             return;
         const TablaMedida m = medir(t);
         for (const QList<int>& cols : bandas(t, m.anchos))
@@ -251,24 +348,26 @@ private:
     {
         const QFont normal = letra(kLetra);
         const QFont negrita = letra(kLetra, true);
-        if (!cabe(2 * m.alto_fila))
+        if (!cabe(m.alto_encabezado + (m.altos.isEmpty() ? 0 : m.altos.first())))
             nueva_pagina();
-        encabezados(t, cols, w, m.alto_fila, negrita);
-        for (int f : m.filas) {
-            if (!cabe(m.alto_fila)) {
+        encabezados(t, cols, w, m.alto_encabezado, negrita);
+        for (int i = 0; i < m.filas.size(); ++i) {
+            const int f = m.filas[i];
+            const double alto = m.altos[i];
+            if (!cabe(alto)) {
                 nueva_pagina();
-                encabezados(t, cols, w, m.alto_fila, negrita);
+                encabezados(t, cols, w, m.alto_encabezado, negrita);
             }
             double x = 0;
-            for (int i = 0; i < cols.size(); ++i) {
-                const int c = cols[i];
-                const QRectF r(x, y_, w[i], m.alto_fila);
+            for (int j = 0; j < cols.size(); ++j) {
+                const int c = cols[j];
+                const QRectF r(x, y_, w[j], alto);
                 const bool fija = c < t.columnas_fijas;
                 celda(r, t.textos[f].value(c).trimmed(), f < t.imagenes.size() ? t.imagenes[f].value(c) : QString(),
                       fija ? negrita : normal, fija);
-                x += w[i];
+                x += w[j];
             }
-            y_ += m.alto_fila;
+            y_ += alto;
         }
         y_ += px(kEntreBloques);
     }
@@ -298,14 +397,20 @@ private:
             cuadro.moveCenter(r.center());
             imagen(cuadro, nombre_imagen);
         }
-        texto(r.adjusted(px(kRelleno), 0, -px(kRelleno), 0), f, t, Qt::AlignLeft | Qt::AlignVCenter);
+        const QRectF dentro = r.adjusted(px(kRelleno), 0, -px(kRelleno), 0);
+        texto_en_lineas(dentro, f, lineas(f, t, dentro.width()));
     }
 
     void grafica()
     {
-        // Wide as the page, and tall enough for every label to read whole.
+        // Wide as the page, and tall enough for every label to read whole;
+        // down to its least height when that keeps the legend on this page.
         const double ancho = ancho_;
-        const double alto = qMin(ancho * 0.5, abajo() * 0.5);
+        double alto = qMin(ancho * 0.5, abajo() * 0.5);
+        const double minimo = doc_.grafica_minima.isEmpty() ? alto : qMin(alto, px(doc_.grafica_minima.height()));
+        const double resto = abajo() - y_ - px(kEntreBloques) - alto_leyenda() - 1;
+        if (resto < alto && resto >= minimo)
+            alto = resto;
         if (!cabe(alto))
             nueva_pagina();
         if (p_) {
@@ -316,28 +421,52 @@ private:
         y_ += alto + px(kEntreBloques);
     }
 
+    // How the legend's meanings are set: two columns when they fit side by
+    // side, else one.
+    struct FormaLeyenda {
+        double fila = 0;
+        double sangria = 0;
+        double primera = 0; // the first column's width
+        int por_columna = 0;
+        double alto = 0;
+    };
+
+    FormaLeyenda forma_leyenda() const
+    {
+        const QFont negrita = letra(kLetra, true);
+        const QFont normal = letra(kLetra);
+        const QStringList& nombres = imagenes_leyenda();
+        FormaLeyenda l;
+        l.fila = qMax(alto_linea(normal), px(kImagen)) + px(kRelleno);
+        l.sangria = px(kImagen) + 2 * px(kRelleno);
+        double segunda = 0;
+        const int mitad = int(nombres.size() + 1) / 2;
+        for (int i = 0; i < nombres.size(); ++i) {
+            const double w = l.sangria + ancho_texto(normal, significado_imagen(nombres[i]));
+            if (i < mitad)
+                l.primera = qMax(l.primera, w);
+            else
+                segunda = qMax(segunda, w);
+        }
+        const bool dos = l.primera + px(2 * kRelleno) + segunda <= ancho_;
+        l.por_columna = dos ? mitad : int(nombres.size());
+        l.alto = alto_linea(negrita) * 1.4 + l.por_columna * l.fila;
+        return l;
+    }
+
+    double alto_leyenda() const { return forma_leyenda().alto; }
+
     void leyenda()
     {
         const QFont negrita = letra(kLetra, true);
         const QFont normal = letra(kLetra);
         const QStringList& nombres = imagenes_leyenda();
-        const double fila = qMax(alto_linea(normal), px(kImagen)) + px(kRelleno);
-        // Two columns when the meanings fit side by side, else one.
-        const double sangria = px(kImagen) + 2 * px(kRelleno);
-        double primera = 0;
-        double segunda = 0;
-        const int mitad = int(nombres.size() + 1) / 2;
-        for (int i = 0; i < nombres.size(); ++i) {
-            const double w = sangria + ancho_texto(normal, significado_imagen(nombres[i]));
-            if (i < mitad)
-                primera = qMax(primera, w);
-            else
-                segunda = qMax(segunda, w);
-        }
-        const bool dos = primera + px(2 * kRelleno) + segunda <= ancho_;
-        const int por_columna = dos ? mitad : int(nombres.size());
-        const double alto = alto_linea(negrita) * 1.4 + por_columna * fila;
-        if (!cabe(alto))
+        const FormaLeyenda forma = forma_leyenda();
+        const double fila = forma.fila;
+        const double sangria = forma.sangria;
+        const double primera = forma.primera;
+        const int por_columna = forma.por_columna;
+        if (!cabe(forma.alto))
             nueva_pagina();
         texto(QRectF(0, y_, ancho_, alto_linea(negrita)), negrita, QStringLiteral("Leyenda"),
               Qt::AlignLeft | Qt::AlignVCenter);
