@@ -289,12 +289,12 @@ private:
         if (!estado_) {
             estado_ = std::make_unique<Grilla>();
             trabajo_ = std::make_unique<ModeloGrilla>();
-            preparar_grillas(*estado_, *trabajo_, forma);
+            preparar_grillas(*estado_, *trabajo_, forma, mostrado_);
         }
         // Each press shapes the grids for its own report, as each window has its own.
-        preparar_grillas(*estado_, *trabajo_, forma);
+        preparar_grillas(*estado_, *trabajo_, forma, mostrado_);
         ver_reporte(forma, lista_elegida, uno(cat_.anios), nombres_meses().at(mes() - 1), *estado_->modelo(),
-                    *trabajo_);
+                    *trabajo_, mostrado_);
         return {};
     }
 
@@ -421,6 +421,7 @@ private:
     QStringList calientes_;
     std::unique_ptr<Grilla> estado_;
     std::unique_ptr<ModeloGrilla> trabajo_;
+    ReporteMostrado mostrado_;
 };
 
 int correr_cliente(const QStringList& a)

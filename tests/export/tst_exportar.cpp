@@ -130,6 +130,7 @@ private slots:
     void errores_data();
     void errores();
     void lectura_que_falla();
+    void llenar_que_falla_en_postgres();
     void muchos_registros();
     void una_tarea_a_la_vez_data();
     void una_tarea_a_la_vez();
@@ -137,6 +138,8 @@ private slots:
     void diecisiete_cifras();
     void reemplazar_solo_si_se_acepta_data();
     void reemplazar_solo_si_se_acepta();
+    void ruta_con_caracter_de_control_data();
+    void ruta_con_caracter_de_control();
     void nombre_sin_carpeta_data();
     void nombre_sin_carpeta();
     void recuerda_la_ruta();
@@ -384,6 +387,83 @@ void TstExportar::lectura_que_falla()
     QVERIFY(!ventana_->isVisible());
 }
 
+// On a server the listing comes in blocks (UseDeclareFetch): a database
+// error while a later block is fetched (here a division by zero at row
+// 1501) is a message, the listing stays empty, and "Exportar" writes nothing
+// and says why until a "Llenar" reads the whole listing.
+void TstExportar::llenar_que_falla_en_postgres()
+{
+    QVERIFY2(!dsn_postgres().isEmpty(), "no PostgreSQL server (VELMORA_PG_DSN): run through scripts/con_postgres.sh");
+    const QString nombre = QStringLiteral("velmora_exportar_%1").arg(QCoreApplication::applicationPid());
+    Conexion().cerrar();
+    BasePostgres servidor(nombre);
+    Conexion().abrir(QStringLiteral("FILEDSN=") + servidor.dsn());
+    // No sort step: rows leave the server as they are read, so the error
+    // comes with a later block, not with the first.
+    Conexion().ejecutar(QStringLiteral("ALTER DATABASE %1 SET enable_sort = off").arg(nombre));
+    Conexion().ejecutar(QStringLiteral(
+        "CREATE TABLE fallo AS SELECT r.id FROM registro r "
+        "WHERE r.valor IS NOT NULL OR r.meta IS NOT NULL OR r.linea_base IS NOT NULL "
+        "ORDER BY r.id_anio, r.mes, r.id_indicador, r.id_departamento OFFSET 1500 LIMIT 1"));
+    Conexion().ejecutar(QStringLiteral(R"(
+CREATE OR REPLACE FUNCTION "Exportar"()
+RETURNS TABLE ("año" integer, "Mes" varchar, "Indicador" varchar, "Tipo Indicador" bpchar,
+               "desempeño" bpchar, "unidad" bpchar, "Nivel Base" double precision,
+               "Valor" double precision, "Meta C/P" double precision)
+LANGUAGE sql STABLE AS $$
+    SELECT a.año, m.nombre, i.nombre, t."Tipo Indicador", d.desempeño, u.unidad,
+           r.linea_base, r.valor, r.meta + 0 * (1 / CASE WHEN r.id = (SELECT id FROM fallo) THEN 0 ELSE 1 END)
+    FROM registro r
+    JOIN año a ON a.id = r.id_anio
+    JOIN mes m ON m.id = r.mes
+    JOIN indicador i ON i.id = r.id_indicador
+    JOIN "Tipo Indicador" t ON t.id = i.id_tipo
+    JOIN desempeño d ON d.id = i.id_desempeno
+    JOIN "Tipo Unidad" u ON u.id = i.id_unidad
+    WHERE r.valor IS NOT NULL OR r.meta IS NOT NULL OR r.linea_base IS NOT NULL
+    ORDER BY r.id_anio, r.mes, r.id_indicador, r.id_departamento
+$$)"));
+    const int total = Conexion().ejecutar(QStringLiteral(
+        "SELECT count(*) AS n FROM registro WHERE valor IS NOT NULL OR meta IS NOT NULL OR linea_base IS NOT NULL"))
+                          .campo(QStringLiteral("n")).toInt();
+    QVERIFY(total > 1501);
+    Conexion().cerrar();
+    Conexion().abrir(QStringLiteral("FILEDSN=") + servidor.dsn());
+
+    const QString archivo = carpeta_->filePath(QStringLiteral("Datos.xlsx"));
+    texto_->setText(archivo);
+    RegistroMensajes mensajes;
+    Comandos comandos;
+    press("Command2");
+    QCOMPARE(comandos.textos, QStringList{QStringLiteral("Exec Exportar")});
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QVERIFY2(mensajes.mensajes[0].texto.contains(QStringLiteral("division by zero"))
+                 || mensajes.mensajes[0].texto.contains(QStringLiteral("división por cero")),
+             qPrintable(mensajes.mensajes[0].texto));
+    QCOMPARE(grilla_->Rows(), 2);
+    QCOMPARE(fila(*grilla_, 1), QStringList(9, QString()));
+
+    press("Command1");
+    QCOMPARE(mensajes.mensajes.size(), 2);
+    const QString aviso = mensajes.mensajes[1].texto;
+    QVERIFY2(aviso.contains(QStringLiteral("La lista está incompleta")) && aviso.contains(QStringLiteral("«Llenar»")),
+             qPrintable(aviso));
+    QCOMPARE(mensajes.mensajes[1].titulo, QStringLiteral("Mensajes"));
+    QVERIFY(QDir(carpeta_->path()).isEmpty());
+
+    // The whole listing read, it exports.
+    Conexion().ejecutar(QStringLiteral("DELETE FROM fallo"));
+    press("Command2");
+    QCOMPARE(mensajes.mensajes.size(), 2);
+    QCOMPARE(grilla_->Rows(), total + 2);
+    press("Command1");
+    QCOMPARE(mensajes.mensajes.size(), 3);
+    QVERIFY2(mensajes.mensajes[2].texto.startsWith(QStringLiteral(" Datos exportados ")),
+             qPrintable(mensajes.mensajes[2].texto));
+    QCOMPARE(leer_libro(archivo).ultima_fila, total + 1);
+    Conexion().cerrar();
+}
+
 void TstExportar::muchos_registros()
 {
     const int n = kMuchos;
@@ -593,6 +673,49 @@ void TstExportar::reemplazar_solo_si_se_acepta()
     press("Command1");
     QCOMPARE(mensajes.preguntas, QStringList());
     QVERIFY(QFileInfo::exists(carpeta_->filePath(QStringLiteral("Nuevo.xlsx"))));
+}
+
+void TstExportar::ruta_con_caracter_de_control_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("visible");
+    QTest::newRow("NUL") << QStringLiteral("Da") + QChar(0) + QStringLiteral("tos.xlsx") << "Da[U+0000]tos.xlsx";
+    QTest::newRow("tabulador") << "Da\ttos.xlsx" << "Da[U+0009]tos.xlsx";
+    QTest::newRow("retorno") << "Datos.xlsx\r" << "Datos.xlsx[U+000D]";
+    QTest::newRow("escape") << "Da\x1btos.xlsx" << "Da[U+001B]tos.xlsx";
+    QTest::newRow("C1") << QStringLiteral("Da\u009btos.xlsx") << "Da[U+009B]tos.xlsx";
+}
+
+// A control character in the path (pasted with it) is refused with a
+// message that shows where it is: no question, nothing written, and the
+// file a NUL would cut the name to stays as it was.
+void TstExportar::ruta_con_caracter_de_control()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QString, visible);
+    registros_prueba();
+    press("Command2");
+    const QString corto = carpeta_->filePath(QStringLiteral("Da"));
+    {
+        QFile previo(corto);
+        QVERIFY(previo.open(QIODevice::WriteOnly));
+        previo.write("de otro programa");
+    }
+    texto_->setText(carpeta_->path() + u'/' + nombre);
+    RegistroMensajes mensajes;
+    press("Command1");
+    QCOMPARE(mensajes.preguntas, QStringList());
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    const QString texto = mensajes.mensajes[0].texto;
+    QVERIFY2(texto.contains(QStringLiteral("\"") + QDir::toNativeSeparators(carpeta_->path()) + u'/' + visible
+                            + QStringLiteral("\" tiene un carácter de control")),
+             qPrintable(texto));
+    QVERIFY2(!texto.contains(QStringLiteral("Datos exportados")), qPrintable(texto));
+    QCOMPARE(QDir(carpeta_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Da")});
+    QFile leido(corto);
+    QVERIFY(leido.open(QIODevice::ReadOnly));
+    QCOMPARE(leido.readAll(), QByteArray("de otro programa"));
 }
 
 // "Examinar..." opens a save dialog at the path box's folder; cancelled,

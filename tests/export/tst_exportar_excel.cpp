@@ -80,6 +80,7 @@ private slots:
     void destino_conserva_permisos();
     void avance();
     void disco_lleno();
+    void textos_de_paso();
 };
 
 void TstExportarExcel::celdas_data()
@@ -507,6 +508,29 @@ void TstExportarExcel::disco_lleno()
                                               + QDir::toNativeSeparators(carpeta.path()) + u'"'),
              qPrintable(resultado.descripcion));
     QCOMPARE(listado(carpeta.path()), antes);
+}
+
+// Cells whose text the grid makes afresh at each reading (a number in a
+// column not written as numbers): each string is freed after its cell and
+// its room taken by the next one, and every cell still gets its own text.
+void TstExportarExcel::textos_de_paso()
+{
+    QTemporaryDir carpeta;
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Valor")}, {});
+    constexpr int kFilas = 300;
+    grilla.setRows(2 + kFilas);
+    for (int i = 0; i < kFilas; ++i)
+        grilla.setValorMatrix(2 + i, 0, 1000 + i);
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY(libro.ok);
+    for (int i = 0; i < kFilas; ++i) {
+        const QString referencia = QStringLiteral("A%1").arg(2 + i);
+        QVERIFY(!libro.celda(referencia).numero);
+        QCOMPARE(libro.celda(referencia).valor, QString::number(1000 + i));
+    }
 }
 
 QTEST_MAIN(TstExportarExcel)

@@ -2,18 +2,23 @@
 #include "data/textos.h"
 #include "reports/departamentales.h"
 #include "reports/principales.h"
+#include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
 #include "soporte/pdf_leido.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
+#include "ui/archivo_pdf.h"
 #include "ui/impresion.h"
+#include "ui/maqueta.h"
+#include "ui/pagina_impresion.h"
 #include "ui/leyenda.h"
 #include "ui/ventana_escritorio.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -21,6 +26,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QLabel>
@@ -28,6 +35,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace velmora;
 
@@ -45,6 +54,12 @@ private slots:
     void vista_previa();
     void pdf_que_no_se_escribe_data();
     void pdf_que_no_se_escribe();
+    void pdf_en_disco_lleno();
+    void pdf_sin_sufijo_data();
+    void pdf_sin_sufijo();
+    void pdf_con_caracter_de_control_data();
+    void pdf_con_caracter_de_control();
+    void seleccion_larga();
     void fecha_impresa_en_espanol_data();
     void fecha_impresa_en_espanol();
 };
@@ -253,23 +268,27 @@ void TstAyudas::pagina_del_usuario_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("elegida"); // a page chosen in a print dialog before
     QTest::addColumn<QSizeF>("puntos");
-    QTest::newRow("español: A4") << "es_ES" << false << QSizeF(595, 842);
-    QTest::newRow("C: A4") << "C" << false << QSizeF(595, 842);
-    QTest::newRow("Estados Unidos: carta") << "en_US" << false << QSizeF(612, 792);
-    QTest::newRow("carta apaisada elegida") << "es_ES" << true << QSizeF(792, 612);
+    QTest::addColumn<double>("margen"); // the title's left edge, in points
+    QTest::newRow("español: A4") << "es_ES" << false << QSizeF(595, 842) << 42.5;
+    QTest::newRow("C: A4") << "C" << false << QSizeF(595, 842) << 42.5;
+    QTest::newRow("Estados Unidos: carta") << "en_US" << false << QSizeF(612, 792) << 42.5;
+    QTest::newRow("carta apaisada con márgenes elegidos") << "es_ES" << true << QSizeF(792, 612) << 85.0;
 }
 
-// The PDF takes the page the user chose last in a print dialog; with none
-// chosen, A4 portrait, or Letter where the locale uses it.
+// The PDF takes the page the user chose last in a print dialog, margins
+// included; with none chosen, A4 portrait, or Letter where the locale uses
+// it, with 15 mm margins.
 void TstAyudas::pagina_del_usuario()
 {
     QFETCH(QString, locale);
     QFETCH(bool, elegida);
     QFETCH(QSizeF, puntos);
+    QFETCH(double, margen);
     LocalePrueba en(locale);
     configuracion().remove(QStringLiteral("impresion"));
     if (elegida)
-        guardar_disposicion_pagina(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF()));
+        guardar_disposicion_pagina(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                               QMarginsF(30, 10, 10, 10), QPageLayout::Millimeter));
     DocumentoImpreso documento;
     documento.titulo = QStringLiteral("Prueba");
     QTemporaryDir carpeta;
@@ -278,6 +297,10 @@ void TstAyudas::pagina_del_usuario()
     const QSizeF tamano = tamano_pagina_pdf(ruta);
     QVERIFY2(qAbs(tamano.width() - puntos.width()) < 1 && qAbs(tamano.height() - puntos.height()) < 1,
              qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta);
+    QVERIFY(!palabras.isEmpty());
+    QCOMPARE(palabras.first().texto, QStringLiteral("Prueba"));
+    QVERIFY2(qAbs(palabras.first().caja.left() - margen) < 2, qPrintable(QString::number(palabras.first().caja.left())));
     configuracion().remove(QStringLiteral("impresion"));
 }
 
@@ -402,6 +425,188 @@ void TstAyudas::pdf_que_no_se_escribe()
     if (!en_archivo)
         QFile::setPermissions(carpeta.filePath(QStringLiteral("cerrada")), QFileDevice::ReadOwner
                                   | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+namespace {
+
+// "Guardar como PDF..." with `ruta` typed into the save dialog.
+void pdf_tecleado(const QString& ruta, const DocumentoImpreso& documento)
+{
+    QWidget ventana;
+    ventana.setWindowTitle(documento.titulo);
+    QTimer::singleShot(0, &ventana, [&] {
+        if (auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialogo->selectFile(ruta);
+            static_cast<QDialog*>(dialogo)->accept();
+        }
+    });
+    pdf_de_documento(&ventana, [&] { return documento; });
+}
+
+QByteArray bytes(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList listado(const QString& carpeta)
+{
+    return QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A document of many pages: far more than a few kilobytes of PDF.
+DocumentoImpreso documento_largo()
+{
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Principales");
+    TablaImpresa tabla;
+    tabla.encabezados = {QStringLiteral("Indicador"), QStringLiteral("Valor")};
+    tabla.anchos = {3000, 1250};
+    tabla.columnas_fijas = 1;
+    for (int i = 0; i < 600; ++i)
+        tabla.textos << QStringList{QStringLiteral("Indicador número %1").arg(i * 7919), QString::number(i)};
+    documento.tablas << tabla;
+    return documento;
+}
+
+} // namespace
+
+// A disk that fills while the PDF is written: the message says so, and the
+// PDF that was there stays whole, with nothing else left behind. A small
+// disk of its own (tmpfs) needs root to mount: without it the test fails.
+void TstAyudas::pdf_en_disco_lleno()
+{
+    QVERIFY2(::geteuid() == 0, "mounting a small disk (tmpfs) needs root");
+    QTemporaryDir carpeta;
+    QProcess montar;
+    montar.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                           QStringLiteral("size=512k"), QStringLiteral("tmpfs"), carpeta.path()});
+    QVERIFY2(montar.waitForFinished(10000) && montar.exitCode() == 0, montar.readAllStandardError().constData());
+    const auto desmontar = qScopeGuard([&carpeta] { QProcess::execute(QStringLiteral("umount"), {carpeta.path()}); });
+    const QString ruta = carpeta.filePath(QStringLiteral("informe.pdf"));
+    DocumentoImpreso corto;
+    corto.titulo = QStringLiteral("Principales");
+    QVERIFY(guardar_pdf(corto, ruta));
+    const QByteArray viejo = bytes(ruta);
+    QVERIFY(viejo.startsWith("%PDF"));
+    {
+        // All but a few kilobytes taken.
+        QFile relleno(carpeta.filePath(QStringLiteral("relleno")));
+        QVERIFY(relleno.open(QIODevice::WriteOnly));
+        const QByteArray bloque(4096, 'x');
+        while (relleno.write(bloque) == bloque.size() && relleno.flush()) {
+        }
+        relleno.close();
+        QVERIFY(relleno.resize(relleno.size() - 8192));
+    }
+    const QStringList antes = listado(carpeta.path());
+    RegistroMensajes mensajes;
+    pdf_tecleado(ruta, documento_largo());
+    QCOMPARE(mensajes.preguntas.size(), 1); // replace it?
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    const QString texto = mensajes.mensajes.first().texto;
+    QVERIFY2(texto.contains(QStringLiteral("Libere espacio en el disco")), qPrintable(texto));
+    QVERIFY2(texto.contains(QDir::toNativeSeparators(ruta)), qPrintable(texto));
+    QCOMPARE(bytes(ruta), viejo);
+    QCOMPARE(listado(carpeta.path()), antes);
+}
+
+void TstAyudas::pdf_sin_sufijo_data()
+{
+    QTest::addColumn<bool>("respuesta");
+    QTest::newRow("no reemplaza") << false;
+    QTest::newRow("reemplaza") << true;
+}
+
+// A name typed without ".pdf" writes name.pdf: when that file exists the
+// user is asked about it, and "No" leaves it as it was.
+void TstAyudas::pdf_sin_sufijo()
+{
+    QFETCH(bool, respuesta);
+    QTemporaryDir carpeta;
+    const QString existente = carpeta.filePath(QStringLiteral("informe.pdf"));
+    {
+        QFile f(existente);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("viejo");
+    }
+    RegistroMensajes mensajes;
+    mensajes.respuesta = respuesta;
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Principales");
+    pdf_tecleado(carpeta.filePath(QStringLiteral("informe")), documento);
+    QCOMPARE(mensajes.preguntas, QStringList{QStringLiteral("El archivo ") + QDir::toNativeSeparators(existente)
+                                             + QStringLiteral(" ya existe. ¿Desea reemplazarlo?")});
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+    QCOMPARE(bytes(existente).startsWith("%PDF"), respuesta);
+    QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("informe.pdf")});
+}
+
+void TstAyudas::pdf_con_caracter_de_control_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("visible");
+    QTest::newRow("NUL") << QStringLiteral("in") + QChar(0) + QStringLiteral("forme.pdf") << "in[U+0000]forme.pdf";
+    QTest::newRow("tabulador") << "in\tforme.pdf" << "in[U+0009]forme.pdf";
+    QTest::newRow("salto de línea") << "informe.pdf\n" << "informe.pdf[U+000A]";
+    QTest::newRow("DEL") << QStringLiteral("in\u007fforme.pdf") << "in[U+007F]forme.pdf";
+    QTest::newRow("C1") << QStringLiteral("in\u0085forme.pdf") << "in[U+0085]forme.pdf";
+}
+
+// A control character in the typed name (pasted with it) is refused with a
+// message that shows where it is: no question, nothing written, and the
+// file a NUL would cut the name to stays as it was.
+void TstAyudas::pdf_con_caracter_de_control()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QString, visible);
+    QTemporaryDir carpeta;
+    const QString corto = carpeta.filePath(QStringLiteral("in"));
+    {
+        QFile f(corto);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("viejo");
+    }
+    RegistroMensajes mensajes;
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Principales");
+    pdf_tecleado(carpeta.path() + u'/' + nombre, documento);
+    QVERIFY2(mensajes.preguntas.isEmpty(), qPrintable(mensajes.preguntas.join(u'|')));
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    const QString texto = mensajes.mensajes.first().texto;
+    QVERIFY2(texto.contains(QDir::toNativeSeparators(carpeta.path()) + u'/' + visible)
+                 && texto.contains(QStringLiteral("carácter de control")),
+             qPrintable(texto));
+    QCOMPARE(mensajes.mensajes.first().titulo, QStringLiteral("Mensajes"));
+    QCOMPARE(bytes(corto), QByteArray("viejo"));
+    QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("in")});
+}
+
+// Choices too long for one line go on to the next: every one is drawn
+// whole inside the page, the year too.
+void TstAyudas::seleccion_larga()
+{
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Tendencia y Desempeño");
+    documento.seleccion = {QStringLiteral("Tipo: Departamentales"),
+                           QStringLiteral("Indicador: Porcentaje de cumplimiento del plan anual de mantenimiento"),
+                           QStringLiteral("Departamento: Ventas"), QStringLiteral("Año: 2009")};
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("seleccion.pdf"));
+    QVERIFY(guardar_pdf(documento, ruta));
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta);
+    const QImage pagina = pagina_pdf(ruta, 0, 100, QStringLiteral("pdf_seleccion_larga"));
+    const QSizeF tamano = tamano_pagina_pdf(ruta);
+    QStringList vistas;
+    for (const PalabraPdf& w : palabras) {
+        if (w.caja.top() < 40 || w.caja.top() > 120)
+            continue; // the title line above, the legend below
+        vistas << w.texto;
+        QVERIFY2(w.caja.right() <= tamano.width() - 42, qPrintable(w.texto));
+        QVERIFY2(tinta(pagina, w.caja, 100) > 0.03, qPrintable(w.texto + QStringLiteral(" no se ve")));
+    }
+    for (const QString& e : documento.seleccion)
+        QVERIFY2(vistas.join(u' ').contains(e), qPrintable(e + QStringLiteral(" | ") + vistas.join(u' ')));
 }
 
 void TstAyudas::fecha_impresa_en_espanol_data()
