@@ -367,7 +367,8 @@ void TstExportar::errores()
 void TstExportar::lectura_que_falla()
 {
     // The second record fails while it is read (an integer overflow): no
-    // listing of one record to export; the error is shown and the program ends.
+    // listing of one record to export; on SQLite the error is shown and the
+    // program ends.
     registros_prueba();
     procedimiento_prueba(QStringLiteral("Exportar"), 0,
                          QString(kListado).replace(QStringLiteral("valor AS"),
@@ -375,14 +376,22 @@ void TstExportar::lectura_que_falla()
                                                                   "- (orden - 1)) ELSE valor END AS")));
     texto_->setText(carpeta_->filePath(QStringLiteral("Datos.xlsx")));
     RegistroMensajes mensajes;
+    if (en_postgres()) {
+        // The server fails the statement as it runs it, before a row: its
+        // refusal is a message and the user goes on, with no listing.
+        press("Command2");
+        QCOMPARE(mensajes.textos(), QStringList{QStringLiteral("bigint out of range")});
+        QCOMPARE(grilla_->Rows(), 2);
+        QVERIFY(ventana_->isVisible());
+        QVERIFY(QDir(carpeta_->path()).isEmpty());
+        return;
+    }
     QTimer::singleShot(0, ventana_.get(), [this] { press("Command2"); });
     QTimer::singleShot(2000, qApp, [] { QCoreApplication::exit(-1); });
     QCOMPARE(QCoreApplication::exec(), 1);
     QCOMPARE(mensajes.mensajes.size(), 1);
     QCOMPARE(mensajes.mensajes[0].icono, IconoMensaje::Critico);
-    // Each engine's own words for it.
-    QVERIFY2(mensajes.mensajes[0].texto.contains(en_postgres() ? QStringLiteral("out of range") : QStringLiteral("overflow")),
-             qPrintable(mensajes.mensajes[0].texto));
+    QVERIFY2(mensajes.mensajes[0].texto.contains(QStringLiteral("overflow")), qPrintable(mensajes.mensajes[0].texto));
     QVERIFY(QDir(carpeta_->path()).isEmpty());
     QVERIFY(!ventana_->isVisible());
 }
