@@ -33,12 +33,13 @@ EXCEPTION WHEN insufficient_privilege THEN
 END $$;
 
 -- Whether this connection's person may change data: an account in
--- velmora_edicion, or the owner (a superuser too). The login role decides,
--- not the owner's rights a store runs with.
+-- velmora_edicion, or the tables' owner (a superuser too). The login role
+-- decides, not the owner's rights a store runs with.
 CREATE OR REPLACE FUNCTION velmora_puede_modificar() RETURNS boolean
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
     SELECT pg_has_role(session_user, 'velmora_edicion', 'MEMBER')
-        OR pg_has_role(session_user, current_user, 'MEMBER')
+        OR pg_has_role(session_user, (SELECT relowner FROM pg_class WHERE oid = 'public.indicador'::regclass),
+                       'MEMBER')
 $$;
 
 -- The first step of every store.
@@ -59,12 +60,32 @@ LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS $$
     SELECT session_user::text, CASE WHEN velmora_puede_modificar() THEN 1 ELSE 0 END
 $$;
 
--- Nothing for anyone else: functions are everyone's to run unless revoked,
--- and every later one of the owner's too.
+-- A superuser loading for the owner (actualizar.sh run as postgres): what
+-- it made is the owner's, or the owner's stores could not call it and would
+-- run with the superuser's rights.
+DO $$
+DECLARE
+    v_dueno regrole := (SELECT relowner FROM pg_class WHERE oid = 'public.indicador'::regclass);
+    o record;
+BEGIN
+    IF v_dueno <> current_user::regrole THEN
+        FOR o IN SELECT 'FUNCTION' AS clase, p.oid::regprocedure::text AS objeto FROM pg_proc p
+                  WHERE p.pronamespace = 'public'::regnamespace AND p.proowner = current_user::regrole
+                 UNION ALL
+                 SELECT 'TABLE', c.oid::regclass::text FROM pg_class c
+                  WHERE c.relnamespace = 'public'::regnamespace AND c.relowner = current_user::regrole
+                    AND c.relkind IN ('r', 'v', 'p')
+        LOOP
+            EXECUTE format('ALTER %s %s OWNER TO %s', o.clase, o.objeto, v_dueno);
+        END LOOP;
+    END IF;
+    -- Nothing for anyone else: functions are everyone's to run unless
+    -- revoked, and every later one of the owner's too.
+    EXECUTE format('ALTER DEFAULT PRIVILEGES FOR ROLE %s REVOKE EXECUTE ON FUNCTIONS FROM PUBLIC', v_dueno);
+END $$;
 REVOKE ALL ON ALL TABLES IN SCHEMA public FROM PUBLIC, velmora_lectura, velmora_edicion;
 REVOKE ALL ON ALL SEQUENCES IN SCHEMA public FROM PUBLIC, velmora_lectura, velmora_edicion;
 REVOKE ALL ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC, velmora_lectura, velmora_edicion;
-ALTER DEFAULT PRIVILEGES REVOKE EXECUTE ON FUNCTIONS FROM PUBLIC;
 -- No tables of anyone else's beside ours (PostgreSQL 15 makes the schema
 -- so; a database upgraded from an earlier server may still allow it, and
 -- only the schema's owner can take it back).

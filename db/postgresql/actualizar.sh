@@ -4,7 +4,7 @@
 # triggers and procedures and the groups' rights again, then actualizar.sql
 # (indicator names in NFC and their checks, accounts' own rights), which
 # ends by saying what to grant to the existing accounts. Run it as the
-# database's owner. All of it lands or none of it; running it twice changes
+# tables' owner or as a superuser (what it creates goes to the owner). All of it lands or none of it; running it twice changes
 # nothing more.
 set -euo pipefail
 carpeta="$(cd "$(dirname "$0")" && pwd)"
