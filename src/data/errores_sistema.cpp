@@ -1,5 +1,7 @@
 #include "data/errores_sistema.h"
 
+#include <QStorageInfo>
+
 #include <cerrno>
 
 namespace velmora {
@@ -62,6 +64,13 @@ bool falta_espacio(int numero)
            || numero == EDQUOT
 #endif
         ;
+}
+
+bool disco_casi_lleno(const QString& carpeta)
+{
+    constexpr qint64 kPoco = 1024 * 1024;
+    const QStorageInfo disco(carpeta);
+    return disco.isValid() && disco.bytesAvailable() >= 0 && disco.bytesAvailable() < kPoco;
 }
 
 } // namespace velmora

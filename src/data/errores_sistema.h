@@ -11,4 +11,8 @@ QString texto_error_sistema(int numero);
 // the largest size, a used-up disk quota.
 bool falta_espacio(int numero);
 
+// Whether the disk of `carpeta` is as good as full (under 1 MiB left): the
+// likely reason for a write that failed without saying why.
+bool disco_casi_lleno(const QString& carpeta);
+
 } // namespace velmora

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
-#include <QStorageInfo>
 
 #include <xlsxwriter.h>
 
@@ -85,14 +84,12 @@ void comprobar(lxw_error error)
 // error names only the step ("could not finish the zip").
 void sin_espacio(int numero, const QString& carpeta)
 {
-    constexpr qint64 kPoco = 1024 * 1024;
     QString lleno;
     if (falta_espacio(numero)) {
         lleno = carpeta;
     } else {
         for (const QString& c : {carpeta, QDir::tempPath()}) {
-            const QStorageInfo disco(c);
-            if (disco.isValid() && disco.bytesAvailable() >= 0 && disco.bytesAvailable() < kPoco) {
+            if (disco_casi_lleno(c)) {
                 lleno = c;
                 break;
             }

@@ -1,12 +1,13 @@
 #include "ui/archivo_pdf.h"
 
+#include "data/errores_sistema.h"
+
 #include "ui/maqueta.h"
 #include "ui/pagina_impresion.h"
 
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QStorageInfo>
 
 #include <cerrno>
 
@@ -23,8 +24,7 @@ int motivo(int numero, const QString& ruta)
     const QFileInfo info(ruta);
     if (info.exists() && !info.isWritable())
         return EACCES;
-    const QStorageInfo disco(info.absolutePath());
-    if (disco.isValid() && disco.bytesAvailable() >= 0 && disco.bytesAvailable() < 64 * 1024)
+    if (disco_casi_lleno(info.absolutePath()))
         return ENOSPC;
     return EIO;
 }
