@@ -170,3 +170,6 @@ CREATE TRIGGER anio_alta AFTER INSERT ON año
 
 -- 2005 to 2026.
 INSERT INTO año SELECT a - 2004, a FROM generate_series(2005, 2026) a;
+
+-- The version of this database, which the program checks when it connects.
+COMMENT ON TABLE indicador IS 'Velmora: versión de la base 1';

@@ -177,3 +177,7 @@ END;
 -- 2005 to 2026.
 WITH RECURSIVE n(anio) AS (SELECT 2005 UNION ALL SELECT anio + 1 FROM n WHERE anio < 2026)
 INSERT INTO "Año" SELECT anio - 2004, anio FROM n;
+
+-- The version of this database, which the program checks before it uses or
+-- brings up to date a file (it never opens one of a newer version).
+PRAGMA user_version = 1;

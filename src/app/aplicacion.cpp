@@ -51,6 +51,10 @@ bool iniciar()
         informar_error(explicar_apertura(error, ruta_origen_datos()));
         return false;
     }
+    // A database the user can only read and that needs bringing up to date:
+    // reports work; the user hears why saves will not, before the login.
+    if (!Conexion().aviso().isEmpty())
+        mensaje(Conexion().aviso());
     if (principal)
         principal->hide();
     registro.mostrar(QStringLiteral("FET049TF"));

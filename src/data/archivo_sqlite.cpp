@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace velmora {
 
 void exigir_base_sqlite(const QString& cadena)
@@ -18,6 +22,18 @@ void exigir_base_sqlite(const QString& cadena)
         return;
     throw ErrorBaseDatos(kErrorSinOrigen,
                          QStringLiteral("No existe la base de datos \"%1\"").arg(QDir::toNativeSeparators(archivo)));
+}
+
+bool solo_lectura(const QString& archivo)
+{
+#ifdef Q_OS_UNIX
+    const QFileInfo info(archivo);
+    return ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK) != 0
+           || ::access(QFile::encodeName(info.absolutePath()).constData(), W_OK) != 0;
+#else
+    const QFileInfo info(archivo);
+    return !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
+#endif
 }
 
 } // namespace velmora

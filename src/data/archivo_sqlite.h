@@ -12,4 +12,8 @@ namespace velmora {
 // naming the file. Other connection strings pass.
 void exigir_base_sqlite(const QString& cadena);
 
+// The user cannot write the file, or the folder SQLite writes its journal
+// into: the database can be read, never saved to.
+bool solo_lectura(const QString& archivo);
+
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "data/archivo_sqlite.h"
 #include "data/cadena_conexion.h"
+#include "data/comandos.h"
 #include "data/diagnostico.h"
 #include "data/errores.h"
 #include "data/errores_odbc.h"
@@ -10,9 +11,12 @@
 #include "data/procedimientos_sqlite.h"
 #include "data/sentencias.h"
 #include "data/sockets_servidor.h"
+#include "data/version_base.h"
 #include "data/vigia.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -20,9 +24,27 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <mutex>
 #include <vector>
 
 namespace velmora {
+
+namespace {
+
+// Said once in the program's log (its standard error) when the watch over
+// calls to the server cannot work: only the server's own limits apply then.
+void sin_vigilancia(const QString& motivo)
+{
+    static std::once_flag una_vez;
+    std::call_once(una_vez, [&motivo] {
+        qWarning().noquote() << QStringLiteral("velmora: no se pueden vigilar las esperas al servidor de base de datos "
+                                               "(%1); un servidor que deje de responder solo lo cortan los límites "
+                                               "del propio servidor.")
+                                    .arg(motivo);
+    });
+}
+
+} // namespace
 
 struct ConexionBD::Impl final : Sentencias {
     QString dbms;
@@ -32,11 +54,28 @@ struct ConexionBD::Impl final : Sentencias {
     bool en_transaccion = false;
     bool perdida = false;            // a reconnection failed: the next press tries again
     std::vector<SocketServidor> sockets; // the connection's own, cut when a call outlasts its limit
+    std::vector<int> antes;              // the process's sockets before it connected
     int puerto = 0;                      // the data source's port (0: the default)
     LimitesTiempo limites;
     bool comprobada = false;         // seen alive during this press
     std::unique_ptr<QObject> testigo; // told when the press is over
     ProcedimientosSqlite procedimientos{*this};
+    QString aviso;                   // for the user, after opening
+    QHash<QString, bool> escriben;   // PostgreSQL functions by name: may they write?
+
+    // Whether a PostgreSQL function may write (anything but STABLE or
+    // IMMUTABLE, or one the server does not know).
+    bool escribe(const QString& nombre)
+    {
+        const auto it = escriben.constFind(nombre);
+        if (it != escriben.constEnd())
+            return *it;
+        const Filas f = filas_y_cierre(preparar(
+            QStringLiteral("SELECT count(*) AS n FROM pg_proc WHERE proname = ? AND provolatile <> 'v'"), {nombre}));
+        const bool escribe = f.valores.empty() || f.valores.front().value(0).toInt() == 0;
+        escriben.insert(nombre, escribe);
+        return escribe;
+    }
 
     // Until control goes back to the event loop, the connection counts as
     // seen alive: the press that follows checks it again.
@@ -55,7 +94,7 @@ struct ConexionBD::Impl final : Sentencias {
     void paso_transaccion(const QString& sqlite, bool (QSqlDatabase::*paso)())
     {
         if (dialecto == Dialecto::SQLite) {
-            directo(sqlite);
+            orden(sqlite);
             return;
         }
         const Vigilada vigilada;
@@ -75,10 +114,16 @@ ConexionBD::~ConexionBD()
 void ConexionBD::abrir(const QString& cadena_conexion)
 {
     cerrar();
-    // Whatever locale the process was started with, texts reach the driver intact.
-    fijar_locale_c();
+    // Whatever locale the process was started with, texts reach the driver
+    // intact. Once: other threads may be reading the locale by the time the
+    // connection is made again.
+    static std::once_flag locale;
+    std::call_once(locale, fijar_locale_c);
     const OrigenDatos origen = resolver_cadena(cadena_conexion);
     d->clave = origen.clave;
+    d->aviso.clear();
+    const bool sqlite = cadena_sqlite(origen.cadena);
+    d->archivo = valor_de(origen.cadena, QStringLiteral("Database"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kNombreConexion);
         if (!db.isValid()) {
@@ -88,12 +133,24 @@ void ConexionBD::abrir(const QString& cadena_conexion)
         exigir_base_sqlite(origen.cadena);
         db.setDatabaseName(con_limites(origen.cadena, d->limites));
         const std::vector<int> antes = sockets_abiertos();
-        if (!db.open(QString(), QString())) {
+        d->puerto = puerto_de(origen.cadena);
+        // The driver's own statements on a new connection wait on the server
+        // too: the connect limit covers the whole open.
+        if (!sqlite)
+            Vigia::instancia().vigilar_apertura(antes, d->puerto, d->limites.conectar_s * 1000);
+        bool abierta = false;
+        {
+            const Vigilada vigilada;
+            abierta = db.open(QString(), QString());
+        }
+        if (!abierta) {
             const QSqlError error = db.lastError();
+            const bool cortada = Vigia::instancia().vencida();
+            Vigia::instancia().olvidar();
             try {
-                // libpq's connect_timeout ran out: a server that takes
-                // the connection and never answers.
-                if (error.text().contains(QStringLiteral("timeout expired"), Qt::CaseInsensitive))
+                // libpq's connect_timeout ran out (a server that takes the
+                // connection and never answers), or the watch cut the open.
+                if (cortada || error.text().contains(QStringLiteral("timeout expired"), Qt::CaseInsensitive))
                     throw ErrorBaseDatos(kErrorSinRespuesta, sin_respuesta_al_conectar(d->limites.conectar_s),
                                          kErrorSinRespuesta);
                 d->lanzar(nullptr, error);
@@ -103,15 +160,13 @@ void ConexionBD::abrir(const QString& cadena_conexion)
                 throw;
             }
         }
-        // The sockets this connection opened, for the watch over its calls.
-        d->puerto = puerto_de(origen.cadena);
-        d->sockets = sockets_nuevos(antes, d->puerto);
         SQLCHAR nombre[256] = {};
         SQLSMALLINT largo = 0;
         const SQLRETURN r = SQLGetInfo(handle_de(db.driver()->handle()), SQL_DBMS_NAME, nombre,
                                        sizeof nombre, &largo);
         d->dbms = SQL_SUCCEEDED(r) ? QString::fromUtf8(reinterpret_cast<const char*>(nombre))
                                    : QString();
+        d->antes = antes;
     }
     // Commands built for one engine must never go to another one.
     const std::optional<Dialecto> dialecto = dialecto_de(d->dbms);
@@ -129,27 +184,65 @@ void ConexionBD::abrir(const QString& cadena_conexion)
     d->cadena = cadena_conexion;
     d->en_transaccion = false;
     d->marcar_comprobada();
-    if (d->dialecto != Dialecto::SQLite) {
-        Vigia::instancia().vigilar(d->sockets, d->puerto, d->limites.sentencia_s * 1000);
-        // The server's own limits, for this session: a statement that runs
-        // too long and a lock held too long by another user end cleanly.
-        if (d->dialecto == Dialecto::PostgreSQL) {
-            d->directo(QStringLiteral("SET statement_timeout = %1").arg(limite_servidor_ms(d->limites)));
-            d->directo(QStringLiteral("SET lock_timeout = %1").arg(d->limites.bloqueo_ms));
+    try {
+        if (d->dialecto != Dialecto::SQLite)
+            preparar_servidor();
+        // SQLite's default 2 MiB page cache is smaller than what one report
+        // press reads on a large database, so every press read its pages
+        // again from the file; 16 MiB keeps them, and stays small beside the
+        // program.
+        if (d->dialecto == Dialecto::SQLite) {
+            d->orden(QStringLiteral("PRAGMA cache_size = -16384"));
+            d->aviso = preparar_base_sqlite(*d, d->procedimientos, d->archivo);
+        }
+    } catch (...) {
+        cerrar();
+        throw;
+    }
+}
+
+// The watch over this connection's calls, and the server's own limits.
+void ConexionBD::preparar_servidor()
+{
+    // A Unix socket is known by its name, TCP by the data source's port;
+    // failing that (a port given elsewhere), by the one the server says it
+    // listens on.
+    d->sockets = sockets_nuevos(d->antes, d->puerto);
+    if (d->sockets.empty() && d->dialecto == Dialecto::PostgreSQL) {
+        const Filas f = d->filas_y_cierre(d->directo(QStringLiteral("SELECT inet_server_port() AS p")));
+        const int puerto = f.valores.empty() ? 0 : f.valores.front().value(0).toInt();
+        if (puerto > 0 && puerto != d->puerto) {
+            d->puerto = puerto;
+            d->sockets = sockets_nuevos(d->antes, d->puerto);
         }
     }
-    // SQLite's default 2 MiB page cache is smaller than what one report press
-    // reads on a large database, so every press read its pages again from the
-    // file; 16 MiB keeps them, and stays small beside the program.
-    if (d->dialecto == Dialecto::SQLite) {
-        d->directo(QStringLiteral("PRAGMA cache_size = -16384"));
-        d->procedimientos.actualizar_base();
+    Vigia::instancia().vigilar(d->sockets, d->puerto, d->limites.sentencia_s * 1000);
+    if (d->sockets.empty()) {
+#ifdef __linux__
+        sin_vigilancia(QStringLiteral("no se encontró la conexión al puerto %1 entre los sockets del programa")
+                           .arg(d->puerto));
+#else
+        sin_vigilancia(QStringLiteral("solo se puede en Linux"));
+#endif
     }
+    // The server's own limits, for this session: a statement that runs too
+    // long and a lock held too long by another user end cleanly.
+    if (d->dialecto == Dialecto::PostgreSQL) {
+        d->orden(QStringLiteral("SET statement_timeout = %1").arg(limite_servidor_ms(d->limites)));
+        d->orden(QStringLiteral("SET lock_timeout = %1").arg(d->limites.bloqueo_ms));
+        revisar_version_postgres(*d, d->archivo);
+    }
+}
+
+QString ConexionBD::aviso() const
+{
+    return d->aviso;
 }
 
 void ConexionBD::cerrar()
 {
     d->procedimientos.olvidar();
+    d->escriben.clear();
     d->sesion.clear();
     d->perdida = false;
     if (!d->abierta && !QSqlDatabase::contains(kNombreConexion))
@@ -208,6 +301,19 @@ Resultado ConexionBD::ejecutar(const QString& comando)
             d->procedimientos.ver_comando(comando);
         return d->en_vivo(d->directo(motor.sql));
     case ComandoMotor::Forma::Parametros:
+        // Outside a transaction the driver commits a function's work only
+        // when the result's cursor is closed, where a failure is never seen:
+        // one that may write runs in a transaction of its own instead, its
+        // rows read and its commit checked before the caller hears of it.
+        if (d->dialecto == Dialecto::PostgreSQL && !d->en_transaccion) {
+            const std::optional<LlamadaExec> llamada = analizar_exec(comando);
+            if (llamada && d->escribe(llamada->nombre)) {
+                Transaccion transaccion(*this);
+                Resultado r = en_memoria(d->filas_y_cierre(d->preparar(motor.sql, motor.argumentos)));
+                transaccion.confirmar();
+                return r;
+            }
+        }
         return d->en_vivo(d->preparar(motor.sql, motor.argumentos));
     case ComandoMotor::Forma::Procedimiento:
         break;
@@ -230,8 +336,14 @@ void ConexionBD::asegurar_conexion()
     }
     if (d->comprobada)
         return;
+    // The watch cut the connection during an earlier press: it is dead, and
+    // connecting again is what tells whether the server answers now.
+    if (Vigia::instancia().vencida()) {
+        reconectar();
+        return;
+    }
     try {
-        d->directo(QStringLiteral("SELECT 1"));
+        d->orden(QStringLiteral("SELECT 1"));
     } catch (const ErrorBaseDatos& e) {
         // A server that does not answer will not answer a new connection
         // either: the user hears it now, not after another wait.

@@ -61,6 +61,9 @@ public:
     bool abierta() const;
     Dialecto dialecto() const;
     QString nombre_dbms() const;
+    // What the user should know of the database just opened (one the user
+    // can only read and that needs bringing up to date); empty when nothing.
+    QString aviso() const;
 
     // Runs a lookup or a procedure command text, as the screens build them.
     Resultado ejecutar(const QString& comando);
@@ -84,6 +87,7 @@ public:
 private:
     void asegurar_conexion();
     void reconectar();
+    void preparar_servidor();
 
     struct Impl;
     std::unique_ptr<Impl> d;

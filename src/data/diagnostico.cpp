@@ -17,6 +17,9 @@ namespace {
 constexpr int kSqliteOcupada = 5;      // SQLITE_BUSY: another connection holds the lock
 constexpr int kSqliteBloqueada = 6;    // SQLITE_LOCKED: a table in use blocks the write
 constexpr int kSqliteRestriccion = 19; // SQLITE_CONSTRAINT, also what RAISE(ABORT, ...) gives
+constexpr int kSqliteSoloLectura = 8;  // SQLITE_READONLY: the file (or its folder) cannot be written
+constexpr int kSqliteLlena = 13;       // SQLITE_FULL: no room on the disk
+constexpr int kSqliteSinAbrir = 14;    // SQLITE_CANTOPEN: on a write, the journal cannot be made
 
 // SQL Server keeps the numbers below this one for itself: from here on they
 // are the database's own RAISERROR messages, written for the user.
@@ -91,6 +94,18 @@ ClaseError clasificar_error(Dialecto dialecto, const QString& estado, int nativo
         return ClaseError::SinProcedimiento;
     if (es_bloqueo(dialecto, estado, nativo))
         return ClaseError::Bloqueo;
+    if (dialecto == Dialecto::SQLite) {
+        // An extended result code keeps the primary one in its low byte.
+        switch (nativo & 0xff) {
+        case kSqliteLlena:
+            return ClaseError::SinEspacio;
+        case kSqliteSoloLectura:
+        case kSqliteSinAbrir:
+            return ClaseError::SoloLectura;
+        default:
+            break;
+        }
+    }
     if (dialecto != Dialecto::SQLite) {
         if (estado.startsWith(kClaseConexion) || estado.startsWith(kPostgresParada)
             || texto_de_conexion_perdida(texto))

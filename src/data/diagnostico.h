@@ -18,6 +18,8 @@ enum class ClaseError {
     Rechazo,          // the data given was refused (bad value, constraint, the procedure's own error)
     Conexion,         // the connection was lost (server restarted or gone): the transaction did not land
     Tiempo,           // the statement ran past its time limit and was cancelled
+    SinEspacio,       // no room left on the database's disk: nothing stored
+    SoloLectura,      // the user may only read the database (file or folder): nothing stored
 };
 
 // From a diagnostic's SQLSTATE and the engine's native error number; the

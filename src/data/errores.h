@@ -22,6 +22,10 @@ inline constexpr QLatin1StringView kErrorSinRespuesta{"HYT00"};    // the server
 inline constexpr QLatin1StringView kErrorConexionPerdida{"08S01"}; // the connection to the server was lost
 inline constexpr QLatin1StringView kErrorConfirmacionIncierta{"40003"}; // commit sent, outcome unknown
 inline constexpr QLatin1StringView kErrorSinPermiso{"42501"};      // the account may not do this
+inline constexpr QLatin1StringView kErrorBaseAjena{"3D000"};    // not this program's database
+inline constexpr QLatin1StringView kErrorVersionNueva{"0A000"}; // a database of a newer version
+inline constexpr QLatin1StringView kErrorSinEspacio{"53100"};   // no room left on the database's disk
+inline constexpr QLatin1StringView kErrorSoloLectura{"25006"};  // the user may only read the database
 
 // A failure of the database or of the connection. Unless the operation in
 // progress catches it, it ends the program after a message with its number

@@ -6,6 +6,7 @@
 #include "data/sentencias.h"
 #include "data/vigia.h"
 
+#include <QDir>
 #include <QSqlDriver>
 #include <QSqlResult>
 
@@ -101,6 +102,20 @@ void Sentencias::lanzar(const QSqlQuery* consulta, const QSqlError& error) const
             if (es_clave_duplicada_del_servidor(texto))
                 throw RechazoDatos(final_.numero, kClaveDuplicada, final_.estado);
             throw RechazoDatos(final_.numero, texto, final_.estado);
+        case ClaseError::SinEspacio:
+            throw RechazoDatos(kErrorSinEspacio,
+                               QStringLiteral("No se guardó nada: no queda espacio en el disco de la base de datos "
+                                              "\"%1\". Libere espacio en ese disco y guarde de nuevo.")
+                                   .arg(QDir::toNativeSeparators(archivo)),
+                               final_.estado, RechazoDatos::Causa::Servicio);
+        case ClaseError::SoloLectura:
+            throw RechazoDatos(kErrorSoloLectura,
+                               QStringLiteral("No se guardó nada: su usuario solo puede leer la base de datos \"%1\" "
+                                              "(el archivo o su carpeta no le permiten escribir). Puede seguir "
+                                              "consultando; para guardar, pida a quien administra el equipo permiso "
+                                              "de escritura en el archivo y en su carpeta.")
+                                   .arg(QDir::toNativeSeparators(archivo)),
+                               final_.estado, RechazoDatos::Causa::Servicio);
         case ClaseError::SinProcedimiento:
         case ClaseError::Otra:
             break;

@@ -325,8 +325,10 @@ QString ocultar_clave(QString texto, const QString& clave)
     // equal to it) stays, or the mask itself would tell the password.
     if (clave.isEmpty())
         return texto;
-    static const QRegularExpression lugar(
-        QStringLiteral("(\\b(?:PWD|Password)\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}|[^;\\s]*)"),
+    // The password itself first: one holding a blank is hidden whole.
+    const QRegularExpression lugar(
+        QStringLiteral("(\\b(?:PWD|Password)\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}|%1|[^;\\s]*)")
+            .arg(QRegularExpression::escape(clave)),
         QRegularExpression::CaseInsensitiveOption);
     texto.replace(lugar, QStringLiteral("\\1****"));
     return texto;

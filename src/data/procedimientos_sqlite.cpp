@@ -254,6 +254,11 @@ void ProcedimientosSqlite::nombres_en_nfc() const
     }
 }
 
+bool ProcedimientosSqlite::al_dia() const
+{
+    return columnas(QStringLiteral("registro")).contains(QStringLiteral("valor_exacto"));
+}
+
 void ProcedimientosSqlite::actualizar_base()
 {
     // Up to date, or not a scorecard database at all: nothing to do.

@@ -34,6 +34,8 @@ public:
     // date when it is opened, keeping every row and id: ids never given
     // again, numbers read whole, the current procedures, names in NFC.
     void actualizar_base();
+    // The file has this version's columns (nothing for actualizar_base to do).
+    bool al_dia() const;
 
     struct Argumento {
         int indice = 0;       // 1-based: which argument the ? takes

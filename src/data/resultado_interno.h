@@ -5,6 +5,7 @@
 
 #include "data/conexion.h"
 #include "data/lector_odbc.h"
+#include "data/vigia.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -16,6 +17,20 @@
 namespace velmora {
 
 struct Resultado::Impl {
+    Impl() = default;
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+    // Releasing a live result closes its cursor on the server (with the
+    // shipped PostgreSQL settings, a round trip): watched as any call.
+    ~Impl()
+    {
+        if (!consulta)
+            return;
+        const Vigilada vigilada;
+        lector.reset();
+        consulta->finish();
+    }
+
     std::optional<QSqlQuery> consulta; // walked live, its rows read by lector
     std::optional<LectorOdbc> lector;
     std::vector<QVariantList> filas;   // or held in memory (multi-step procedures)

@@ -86,10 +86,24 @@ void Sentencias::intentar(const QString& sql) const
     q.exec(sql);
 }
 
+void Sentencias::orden(const QString& sql) const
+{
+    QSqlQuery q = directo(sql);
+    soltar(q);
+}
+
+void Sentencias::soltar(QSqlQuery& q)
+{
+    const Vigilada vigilada;
+    q.finish();
+}
+
 Resultado Sentencias::en_vivo(QSqlQuery q) const
 {
     auto r = std::make_unique<Resultado::Impl>();
-    if (q.isSelect()) {
+    if (!q.isSelect()) {
+        soltar(q);
+    } else {
         r->poner_nombres(nombres_de(q.record()));
         r->fallo = [this](const QSqlQuery& fallida) { lanzar(&fallida, error_lectura()); };
         r->consulta.emplace(std::move(q));
@@ -112,6 +126,13 @@ Filas Sentencias::filas(const QSqlQuery& q) const
         filas.valores.push_back(std::move(fila));
     }
     return filas;
+}
+
+Filas Sentencias::filas_y_cierre(QSqlQuery q) const
+{
+    Filas leidas = filas(q);
+    soltar(q);
+    return leidas;
 }
 
 } // namespace velmora

@@ -31,7 +31,8 @@ class Sentencias {
 public:
     bool abierta = false;
     Dialecto dialecto = Dialecto::SqlServer;
-    QString clave; // the data source's password, hidden from every error text
+    QString clave;   // the data source's password, hidden from every error text
+    QString archivo; // the data source's Database (on SQLite its file), named in messages
 
     QSqlDatabase db() const;
 
@@ -43,11 +44,18 @@ public:
     QSqlQuery preparar(const QString& sql, const QStringList& argumentos) const;
     // Runs sql and lets it fail: the way back after a failure.
     void intentar(const QString& sql) const;
+    // Runs a statement that gives no rows the caller wants, closed at once.
+    void orden(const QString& sql) const;
+    // Closes a statement's cursor, which may wait on a server, under the
+    // watch; its failure is not the caller's (the rows were read).
+    static void soltar(QSqlQuery& q);
 
     // The rows of a statement that ran, walked as the caller reads them.
     Resultado en_vivo(QSqlQuery q) const;
     // Every row of a statement that ran, read now.
     Filas filas(const QSqlQuery& q) const;
+    // Every row, read now, and the statement closed.
+    Filas filas_y_cierre(QSqlQuery q) const;
 };
 
 } // namespace velmora

@@ -15,20 +15,57 @@ void Vigia::vigilar(std::vector<SocketServidor> sockets, int puerto, int limite_
 {
     const std::lock_guard cerrojo(mutex_);
     sockets_ = std::move(sockets);
+    antes_.clear();
+    apertura_ = false;
     puerto_ = puerto;
     limite_ms_ = limite_ms;
+    vencida_ = false;
+    inicio_ = 0;
     activa_.store(!sockets_.empty(), std::memory_order_relaxed);
-    if (activa_.load(std::memory_order_relaxed) && !hilo_) {
+    if (!sockets_.empty() && !hilo_) {
         hilo_ = true;
         std::thread([this] { vigilar_siempre(); }).detach();
     }
     aviso_.notify_all();
 }
 
-void Vigia::armar()
+void Vigia::vigilar_apertura(std::vector<int> antes, int puerto, int limite_ms)
 {
-    vencida_.store(false, std::memory_order_relaxed);
-    inicio_.store(ahora_ms(), std::memory_order_release);
+    const std::lock_guard cerrojo(mutex_);
+    sockets_.clear();
+    antes_ = std::move(antes);
+    apertura_ = true;
+    puerto_ = puerto;
+    limite_ms_ = limite_ms;
+    vencida_ = false;
+    inicio_ = 0;
+    activa_.store(true, std::memory_order_relaxed);
+    if (!hilo_) {
+        hilo_ = true;
+        std::thread([this] { vigilar_siempre(); }).detach();
+    }
+    aviso_.notify_all();
+}
+
+bool Vigia::armar()
+{
+    const std::lock_guard cerrojo(mutex_);
+    if (!apertura_ && sockets_.empty())
+        return false;
+    inicio_ = ahora_ms();
+    return true;
+}
+
+void Vigia::desarmar()
+{
+    const std::lock_guard cerrojo(mutex_);
+    inicio_ = 0;
+}
+
+bool Vigia::vencida() const
+{
+    const std::lock_guard cerrojo(mutex_);
+    return vencida_;
 }
 
 int Vigia::limite_s() const
@@ -50,14 +87,15 @@ void Vigia::vigilar_siempre()
     for (;;) {
         const int paso = limite_ms_ > 0 ? qBound(50, limite_ms_ / 10, 1000) : 1000;
         aviso_.wait_for(cerrojo, std::chrono::milliseconds(paso));
-        qint64 inicio = inicio_.load(std::memory_order_acquire);
-        if (inicio == 0 || sockets_.empty() || limite_ms_ <= 0 || ahora_ms() - inicio < limite_ms_)
+        if (inicio_ == 0 || limite_ms_ <= 0 || ahora_ms() - inicio_ < limite_ms_)
             continue;
-        // Only the call that was armed then: one that began since runs on.
-        if (!inicio_.compare_exchange_strong(inicio, 0, std::memory_order_acq_rel))
+        // Checked and cut under the lock: the call armed now is the one cut.
+        const std::vector<SocketServidor> sockets = apertura_ ? sockets_nuevos(antes_, puerto_) : sockets_;
+        if (sockets.empty())
             continue;
-        vencida_.store(true, std::memory_order_release);
-        for (const SocketServidor& socket : sockets_)
+        inicio_ = 0;
+        vencida_ = true;
+        for (const SocketServidor& socket : sockets)
             cortar_socket(socket, puerto_);
     }
 }
@@ -67,12 +105,12 @@ thread_local int Vigilada::profundidad_ = 0;
 Vigilada::Vigilada()
 {
     if (profundidad_++ == 0 && Vigia::instancia().activa())
-        Vigia::instancia().armar();
+        armada_ = Vigia::instancia().armar();
 }
 
 Vigilada::~Vigilada()
 {
-    if (--profundidad_ == 0)
+    if (--profundidad_ == 0 && armada_)
         Vigia::instancia().desarmar();
 }
 

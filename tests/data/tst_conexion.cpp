@@ -228,6 +228,9 @@ void TstConexion::clave_oculta_solo_en_su_lugar_data()
     QTest::newRow("cadena") << "DRIVER={PostgreSQL Unicode};Username=velmora;Password=velmora;Port=5432"
                             << "velmora" << "DRIVER={PostgreSQL Unicode};Username=velmora;Password=****;Port=5432";
     QTest::newRow("PWD entre llaves") << "UID=a;PWD={x;y}};z};Port=1" << "x;y};z" << "UID=a;PWD=****;Port=1";
+    QTest::newRow("clave con un blanco") << "UID=a;PWD=ab cd;Port=1" << "ab cd" << "UID=a;PWD=****;Port=1";
+    QTest::newRow("clave con blancos al final del texto") << "fallo: Password=mi clave larga" << "mi clave larga"
+                                                          << "fallo: Password=****";
     QTest::newRow("sin clave") << "PWD=algo" << "" << "PWD=algo";
 }
 

@@ -36,6 +36,10 @@ void TstDiagnostico::clasificar_data()
     QTest::newRow("SQLite sintaxis") << sqlite << "HY000" << 1 << ClaseError::Otra;
     QTest::newRow("SQLite procedimiento propio") << sqlite << "" << 2812 << ClaseError::SinProcedimiento;
     QTest::newRow("SQLite estado 23") << sqlite << "23000" << 0 << ClaseError::Rechazo;
+    QTest::newRow("SQLite disco lleno") << sqlite << "HY000" << 13 << ClaseError::SinEspacio;
+    QTest::newRow("SQLite solo lectura") << sqlite << "HY000" << 8 << ClaseError::SoloLectura;
+    QTest::newRow("SQLite carpeta de solo lectura") << sqlite << "HY000" << 1544 << ClaseError::SoloLectura;
+    QTest::newRow("SQLite sin diario") << sqlite << "HY000" << 14 << ClaseError::SoloLectura;
 
     QTest::newRow("PostgreSQL bloqueo") << postgres << "55P03" << 7 << ClaseError::Bloqueo;
     QTest::newRow("PostgreSQL único") << postgres << "23505" << 7 << ClaseError::Rechazo;
@@ -51,6 +55,7 @@ void TstDiagnostico::clasificar_data()
     // SQLite's numbers mean nothing from another engine.
     QTest::newRow("PostgreSQL nativo 5") << postgres << "HY000" << 5 << ClaseError::Otra;
     QTest::newRow("PostgreSQL nativo 19") << postgres << "HY000" << 19 << ClaseError::Otra;
+    QTest::newRow("PostgreSQL nativo 13") << postgres << "HY000" << 13 << ClaseError::Otra;
 
     QTest::newRow("SQL Server RAISERROR") << sqlserver << "42000" << 50000 << ClaseError::Rechazo;
     QTest::newRow("SQL Server mensaje propio") << sqlserver << "42000" << 50001 << ClaseError::Rechazo;

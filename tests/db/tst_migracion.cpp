@@ -9,6 +9,7 @@
 #include "data/textos.h"
 #include "soporte/bits.h"
 #include "soporte/pantallas.h"
+#include "soporte/sin_root.h"
 #include "soporte/soporte.h"
 
 #include <QDir>
@@ -78,7 +79,10 @@ private slots:
     void numeros_enteros_y_procedimientos_al_dia();
     void nombres_en_nfc();
     void dos_programas_a_la_vez();
+    void sellada_al_actualizar();
+    void antigua_solo_lectura();
     void postgres_actualizado();
+    void postgres_version_nueva();
 
 private:
     QTemporaryDir carpeta_;
@@ -220,6 +224,51 @@ void TstMigracion::dos_programas_a_la_vez()
     QCOMPARE(columna("SELECT name FROM pragma_table_xinfo('registro') WHERE name = 'valor_exacto'", "name").size(), 1);
 }
 
+// Brought up to date, the file carries this version's stamp.
+void TstMigracion::sellada_al_actualizar()
+{
+    QCOMPARE(Conexion().ejecutar("PRAGMA user_version").campo(0).toInt(), 1);
+    QCOMPARE(Conexion().aviso(), QString());
+}
+
+// An old file its user can only read (0400, a user without root): it opens
+// for reading, unchanged, saying that someone who may write it must bring it
+// up to date; a save is refused and the program goes on.
+void TstMigracion::antigua_solo_lectura()
+{
+    Conexion().cerrar();
+    QTemporaryDir dir(QStringLiteral("/tmp/velmora-antigua-XXXXXX"));
+    const QString raiz = carpeta_para_todos(dir);
+    const QString archivo = QDir(raiz).filePath("antigua.db");
+    QVERIFY(QFile::copy(antigua_, archivo));
+    QVERIFY(dar_al_usuario(archivo));
+    QVERIFY(QFile::setPermissions(archivo, QFile::ReadOwner));
+    const QString dsn = QDir(raiz).filePath("conexion.dsn");
+    escribir_origen(dsn, archivo);
+    QVERIFY(QFile::setPermissions(dsn, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    const QByteArray antes = leer(archivo);
+    int codigo = -1;
+    QString errores;
+    const QString salida = como_sin_root(QStringLiteral(VELMORA_LECTOR_BASE), raiz, {dsn}, codigo, errores);
+    QVERIFY2(codigo == 0, qPrintable(salida + errores));
+    const QString nombre = QDir::toNativeSeparators(archivo);
+    QCOMPARE(salida.split(u'\n', Qt::SkipEmptyParts),
+             (QStringList{QStringLiteral("aviso=La base de datos \"%1\" es de una versión anterior del programa y su "
+                                         "usuario solo puede leerla: puede consultar los informes, pero no guardar. "
+                                         "Para ponerla al día, alguien que pueda escribir en el archivo y en su "
+                                         "carpeta debe abrirla una vez con esta versión del programa.")
+                              .arg(nombre),
+                          "filas=12",
+                          "guardar=" + QString(kErrorSoloLectura)
+                              + QStringLiteral("|No se guardó nada: su usuario solo puede leer la base de datos \"%1\" "
+                                               "(el archivo o su carpeta no le permiten escribir). Puede seguir "
+                                               "consultando; para guardar, pida a quien administra el equipo "
+                                               "permiso de escritura en el archivo y en su carpeta.")
+                                    .arg(nombre),
+                          "despues=12"}));
+    QCOMPARE(leer(archivo), antes);
+}
+
 namespace {
 
 // The test server's database `base` as psql names it.
@@ -353,6 +402,30 @@ void TstMigracion::postgres_actualizado()
                                "VALUES ('Caf' || U&'\\202E' || 'e', 1, 1, 1, 1)"}));
     Conexion().cerrar();
     QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base, "-c", "DROP ROLE " + edita + ", " + lee + ", " + dueño}));
+}
+
+// A server database stamped by a newer version is refused, naming it.
+void TstMigracion::postgres_version_nueva()
+{
+    if (dsn_postgres().isEmpty())
+        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+    Conexion().cerrar();
+    const BasePostgres base(QStringLiteral("velmora_nueva_%1").arg(QCoreApplication::applicationPid()));
+    Conexion().abrir(QStringLiteral("FILEDSN=") + base.dsn());
+    Conexion().ejecutar("COMMENT ON TABLE indicador IS 'Velmora: versión de la base 7'");
+    Conexion().cerrar();
+    try {
+        Conexion().abrir(QStringLiteral("FILEDSN=") + base.dsn());
+        QFAIL("a newer version's database was opened");
+    } catch (const ErrorBaseDatos& e) {
+        QCOMPARE(e.numero(), QString(kErrorVersionNueva));
+        QCOMPARE(e.texto(), QStringLiteral("La base de datos \"velmora_nueva_%1\" es de una versión más nueva de "
+                                           "Velmora (versión 7 de la base; este programa llega a la 1). No se abre, "
+                                           "para no estropearla: use la versión del programa que la creó o una más "
+                                           "nueva.")
+                                .arg(QCoreApplication::applicationPid()));
+    }
+    QVERIFY(!Conexion().abierta());
 }
 
 QTEST_GUILESS_MAIN(TstMigracion)
