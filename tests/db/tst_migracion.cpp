@@ -408,7 +408,7 @@ void TstMigracion::postgres_actualizado()
 void TstMigracion::postgres_version_nueva()
 {
     if (dsn_postgres().isEmpty())
-        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+        QFAIL("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
     Conexion().cerrar();
     const BasePostgres base(QStringLiteral("velmora_nueva_%1").arg(QCoreApplication::applicationPid()));
     Conexion().abrir(QStringLiteral("FILEDSN=") + base.dsn());
