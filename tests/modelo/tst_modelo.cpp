@@ -676,7 +676,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QTEST_FUNCTION_TIMEOUT"))
         qputenv("QTEST_FUNCTION_TIMEOUT", "86400000");
     if (qEnvironmentVariableIsEmpty("RC_PARAMS"))
-        qputenv("RC_PARAMS", "seed=20261211 max_success=10 max_size=60");
+        qputenv("RC_PARAMS", "seed=20261211 max_success=12 max_size=64");
     QApplication app(argc, argv);
     TstModelo prueba;
     return QTest::qExec(&prueba, argc, argv);
