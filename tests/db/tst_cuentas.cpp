@@ -135,7 +135,7 @@ private:
 void TstCuentas::initTestCase()
 {
     if (dsn_postgres().isEmpty())
-        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+        QFAIL("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
     // The database as the README sets it up: an owner that may create roles
     // and nothing more, which loads everything and adds the people.
     for (const QString& sql : {"CREATE ROLE " + kDueño + " LOGIN CREATEROLE",

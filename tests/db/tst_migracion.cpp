@@ -7,6 +7,7 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/textos.h"
+#include "soporte/bits.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <bit>
 #include <memory>
 
 using namespace velmora;
@@ -64,10 +64,6 @@ QStringList por_shell(const QString& archivo, const QString& sql)
     return QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-QString bits(double d)
-{
-    return QString::number(std::bit_cast<quint64>(d), 16);
-}
 
 } // namespace
 
@@ -168,19 +164,19 @@ void TstMigracion::numeros_enteros_y_procedimientos_al_dia()
 {
     Resultado r = Conexion().ejecutar(comando_exec("Consulta_registro", {"229"}));
     QVERIFY(!r.eof());
-    QCOMPARE(bits(r.campo("Valor").toDouble()), bits(2.0 / 3));
+    QCOMPARE_BITS(r.campo("Valor").toDouble(), 0x1.5555555555555p-1); // 2/3
     QCOMPARE(r.texto("Indicador"), QStringLiteral("Margen operativo"));
     Conexion().fijar_sesion(comando_exec("Sesion_programa", {"Administrador", "ana"}));
     // 2/3 read through the driver's own 15 digits would come back wrong.
     Conexion().ejecutar(comando_modificar("1", "0,937278", "2", "229"));
-    QCOMPARE(bits(Conexion().ejecutar(comando_exec("Consulta_registro", {"229"})).campo("Valor").toDouble()),
-             bits(0.937278));
+    QCOMPARE_BITS(Conexion().ejecutar(comando_exec("Consulta_registro", {"229"})).campo("Valor").toDouble(),
+                  0x1.dfe2e6ea85447p-1); // 0,937278
     Resultado h = Conexion().ejecutar(comando_exec("Consulta_historial", {"Margen operativo"}));
     while (!h.eof() && h.texto("Campo") != QStringLiteral("Valor"))
         h.siguiente();
     QVERIFY(!h.eof());
-    QCOMPARE(bits(h.campo("Antes").toDouble()), bits(2.0 / 3));
-    QCOMPARE(bits(h.campo("Después").toDouble()), bits(0.937278));
+    QCOMPARE_BITS(h.campo("Antes").toDouble(), 0x1.5555555555555p-1);
+    QCOMPARE_BITS(h.campo("Después").toDouble(), 0x1.dfe2e6ea85447p-1);
     QCOMPARE(h.texto("Usuario"), QStringLiteral("ana"));
 }
 
@@ -260,7 +256,7 @@ bool psql(const QString& base, const QStringList& argumentos, const QByteArray& 
 void TstMigracion::postgres_actualizado()
 {
     if (dsn_postgres().isEmpty())
-        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+        QFAIL("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
     Conexion().cerrar();
     const QString base = QStringLiteral("velmora_antigua_%1").arg(QCoreApplication::applicationPid());
     // Loaded by an owner that is no superuser, as the README has it; the

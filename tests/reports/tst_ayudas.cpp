@@ -21,6 +21,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -199,38 +201,63 @@ void TstAyudas::pdf_de_cada_reporte()
     Conexion().cerrar();
 }
 
-// Paper and PDF get one drawing: printed to a file through QPrinter, the
-// same words land in the same places as in the PDF.
+// Paper and PDF get one drawing: the report printed as a user prints it
+// ("Imprimir...", the print dialog, its printer that writes a file) lands the same
+// words in the same places, on a page of the same size, as its PDF
+// (Ctrl+Shift+P).
 void TstAyudas::papel_y_pdf_iguales()
 {
     BasePrueba base;
     base.abrir();
     RegistroMensajes mensajes;
+    configuracion().remove(QStringLiteral("impresion"));
     std::unique_ptr<QWidget> v = reporte_visto(true);
     QVERIFY(v);
-    auto* grilla = v->findChild<Grilla*>(QStringLiteral("Flex3"));
-    QList<QLabel*> etiquetas = {v->findChild<QLabel*>(QStringLiteral("Label_Perspectiva")),
-                                v->findChild<QLabel*>(QStringLiteral("Label_Año")),
-                                v->findChild<QLabel*>(QStringLiteral("Label_Mes"))};
-    const ReporteMostrado mostrado{{QStringLiteral("Financiero"), QStringLiteral("2009 "), QStringLiteral("Marzo")}};
-    const DocumentoImpreso documento = documento_reporte(v.get(), etiquetas, *grilla, mostrado);
     QTemporaryDir carpeta;
     const QString pdf = carpeta.filePath(QStringLiteral("pdf.pdf"));
-    QVERIFY(guardar_pdf(documento, pdf));
+    pdf_por_teclado(v.get(), pdf);
+    QVERIFY(QFile::exists(pdf));
+
     const QString papel = carpeta.filePath(QStringLiteral("papel.pdf"));
-    {
-        QPrinter impresora(QPrinter::HighResolution);
-        impresora.setOutputFormat(QPrinter::PdfFormat);
-        impresora.setOutputFileName(papel);
-        impresora.setPageLayout(disposicion_pagina());
-        QCOMPARE(pintar_documento(documento, impresora), 1);
-    }
-    QCOMPARE(disposicion_pagina().pageSize().id(), QPageSize::A4); // a Spanish locale, nothing chosen yet
-    const QList<PalabraPdf> a = palabras_pdf(pdf);
-    const QList<PalabraPdf> b = palabras_pdf(papel);
-    QCOMPARE(textos_pdf(a), textos_pdf(b));
+    QString visto;
+    QTimer::singleShot(0, v.get(), [&] {
+        auto* dialogo = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialogo)
+            return;
+        // The dialog's own printer that writes a file, as a user picks it.
+        auto* impresoras = dialogo->findChild<QComboBox*>(QStringLiteral("printers"));
+        auto* archivo = dialogo->findChild<QLineEdit*>(QStringLiteral("filename"));
+        if (!impresoras || !archivo)
+            return;
+        for (int i = 0; i < impresoras->count(); ++i)
+            if (impresoras->itemText(i).contains(QStringLiteral("PDF")))
+                impresoras->setCurrentIndex(i);
+        visto = impresoras->currentText();
+        archivo->setText(papel);
+        dialogo->accept();
+    });
+    auto* imprimir = v->findChild<QAction*>(QStringLiteral("accion_imprimir"));
+    QVERIFY(imprimir);
+    QCOMPARE(imprimir->shortcut(), QKeySequence(QKeySequence::Print));
+    imprimir->trigger();
+    QVERIFY2(visto.contains(QStringLiteral("PDF")), qPrintable(QStringLiteral("the print dialog offered: ") + visto));
+    QVERIFY(QFile::exists(papel));
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+
+    const QSizeF hoja = tamano_pagina_pdf(pdf);
+    const QSizeF hoja_papel = tamano_pagina_pdf(papel);
+    QVERIFY2(qAbs(hoja.width() - 595) < 1 && qAbs(hoja.height() - 842) < 1, "not A4"); // a Spanish locale, nothing chosen yet
+    QVERIFY2(qAbs(hoja_papel.width() - hoja.width()) < 1 && qAbs(hoja_papel.height() - hoja.height()) < 1,
+             qPrintable(QStringLiteral("paper %1 x %2").arg(hoja_papel.width()).arg(hoja_papel.height())));
+    int paginas = 0, paginas_papel = 0;
+    const QList<PalabraPdf> a = palabras_pdf(pdf, &paginas);
+    const QList<PalabraPdf> b = palabras_pdf(papel, &paginas_papel);
+    QCOMPARE(paginas_papel, paginas);
+    QVERIFY(a.size() > 20);
+    QCOMPARE(textos_pdf(b), textos_pdf(a));
     for (int i = 0; i < a.size(); ++i)
-        QVERIFY2(qAbs(a[i].caja.left() - b[i].caja.left()) < 1 && qAbs(a[i].caja.top() - b[i].caja.top()) < 1,
+        QVERIFY2(a[i].pagina == b[i].pagina && qAbs(a[i].caja.left() - b[i].caja.left()) < 1
+                     && qAbs(a[i].caja.top() - b[i].caja.top()) < 1,
                  qPrintable(a[i].texto));
     v.reset();
     Conexion().cerrar();
@@ -366,14 +393,14 @@ void TstAyudas::pdf_que_no_se_escribe()
         f.close();
         ruta = archivo + QStringLiteral("/informe.pdf");
     } else {
+        // Root writes in any folder: the case runs as a user without rights.
+        if (!correr_como(Usuario::SinDerechos))
+            return;
         const QString cerrada = carpeta.filePath(QStringLiteral("cerrada"));
         QVERIFY(QDir().mkpath(cerrada));
         QFile::setPermissions(cerrada, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QFile prueba(cerrada + QStringLiteral("/prueba"));
-        if (prueba.open(QIODevice::WriteOnly)) {
-            prueba.remove();
-            QSKIP("este usuario escribe en una carpeta de solo lectura (root)");
-        }
+        QVERIFY2(!prueba.open(QIODevice::WriteOnly), "this user writes in a read-only folder");
         ruta = cerrada + QStringLiteral("/informe.pdf");
     }
     RegistroMensajes mensajes;

@@ -1,5 +1,6 @@
 #include "data/conexion.h"
 #include "data/textos.h"
+#include "soporte/bits.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "trend/grafica_tendencia.h"
@@ -694,7 +695,7 @@ void TstTendencia::grafica_de_los_trimestres()
         QCOMPARE(linea->at(punto).y(), (*m.valor - *m.base) / (*m.meta - *m.base) * 100);
         ++punto;
     }
-    QCOMPARE(linea->at(0).y(), 0.0);  // March: value on the baseline
+    QCOMPARE_BITS(linea->at(0).y(), 0.0);  // March: value on the baseline
     QCOMPARE(linea->at(1).y(), -100.0); // June: value 0
 
     auto ejes = [](QAbstractSeries* s, Qt::Orientation o) {
@@ -744,9 +745,9 @@ void TstTendencia::grafica_deja_fuera_lo_que_no_es_numero()
     auto* barras = qobject_cast<QBarSeries*>(grafica()->series().value(0));
     auto* linea = qobject_cast<QLineSeries*>(grafica()->series().value(1));
     QVERIFY(barras && linea);
-    QCOMPARE(barras->barSets()[0]->at(0), 0.0); // no target: no bar
-    QCOMPARE(barras->barSets()[1]->at(0), 5.0);
-    QCOMPARE(barras->barSets()[1]->at(1), 0.0); // no value: no bar
+    QCOMPARE_BITS(barras->barSets()[0]->at(0), 0.0); // no target: no bar
+    QCOMPARE_BITS(barras->barSets()[1]->at(0), 5.0);
+    QCOMPARE_BITS(barras->barSets()[1]->at(1), 0.0); // no value: no bar
     QCOMPARE(linea->count(), 2);
     QCOMPARE(linea->at(0), QPointF(2, 75));
     QCOMPARE(linea->at(1), QPointF(3, 25));
@@ -770,28 +771,33 @@ void TstTendencia::cada_pulsacion_dibuja_una_grafica_nueva()
     ver();
     graficar();
     barras = qobject_cast<QBarSeries*>(grafica()->series()[0]);
-    QCOMPARE(barras->barSets()[1]->at(0), *COSTO_2009[2].valor);
+    QCOMPARE_BITS(barras->barSets()[1]->at(0), *COSTO_2009[2].valor);
     QCOMPARE(grafica()->axes().size(), 3);
 }
 
 void TstTendencia::ejes_como_las_grillas_data()
 {
+    QTest::addColumn<QStringList>("celdas"); // target, value and ratio of four months, as the grids show them
     QTest::addColumn<QList<double>>("metas");
     QTest::addColumn<QList<double>>("razones");
-    QTest::newRow("millones") << QList<double>{1500000, 1250000, 900000, 1000000} << QList<double>{0.5, 0.8, 1, 1.2};
-    QTest::newRow("décimas") << QList<double>{0.3, 0.45, 0.7, 0.9} << QList<double>{-0.35, 0.05, 0.4, 0.95};
-    QTest::newRow("negativos") << QList<double>{-250000, -120000, 80000, 300000} << QList<double>{-2, -1, 3, 12};
+    QTest::newRow("millones") << QStringList{"1500000", "1350000", "0,5", "1250000", "1125000", "0,8",
+                                             "900000",  "810000",  "1",   "1000000", "900000",  "1,2"}
+                              << QList<double>{1500000, 1250000, 900000, 1000000} << QList<double>{0.5, 0.8, 1, 1.2};
+    QTest::newRow("décimas") << QStringList{"0,3", "0,27", "-0,35", "0,45", "0,405", "0,05",
+                                            "0,7", "0,63", "0,4",   "0,9",  "0,81",  "0,95"}
+                             << QList<double>{0.3, 0.45, 0.7, 0.9} << QList<double>{-0.35, 0.05, 0.4, 0.95};
+    QTest::newRow("negativos") << QStringList{"-250000", "-225000", "-2", "-120000", "-108000", "-1",
+                                              "80000",   "72000",   "3",  "300000",  "270000",  "12"}
+                               << QList<double>{-250000, -120000, 80000, 300000} << QList<double>{-2, -1, 3, 12};
 }
 
 // Numbers on the axes are written as the grids write numbers: never with an
 // exponent, the user's decimal comma, each label the number it stands at.
 void TstTendencia::ejes_como_las_grillas()
 {
+    QFETCH(QStringList, celdas);
     QFETCH(QList<double>, metas);
     QFETCH(QList<double>, razones);
-    QStringList celdas;
-    for (int i = 0; i < 4; ++i)
-        celdas << numero_a_texto(metas[i]) << numero_a_texto(metas[i] * 0.9) << numero_a_texto(razones[i]);
     std::unique_ptr<QChart> g = grafica_de_celdas(celdas);
     const auto ejes = g->axes(Qt::Vertical);
     QCOMPARE(ejes.size(), 2);
@@ -802,8 +808,12 @@ void TstTendencia::ejes_como_las_grillas()
         const QStringList etiquetas = eje->categoriesLabels();
         QVERIFY(etiquetas.size() >= 3);
         for (const QString& etiqueta : etiquetas) {
-            QVERIFY2(!etiqueta.contains(u'e') && !etiqueta.contains(u'E'), qPrintable(etiqueta));
-            QCOMPARE(etiqueta, numero_a_texto(eje->endValue(etiqueta)) + (porcentaje ? QStringLiteral("%") : QString()));
+            // Digits, a sign, a decimal comma and the percent sign: no
+            // exponent, no point, no thousands group.
+            static const QRegularExpression forma(QStringLiteral("^-?[0-9]+(,[0-9]+)?%?$"));
+            QVERIFY2(forma.match(etiqueta).hasMatch(), qPrintable(etiqueta));
+            QCOMPARE(etiqueta.endsWith(u'%'), porcentaje);
+            QCOMPARE_BITS(leer_exacto(QString(etiqueta).remove(u'%')), eje->endValue(etiqueta));
         }
         // The scale takes in every bar and point.
         const QList<double> datos = porcentaje ? razones : metas;
