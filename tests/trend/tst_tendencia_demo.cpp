@@ -396,13 +396,36 @@ void TstTendenciaDemo::ver_que_falla()
     const ModeloGrilla& mshtd = *control<Grilla>(v, "mshtd")->modelo();
     QVERIFY(!mshtd.TextMatrix(2, 1).trimmed().isEmpty());
 
-    // The year before 2009 is refused: a step stores a NULL where none may go.
-    Conexion().ejecutar("CREATE TABLE sin_nulos (x TEXT NOT NULL)");
-    for (const char* nombre : {"Ten_Des", "Ten_Des2"})
-        Conexion().ejecutar(QStringLiteral("INSERT INTO procedimientos (nombre, paso, sentencia, parametros) VALUES "
-                                           "('%1', 0, 'INSERT INTO sin_nulos SELECT NULL WHERE rtrim(?) = ''2008''', "
-                                           "'2')")
-                                .arg(QLatin1String(nombre)));
+    // The year before 2009 is refused by the database.
+    if (en_postgres()) {
+        // The procedures wrapped: 2008 ends in a data exception.
+        Conexion().ejecutar(R"(ALTER FUNCTION "Ten_Des"(text, text, text) RENAME TO ten_des_real)");
+        Conexion().ejecutar(R"(ALTER FUNCTION "Ten_Des2"(text, text, text, text) RENAME TO ten_des2_real)");
+        Conexion().ejecutar(R"(CREATE FUNCTION "Ten_Des"(t text, a text, k text)
+RETURNS TABLE ("Meta C/P" double precision, "Valor" double precision,
+               "Nivel Base" double precision, "Id_Desempeño" integer)
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF btrim(a) = '2008' THEN RAISE EXCEPTION 'rechazado' USING ERRCODE = '22023'; END IF;
+    RETURN QUERY SELECT * FROM ten_des_real(t, a, k);
+END $$)");
+        Conexion().ejecutar(R"(CREATE FUNCTION "Ten_Des2"(t text, a text, k text, d text)
+RETURNS TABLE ("Meta" double precision, "Valor" double precision,
+               "Linea_Base" double precision, "Id_Desempeño" integer)
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF btrim(a) = '2008' THEN RAISE EXCEPTION 'rechazado' USING ERRCODE = '22023'; END IF;
+    RETURN QUERY SELECT * FROM ten_des2_real(t, a, k, d);
+END $$)");
+    } else {
+        // A step stores a NULL where none may go.
+        Conexion().ejecutar("CREATE TABLE sin_nulos (x TEXT NOT NULL)");
+        for (const char* nombre : {"Ten_Des", "Ten_Des2"})
+            Conexion().ejecutar(QStringLiteral("INSERT INTO procedimientos (nombre, paso, sentencia, parametros) "
+                                               "VALUES ('%1', 0, 'INSERT INTO sin_nulos SELECT NULL WHERE "
+                                               "rtrim(?) = ''2008''', '2')")
+                                    .arg(QLatin1String(nombre)));
+    }
     pulsar(v, "Button_LLenar_TendeciasyDesempeño");
     QCOMPARE(mensajes->mensajes.size(), 1);
     const ModeloGrilla& bases = *control<Grilla>(v, "Flex3")->modelo();
