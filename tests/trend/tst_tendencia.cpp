@@ -62,40 +62,44 @@ QString sql(const QString& t)
 // rows the screen gets (how many, which are Null).
 void instalar_procedimientos()
 {
-    const QStringList sentencias = {
-        "CREATE TABLE fx_serie (tipo INTEGER, indicador TEXT, departamento TEXT, anio INTEGER,"
-        " mes INTEGER, meta REAL, valor REAL, base REAL, dir INTEGER)",
-        "DELETE FROM procedimientos WHERE nombre IN ('Principales_o_Departametnales',"
-        " 'Ten_Des_1_2', 'Ten_Des', 'Ten_Des2')",
-        "INSERT INTO procedimientos VALUES ('Principales_o_Departametnales', 1,"
-        " 'SELECT indicador AS \"Indicador\", indicador AS \"Nombre\" FROM fx_serie"
-        "  WHERE tipo = CAST(? AS INTEGER) GROUP BY indicador ORDER BY min(rowid)', '1')",
-        "INSERT INTO procedimientos VALUES ('Ten_Des_1_2', 1,"
-        " 'SELECT departamento AS \"Nombre1\" FROM fx_serie WHERE tipo = 2 AND indicador = rtrim(?)"
-        "  GROUP BY departamento ORDER BY min(rowid)', '3')",
-        "INSERT INTO procedimientos VALUES ('Ten_Des', 1,"
-        " 'SELECT meta AS \"Meta C/P\", valor AS \"Valor\", base AS \"Nivel Base\","
-        "  dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 1 AND anio = CAST(trim(?) AS INTEGER)"
-        "  AND indicador = rtrim(?) ORDER BY mes', '2,3')",
-        "INSERT INTO procedimientos VALUES ('Ten_Des2', 1,"
-        " 'SELECT meta AS \"Meta\", valor AS \"Valor\", base AS \"Linea_Base\","
-        "  dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 2 AND anio = CAST(trim(?) AS INTEGER)"
-        "  AND indicador = rtrim(?) AND departamento = rtrim(?) ORDER BY mes', '2,3,4')",
-    };
-    for (const QString& s : sentencias)
-        Conexion().ejecutar(s);
+    Conexion().ejecutar(QStringLiteral(
+        "CREATE TABLE fx_serie (orden INTEGER, tipo INTEGER, indicador TEXT, departamento TEXT, anio INTEGER,"
+        " mes INTEGER, meta DOUBLE PRECISION, valor DOUBLE PRECISION, base DOUBLE PRECISION, dir INTEGER)"));
+    procedimiento_prueba(QStringLiteral("Principales_o_Departametnales"), 1,
+                         QStringLiteral("SELECT indicador AS \"Indicador\", indicador AS \"Nombre\" FROM fx_serie"
+                                        " WHERE tipo = CAST(? AS INTEGER) GROUP BY indicador ORDER BY min(orden)"),
+                         {1});
+    procedimiento_prueba(QStringLiteral("Ten_Des_1_2"), 4,
+                         QStringLiteral("SELECT departamento AS \"Nombre1\" FROM fx_serie WHERE tipo = 2"
+                                        " AND indicador = rtrim(?) GROUP BY departamento ORDER BY min(orden)"),
+                         {3});
+    procedimiento_prueba(QStringLiteral("Ten_Des"), 3,
+                         QStringLiteral("SELECT meta AS \"Meta C/P\", valor AS \"Valor\", base AS \"Nivel Base\","
+                                        " dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 1"
+                                        " AND CAST(anio AS TEXT) = trim(?) AND indicador = rtrim(?) ORDER BY mes"),
+                         {2, 3});
+    procedimiento_prueba(QStringLiteral("Ten_Des2"), 4,
+                         QStringLiteral("SELECT meta AS \"Meta\", valor AS \"Valor\", base AS \"Linea_Base\","
+                                        " dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 2"
+                                        " AND CAST(anio AS TEXT) = trim(?) AND indicador = rtrim(?)"
+                                        " AND departamento = rtrim(?) ORDER BY mes"),
+                         {2, 3, 4});
     for (int anio : {2008, 2009, 2010})
-        Conexion().ejecutar(QStringLiteral("INSERT INTO \"Año\" (\"año\") SELECT %1 WHERE NOT EXISTS"
-                                           " (SELECT 1 FROM \"Año\" WHERE \"año\" = %1)")
+        Conexion().ejecutar(QStringLiteral("INSERT INTO Año (id, año) SELECT %1, %2 WHERE NOT EXISTS"
+                                           " (SELECT 1 FROM Año WHERE año = %2)")
+                                .arg(anio - 2004)
                                 .arg(anio));
 }
 
 void serie(int tipo, const QString& indicador, const QString& departamento, int anio,
            const QList<Mes>& meses, int direccion = 1)
 {
+    // The order rows were given in, which the lists keep.
+    static int orden = 0;
     QStringList filas;
     for (int k = 0; k < meses.size(); ++k) {
-        filas << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
+        filas << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10)")
+                     .arg(++orden)
                      .arg(tipo)
                      .arg(sql(indicador), sql(departamento))
                      .arg(anio)
