@@ -481,6 +481,7 @@ void TstEscritorio::ayuda_y_version_sin_pantalla_data()
     QTest::newRow("-h") << "-h" << "--version";
     QTest::newRow("--version") << "--version" << "velmora " VELMORA_VERSION;
     QTest::newRow("-v") << "-v" << "velmora " VELMORA_VERSION;
+    QTest::newRow("licencia") << "--version" << "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior";
 }
 
 // Answered and ended before any window system is asked for.
