@@ -19,6 +19,13 @@ namespace {
 // A product limit, not a type's (see llenar_lista).
 constexpr int kMaximoItems = 32767;
 
+QString sin_blancos_finales(QString texto)
+{
+    while (texto.endsWith(u' '))
+        texto.chop(1);
+    return texto;
+}
+
 // Notes a click or a Return in the list's popup, the only ways to pick. The
 // note lasts until the event that made it is over.
 class VigiaEleccion final : public QObject {
@@ -104,20 +111,102 @@ public:
             QAccessibleWidget::doAction(accion);
     }
 
-private:
-    static QString sin_blancos_finales(QString texto)
+};
+
+// The text box of an editable list as screen readers see it: named by the
+// list, its text without the padding blanks of the item it shows. The
+// keyboard stays on the list; the box only answers a reader's questions.
+class TextoListaAccesible final : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TextoListaAccesible(QLineEdit* texto) : QAccessibleWidget(texto, QAccessible::EditableText) {}
+
+    QLineEdit* caja() const { return static_cast<QLineEdit*>(widget()); }
+    QString visible() const { return sin_blancos_finales(caja()->text()); }
+
+    void* interface_cast(QAccessible::InterfaceType tipo) override
     {
-        while (texto.endsWith(u' '))
-            texto.chop(1);
-        return texto;
+        if (tipo == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(tipo);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State estado = QAccessibleWidget::state();
+        estado.editable = !caja()->isReadOnly();
+        estado.selectableText = true;
+        return estado;
+    }
+    QString text(QAccessible::Text tipo) const override
+    {
+        if (tipo == QAccessible::Value)
+            return visible();
+        if (tipo == QAccessible::Name && caja()->accessibleName().isEmpty())
+            if (QAccessibleInterface* lista = parent())
+                return lista->text(QAccessible::Name);
+        return QAccessibleWidget::text(tipo);
+    }
+
+    // QAccessibleTextInterface, over the text without its padding.
+    void selection(int indice, int* desde, int* hasta) const override
+    {
+        *desde = *hasta = 0;
+        if (indice == 0 && caja()->hasSelectedText()) {
+            *desde = qMin(caja()->selectionStart(), characterCount());
+            *hasta = qMin(caja()->selectionEnd(), characterCount());
+        }
+    }
+    int selectionCount() const override { return caja()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int desde, int hasta) override { setSelection(0, desde, hasta); }
+    void removeSelection(int) override { caja()->deselect(); }
+    void setSelection(int, int desde, int hasta) override { caja()->setSelection(desde, hasta - desde); }
+    int cursorPosition() const override { return qMin(caja()->cursorPosition(), characterCount()); }
+    void setCursorPosition(int posicion) override { caja()->setCursorPosition(posicion); }
+    QString text(int desde, int hasta) const override { return visible().mid(desde, hasta - desde); }
+    int characterCount() const override { return int(visible().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* desde, int* hasta) const override
+    {
+        *desde = 0;
+        *hasta = characterCount();
+        return {};
     }
 };
+
+// Items carry padding blanks (a list's width is set by them); a screen
+// reader reads each item of the open list without them.
+void nombrar_items_sin_relleno(QComboBox* lista)
+{
+    QAbstractItemModel* modelo = lista->model();
+    const auto nombrar = [modelo](int desde, int hasta) {
+        for (int f = desde; f <= hasta; ++f) {
+            const QModelIndex i = modelo->index(f, 0);
+            const QString texto = i.data(Qt::DisplayRole).toString();
+            const QVariant nombre = texto.trimmed() == texto ? QVariant() : QVariant(texto.trimmed());
+            if (i.data(Qt::AccessibleTextRole) != nombre)
+                modelo->setData(i, nombre, Qt::AccessibleTextRole);
+        }
+    };
+    QObject::connect(modelo, &QAbstractItemModel::rowsInserted, lista,
+                     [nombrar](const QModelIndex&, int desde, int hasta) { nombrar(desde, hasta); });
+    QObject::connect(modelo, &QAbstractItemModel::dataChanged, lista,
+                     [nombrar](const QModelIndex& desde, const QModelIndex& hasta, const QList<int>& papeles) {
+                         if (papeles.isEmpty() || papeles.contains(Qt::DisplayRole) || papeles.contains(Qt::EditRole))
+                             nombrar(desde.row(), hasta.row());
+                     });
+}
 
 QAccessibleInterface* fabrica_listas(const QString& clase, QObject* objeto)
 {
     if (clase == QLatin1String("QComboBox"))
         if (auto* lista = qobject_cast<QComboBox*>(objeto))
             return new ListaAccesible(lista);
+    // Asked for while the list is still making its box, before lineEdit()
+    // returns it.
+    if (clase == QLatin1String("QLineEdit") && qobject_cast<QComboBox*>(objeto->parent()))
+        if (auto* caja = qobject_cast<QLineEdit*>(objeto))
+            return new TextoListaAccesible(caja);
     return nullptr;
 }
 
@@ -140,6 +229,7 @@ QComboBox* lista_editable(QWidget* ventana, const QString& nombre)
     lista->setEditable(true);
     lista->setCompleter(nullptr);
     lista->setInsertPolicy(QComboBox::NoInsert);
+    nombrar_items_sin_relleno(lista);
     QLineEdit* texto = lista->lineEdit();
     QObject::connect(lista, &QComboBox::currentIndexChanged, texto, [texto] { texto->setCursorPosition(0); });
     return lista;

@@ -18,7 +18,8 @@ void instalar_accesibilidad_listas();
 // An editable drop-down list of the screens. What the user types stays as
 // typed: no completion that would change it (or take it as a pick), and
 // Enter never keeps it as an item. A picked item shows from its start, not
-// scrolled to its trailing blanks.
+// scrolled to its trailing blanks, and a screen reader reads its items
+// without those blanks.
 QComboBox* lista_editable(QWidget* ventana, const QString& nombre);
 
 // A lista_editable at least ancho_twips wide.

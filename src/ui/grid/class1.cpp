@@ -40,6 +40,15 @@ void Class1::refrescar()
 void Class1::ubicar_texto()
 {
     Un_text->setText(Un_FlexGrid->Text());
+    // A screen reader names the box by the cell it edits ("Valor de Enero"):
+    // its row's heading, then its column's.
+    const int fila = Un_FlexGrid->Row();
+    const int columna = Un_FlexGrid->Col();
+    const QString de_fila = Un_FlexGrid->FixedCols() > 0 ? Un_FlexGrid->texto_legible(fila, 0) : QString();
+    const QString de_columna = Un_FlexGrid->FixedRows() > 0 ? Un_FlexGrid->texto_legible(0, columna) : QString();
+    Un_text->setAccessibleName(de_fila.isEmpty() || de_columna.isEmpty()
+                                   ? de_fila + de_columna
+                                   : de_fila + QStringLiteral(" de ") + de_columna);
     // Typing replaces the cell's value; a click in the box, Home or End edit it in place.
     Un_text->selectAll();
     QFont fuente = Un_text->font();
