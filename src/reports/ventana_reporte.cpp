@@ -53,8 +53,10 @@ void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>&
     arriba->addWidget(boton_imprimir(ventana, QStringLiteral("cmd_imprimir"),
                                      [ventana, etiquetas, grilla] { return documento_reporte(ventana, etiquetas, *grilla); }),
                       1, c + 2);
-    // Wider windows widen the report's columns.
+    // Wider windows widen the report's columns; a taller one shows no blank
+    // rows below the indicators (the printed report has none either).
     grilla->setEnsanchar(true);
+    grilla->setOcultarVacias(true);
 
     auto* marco = new QFrame(ventana);
     marco->setObjectName(QStringLiteral("marco"));
