@@ -19,6 +19,8 @@ namespace {
 // A product limit, not a type's (see llenar_lista).
 constexpr int kMaximoItems = 32767;
 
+constexpr char kSinRelleno[] = "velmora_sin_relleno";
+
 QString sin_blancos_finales(QString texto)
 {
     while (texto.endsWith(u' '))
@@ -113,9 +115,9 @@ public:
 
 };
 
-// The text box of an editable list as screen readers see it: named by the
-// list, its text without the padding blanks of the item it shows. The
-// keyboard stays on the list; the box only answers a reader's questions.
+// The text box of an editable list (or a box marked by leer_sin_relleno) as
+// screen readers see it: named by the list, its text without the padding
+// blanks of the item or cell it shows.
 class TextoListaAccesible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit TextoListaAccesible(QLineEdit* texto) : QAccessibleWidget(texto, QAccessible::EditableText) {}
@@ -204,7 +206,8 @@ QAccessibleInterface* fabrica_listas(const QString& clase, QObject* objeto)
             return new ListaAccesible(lista);
     // Asked for while the list is still making its box, before lineEdit()
     // returns it.
-    if (clase == QLatin1String("QLineEdit") && qobject_cast<QComboBox*>(objeto->parent()))
+    if (clase == QLatin1String("QLineEdit")
+        && (qobject_cast<QComboBox*>(objeto->parent()) || objeto->property(kSinRelleno).toBool()))
         if (auto* caja = qobject_cast<QLineEdit*>(objeto))
             return new TextoListaAccesible(caja);
     return nullptr;
@@ -219,6 +222,16 @@ void instalar_accesibilidad_listas()
         return true;
     }();
     Q_UNUSED(instalada);
+}
+
+void leer_sin_relleno(QLineEdit* caja)
+{
+    instalar_accesibilidad_listas();
+    caja->setProperty(kSinRelleno, true);
+    // One made before the mark (Qt's own) would go on reading the blanks.
+    if (QAccessibleInterface* i = QAccessible::queryAccessibleInterface(caja);
+        i && !dynamic_cast<TextoListaAccesible*>(i))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(i));
 }
 
 QComboBox* lista_editable(QWidget* ventana, const QString& nombre)

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QComboBox;
+class QLineEdit;
 class QObject;
 class QWidget;
 
@@ -14,6 +15,10 @@ namespace velmora {
 // the value chosen, which they read as its value. Installed once; every
 // lista_editable does it.
 void instalar_accesibilidad_listas();
+
+// A screen reader reads the box's text without its trailing blanks (a box
+// that shows a padded cell or item), as it reads a list's.
+void leer_sin_relleno(QLineEdit* caja);
 
 // An editable drop-down list of the screens. What the user types stays as
 // typed: no completion that would change it (or take it as a pick), and

@@ -208,7 +208,8 @@ void TstAccesibilidad::editor_de_celda_nombrado()
     grilla->setFocus(Qt::MouseFocusReason);
     QTRY_VERIFY(editor->isVisible());
     QCOMPARE(interfaz(editor)->text(QAccessible::Name), QStringLiteral("Valor de Enero"));
-    QCOMPARE(interfaz(editor)->text(QAccessible::Value), grilla->TextMatrix(1, 1));
+    QCOMPARE(interfaz(editor)->text(QAccessible::Value), grilla->TextMatrix(1, 1).trimmed());
+    QVERIFY(grilla->TextMatrix(1, 1).endsWith(u' '));
     grilla->setRow(3);
     grilla->setCol(9);
     QCOMPARE(interfaz(editor)->text(QAccessible::Name), QStringLiteral("Nivel Base de Septiembre"));
@@ -217,7 +218,7 @@ void TstAccesibilidad::editor_de_celda_nombrado()
     recorrer(interfaz(v), 0, lineas);
     qInfo().noquote() << "Lo que lee un lector de pantalla:\n" + lineas.join(u'\n');
     QVERIFY(lineas.contains(QStringLiteral("  EditableText \"Nivel Base de Septiembre\" valor \"")
-                            + grilla->TextMatrix(3, 9) + QStringLiteral("\" hijos 0")));
+                            + grilla->TextMatrix(3, 9).trimmed() + QStringLiteral("\" hijos 0")));
 }
 
 void TstAccesibilidad::descripcion_de_ventana_data()

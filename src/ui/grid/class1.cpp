@@ -2,6 +2,7 @@
 
 #include "ui/grid/grilla.h"
 #include "ui/atender.h"
+#include "ui/listas.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -19,6 +20,8 @@ void Class1::Iniciar(Grilla* El_FlexGrid, QLineEdit* El_TextBox)
         Un_text->removeEventFilter(this);
     Un_FlexGrid = El_FlexGrid;
     Un_text = El_TextBox;
+    // It shows a cell's text, padding included; a reader hears the value.
+    leer_sin_relleno(Un_text);
     connect(Un_FlexGrid, &Grilla::Click, this, atendido(this, &Class1::Un_FlexGrid_Click));
     connect(Un_FlexGrid, &Grilla::GotFocus, this, atendido(this, &Class1::Un_FlexGrid_GotFocus));
     connect(Un_FlexGrid, &Grilla::LeaveCell, this, atendido(this, &Class1::Un_FlexGrid_LeaveCell));
