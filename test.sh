@@ -9,4 +9,5 @@ raiz="$(cd "$(dirname "$0")" && pwd)"
 export QT_QPA_PLATFORM=offscreen
 cd "$raiz/build/pruebas"
 # No server, no green run: con_postgres.sh fails when it cannot start one.
-"$raiz/scripts/con_postgres.sh" ctest --output-on-failure "$@"
+# A selection that matches no test is an error too, never an empty pass.
+"$raiz/scripts/con_postgres.sh" ctest --output-on-failure --no-tests=error "$@"

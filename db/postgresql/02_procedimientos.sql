@@ -10,6 +10,8 @@
 -- queries use the indexes as a SELECT would). Stores check everything before
 -- they change anything and refuse bad input with a Spanish message and an
 -- SQLSTATE of class 22, 23 or P0; a call either lands whole or not at all.
+-- Stores run with the owner's rights and a fixed search_path, and refuse
+-- an account outside velmora_edicion themselves (05_permisos.sql).
 
 -- Indicator names in NFC and without invisible or direction characters,
 -- whoever stores them. A trigger, not a check: a check holds on every later
@@ -208,7 +210,8 @@ LANGUAGE sql STABLE AS $$
 $$;
 
 -- Consulta_registro 'id': one record, read again and locked inside a save's
--- transaction, so nobody changes it between the check and the store.
+-- transaction, so nobody changes it between the check and the store (a
+-- store itself, then: the lock needs the owner's rights).
 -- With what it is a record of: the indicator, year and month. (Dropped
 -- first: a database of an earlier version has it with fewer fields.)
 DROP FUNCTION IF EXISTS "Consulta_registro"(text);
@@ -216,7 +219,10 @@ CREATE FUNCTION "Consulta_registro"(p_id text)
 RETURNS TABLE ("Valor" double precision, "Meta C/P" double precision,
                "Nivel Base" double precision, "Id1" integer,
                "Indicador" varchar, "año" integer, "Mes" varchar)
-LANGUAGE sql VOLATILE AS $$
+LANGUAGE plpgsql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$
+BEGIN
+    PERFORM velmora_exigir_edicion();
+    RETURN QUERY
     SELECT r.valor, r.meta, r.linea_base, r.id, i.nombre, a.año, m.nombre
     FROM registro r
     JOIN indicador i ON i.id = r.id_indicador
@@ -224,8 +230,8 @@ LANGUAGE sql VOLATILE AS $$
     JOIN mes m ON m.id = r.mes
     WHERE btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$'
       AND r.id = CASE WHEN btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$' THEN btrim(p_id)::integer END
-    FOR UPDATE OF r
-$$;
+    FOR UPDATE OF r;
+END $$;
 
 CREATE OR REPLACE FUNCTION "Exportar"()
 RETURNS TABLE ("año" integer, "Mes" varchar, "Indicador" varchar, "Tipo Indicador" bpchar,
@@ -249,13 +255,14 @@ $$;
 
 -- modificar 'base','valor','meta','id'
 CREATE OR REPLACE FUNCTION modificar(p_base text, p_valor text, p_meta text, p_id text)
-RETURNS void LANGUAGE plpgsql AS $$
+RETURNS void LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 DECLARE
     v_base  double precision := velmora_numero(p_base, 'La Linea Base no es un número');
     v_valor double precision := velmora_numero(p_valor, 'El Valor no es un número');
     v_meta  double precision := velmora_numero(p_meta, 'La Meta no es un número');
     v_id    integer;
 BEGIN
+    PERFORM velmora_exigir_edicion();
     IF btrim(coalesce(p_id, '')) ~ '^[0-9]{1,9}$' THEN
         v_id := btrim(p_id)::integer;
     END IF;
@@ -269,13 +276,14 @@ END $$;
 -- perspective, a departmental one in the first department; both start
 -- increasing, in the first unit, until a monthly record sets them.
 CREATE OR REPLACE FUNCTION "Nuevo_Indicador"(p_nombre text, p_tipo text)
-RETURNS void LANGUAGE plpgsql AS $$
+RETURNS void LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 DECLARE
     -- Stored in NFC: names that look the same are one name.
     v_nombre text := normalize(rtrim(coalesce(p_nombre, '')), NFC);
     v_tipo   integer;
     v_id     integer;
 BEGIN
+    PERFORM velmora_exigir_edicion();
     IF btrim(v_nombre) = '' THEN
         RAISE EXCEPTION USING ERRCODE = '22023', MESSAGE = 'Falta el nombre del indicador';
     END IF;
@@ -313,8 +321,9 @@ END $$;
 
 -- eliminar 'nombre': the indicator, its department links and its records.
 CREATE OR REPLACE FUNCTION eliminar(p_nombre text)
-RETURNS void LANGUAGE plpgsql AS $$
+RETURNS void LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
+    PERFORM velmora_exigir_edicion();
     DELETE FROM indicador WHERE nombre = rtrim(coalesce(p_nombre, ''));
     IF NOT FOUND THEN
         RAISE EXCEPTION USING ERRCODE = 'P0002', MESSAGE = 'No existe el indicador';
@@ -329,7 +338,7 @@ END $$;
 CREATE OR REPLACE FUNCTION "Nuevo_registro"(p_anio text, p_mes text, p_indicador text, p_desempeno text,
                                  p_perspectiva text, p_tipo text, p_unidad text, p_base text,
                                  p_meta text, p_valor text)
-RETURNS void LANGUAGE plpgsql AS $$
+RETURNS void LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 DECLARE
     v_anio        integer;
     v_mes         integer;
@@ -342,6 +351,7 @@ DECLARE
     v_meta        double precision;
     v_valor       double precision;
 BEGIN
+    PERFORM velmora_exigir_edicion();
     SELECT id INTO v_anio FROM año WHERE id::text = btrim(p_anio);
     IF v_anio IS NULL THEN
         RAISE EXCEPTION USING ERRCODE = '22023', MESSAGE = 'Año desconocido';

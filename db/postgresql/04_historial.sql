@@ -16,8 +16,10 @@
 -- velmora.tipo_usuario; the database user is the server's own session_user.
 -- A batch (`lote`) is the transaction that made the change.
 -- This file is loaded after the data, which are therefore not history.
+-- actualizar.sh loads it again into an existing database: the table stays,
+-- every function and trigger is created or replaced.
 
-CREATE TABLE historial (
+CREATE TABLE IF NOT EXISTS historial (
     id              bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
     momento         timestamptz NOT NULL DEFAULT now(),
     usuario_bd      text NOT NULL DEFAULT session_user,
@@ -31,9 +33,9 @@ CREATE TABLE historial (
     antes           double precision,
     despues         double precision
 );
-CREATE INDEX historial_indicador ON historial (indicador, id);
+CREATE INDEX IF NOT EXISTS historial_indicador ON historial (indicador, id);
 
-CREATE FUNCTION historial_de_indicador() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION historial_de_indicador() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
     IF TG_OP = 'INSERT' THEN
         INSERT INTO historial (indicador, campo, antes, despues)
@@ -88,15 +90,15 @@ BEGIN
         ORDER BY r.id_departamento, r.id_anio, r.mes, n.orden;
     RETURN OLD;
 END $$;
-CREATE TRIGGER historial_indicador AFTER INSERT OR UPDATE OF id_tipo, id_perspectiva, id_desempeno, id_unidad
+CREATE OR REPLACE TRIGGER historial_indicador AFTER INSERT OR UPDATE OF id_tipo, id_perspectiva, id_desempeno, id_unidad
     ON indicador FOR EACH ROW EXECUTE FUNCTION historial_de_indicador();
-CREATE TRIGGER historial_indicador_baja BEFORE DELETE ON indicador
+CREATE OR REPLACE TRIGGER historial_indicador_baja BEFORE DELETE ON indicador
     FOR EACH ROW EXECUTE FUNCTION historial_de_indicador();
 
 -- A record's numbers. Records come and go with their indicator or
 -- department link; only a number that is there, or changes, is recorded.
 -- With the indicator gone, its deletion has recorded them already.
-CREATE FUNCTION historial_de_registro() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION historial_de_registro() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
     v_antes   registro;
     v_despues registro;
@@ -123,16 +125,16 @@ BEGIN
         ORDER BY c.orden;
     RETURN NULL;
 END $$;
-CREATE TRIGGER historial_registro AFTER UPDATE OF valor, meta, linea_base ON registro
+CREATE OR REPLACE TRIGGER historial_registro AFTER UPDATE OF valor, meta, linea_base ON registro
     FOR EACH ROW EXECUTE FUNCTION historial_de_registro();
-CREATE TRIGGER historial_registro_alta AFTER INSERT ON registro FOR EACH ROW
+CREATE OR REPLACE TRIGGER historial_registro_alta AFTER INSERT ON registro FOR EACH ROW
     WHEN (NEW.valor IS NOT NULL OR NEW.meta IS NOT NULL OR NEW.linea_base IS NOT NULL)
     EXECUTE FUNCTION historial_de_registro();
-CREATE TRIGGER historial_registro_baja AFTER DELETE ON registro FOR EACH ROW
+CREATE OR REPLACE TRIGGER historial_registro_baja AFTER DELETE ON registro FOR EACH ROW
     WHEN (OLD.valor IS NOT NULL OR OLD.meta IS NOT NULL OR OLD.linea_base IS NOT NULL)
     EXECUTE FUNCTION historial_de_registro();
 
-CREATE FUNCTION historial_de_departamento() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION historial_de_departamento() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
     IF TG_OP = 'INSERT' THEN
         INSERT INTO historial (indicador, campo, antes, despues)
@@ -145,20 +147,20 @@ BEGIN
     END IF;
     RETURN NULL;
 END $$;
-CREATE TRIGGER historial_departamento AFTER INSERT OR DELETE ON indicador_departamento
+CREATE OR REPLACE TRIGGER historial_departamento AFTER INSERT OR DELETE ON indicador_departamento
     FOR EACH ROW EXECUTE FUNCTION historial_de_departamento();
 
 -- Sesion_programa 'tipo','cuenta': the program's user type for the rest of
 -- the session. The account is the client's own name for itself; the
 -- server records its authenticated user instead.
-CREATE FUNCTION "Sesion_programa"(p_tipo text, p_cuenta text)
+CREATE OR REPLACE FUNCTION "Sesion_programa"(p_tipo text, p_cuenta text)
 RETURNS void LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM set_config('velmora.tipo_usuario', coalesce(p_tipo, ''), false);
 END $$;
 
 -- The name behind an indicator field's code.
-CREATE FUNCTION historial_nombre(p_campo text, p_codigo double precision)
+CREATE OR REPLACE FUNCTION historial_nombre(p_campo text, p_codigo double precision)
 RETURNS text LANGUAGE sql STABLE AS $$
     SELECT CASE p_campo
         WHEN 'Tipo Indicador' THEN (SELECT rtrim(t."Tipo Indicador") FROM "Tipo Indicador" t
@@ -171,7 +173,7 @@ RETURNS text LANGUAGE sql STABLE AS $$
 $$;
 
 -- Consulta_historial 'indicador': its changes, newest first.
-CREATE FUNCTION "Consulta_historial"(p_indicador text)
+CREATE OR REPLACE FUNCTION "Consulta_historial"(p_indicador text)
 RETURNS TABLE ("Fecha" text, "Usuario" text, "Tipo de usuario" text, "Departamento" varchar,
                "Año" integer, "Mes" varchar, "Campo" text, "Antes" double precision,
                "Después" double precision, "Antes_nombre" text, "Después_nombre" text)
@@ -186,7 +188,7 @@ LANGUAGE sql STABLE AS $$
     ORDER BY h.id DESC
 $$;
 
-CREATE FUNCTION "Indicadores_historial"()
+CREATE OR REPLACE FUNCTION "Indicadores_historial"()
 RETURNS TABLE ("Indicador" varchar)
 LANGUAGE sql STABLE AS $$
     SELECT nombre FROM indicador
@@ -198,13 +200,14 @@ $$;
 -- Restaurar_indicador 'nombre': the indicator as its last deletion left it,
 -- with its departments and numbers. The rows of that deletion are those of
 -- its transaction from its "Tipo Indicador" row on.
-CREATE FUNCTION "Restaurar_indicador"(p_nombre text)
-RETURNS void LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION "Restaurar_indicador"(p_nombre text)
+RETURNS void LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 DECLARE
     v_nombre text := rtrim(coalesce(p_nombre, ''));
     v_baja   historial;
     v_id     integer;
 BEGIN
+    PERFORM velmora_exigir_edicion();
     -- Two restores of one name at once: the second waits for the first and
     -- then finds the indicator back (each statement below sees what the
     -- first committed), instead of failing on the unique name.

@@ -3,6 +3,7 @@
 #include "app/terminar.h"
 #include "data/comandos.h"
 #include "data/conexion.h"
+#include "data/permisos.h"
 #include "ui/imagenes.h"
 #include "ui/mensajes.h"
 #include "ui/registro_ventanas.h"
@@ -133,6 +134,16 @@ void FET049TF::cargar_Click()
     // type here, and the account where the engine has no users of its own.
     Conexion().fijar_sesion(
         comando_exec(QStringLiteral("Sesion_programa"), {usuario->currentText(), cuenta_sistema()}));
+    // The server decides what an account may change: one that may only
+    // read is told so before the menu opens (reading still works there).
+    if (menu == QStringLiteral("Principal")) {
+        const PermisosCuenta permisos = permisos_cuenta();
+        if (!permisos.modificar)
+            mensaje(QStringLiteral("La cuenta %1 de la base de datos solo puede consultar: los reportes, la "
+                                   "tendencia, la exportación y el historial funcionan, pero no se guardará "
+                                   "ningún cambio")
+                        .arg(permisos.cuenta));
+    }
     RegistroVentanas& registro = RegistroVentanas::instancia();
     registro.ocultar(QStringLiteral("FET049TF"));
     registro.mostrar(menu);

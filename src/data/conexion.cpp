@@ -52,6 +52,10 @@ const QString kNombreConexion = QStringLiteral("velmora");
 const QString kBaseOcupada =
     QStringLiteral("La base de datos está ocupada por otro usuario; intente de nuevo");
 
+const QString kSinPermiso = QStringLiteral(
+    "La base de datos no permite esto a esta cuenta, que solo puede consultar; no se guardó nada. "
+    "Para cambiar datos, pida al administrador de la base de datos el grupo velmora_edicion");
+
 QString sin_respuesta(int segundos)
 {
     return QStringLiteral("El servidor de base de datos no respondió en %1 segundos; se dejó de esperar "
@@ -509,6 +513,10 @@ void Sentencias::lanzar(const QSqlQuery* consulta, const QSqlError& error) const
             throw RechazoDatos(final_.numero, tiempo_agotado(Vigia::instancia().limite_s()), final_.estado,
                                RechazoDatos::Causa::Servicio);
         case ClaseError::Rechazo:
+            // The server's words name a function or a table; the user
+            // needs to know that the account's group decides.
+            if (final_.estado == kErrorSinPermiso)
+                throw RechazoDatos(final_.numero, kSinPermiso, final_.estado, RechazoDatos::Causa::Servicio);
             // Two users storing the same key at once: the server's text
             // names a constraint; the user needs to know what happened.
             if (es_clave_duplicada_del_servidor(texto))

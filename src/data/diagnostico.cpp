@@ -53,7 +53,8 @@ bool es_rechazo(Dialecto dialecto, const QString& estado, int nativo)
     case Dialecto::SqlServer:
         return nativo >= kSqlServerMensajesPropios;
     case Dialecto::PostgreSQL:
-        return false;
+        // The server refuses what the account's group may not do.
+        return estado == kErrorSinPermiso;
     }
     return false;
 }

@@ -21,6 +21,7 @@ inline constexpr QLatin1StringView kErrorCaracterNulo{"22021"};    // character 
 inline constexpr QLatin1StringView kErrorSinRespuesta{"HYT00"};    // the server did not answer in time
 inline constexpr QLatin1StringView kErrorConexionPerdida{"08S01"}; // the connection to the server was lost
 inline constexpr QLatin1StringView kErrorConfirmacionIncierta{"40003"}; // commit sent, outcome unknown
+inline constexpr QLatin1StringView kErrorSinPermiso{"42501"};      // the account may not do this
 
 // A failure of the database or of the connection. Unless the operation in
 // progress catches it, it ends the program after a message with its number

@@ -166,6 +166,12 @@ void Exportar::Command1_Click()
     // A press that arrives while the listing is read or written is dropped.
     if (Progreso::en_curso())
         return;
+    if (listado_incompleto) {
+        mensaje(QStringLiteral("La lista está incompleta: el último «Llenar» no pudo leer todos los registros, "
+                               "y una lista a medias no se exporta. Pulse «Llenar» de nuevo y, cuando termine sin "
+                               "errores, pulse «Exportar»."));
+        return;
+    }
     const QString ruta = Text1->text();
     // The question is about the file really written: a bare name goes to the
     // export folder and gets ".xlsx".
@@ -232,6 +238,9 @@ void Exportar::Command2_Click()
     Resultado registros = Conexion().ejecutar(comando_exec(QStringLiteral("Exportar")));
     ModeloGrilla* grilla = MSHFlexGrid->modelo();
     grilla->setRows(2);
+    // Whole only once the last row is read: a failure on the way leaves the
+    // listing empty and marked, so that "Exportar" refuses it.
+    listado_incompleto = true;
 
     QStringList campos;
     for (const Columna& columna : kColumnas)
@@ -253,17 +262,24 @@ void Exportar::Command2_Click()
     };
     // Field names are looked up once, on the first row.
     std::vector<int> indices;
-    for (; !registros.eof(); registros.siguiente()) {
-        if (indices.empty())
-            for (const QString& campo : campos)
-                indices.push_back(registros.indice(campo));
-        for (int i : indices)
-            lote.push_back(registros.campo(i));
-        if (int(lote.size()) >= kLote * columnas)
-            volcar();
-        progreso.avanzar(++leidas);
+    try {
+        for (; !registros.eof(); registros.siguiente()) {
+            if (indices.empty())
+                for (const QString& campo : campos)
+                    indices.push_back(registros.indice(campo));
+            for (int i : indices)
+                lote.push_back(registros.campo(i));
+            if (int(lote.size()) >= kLote * columnas)
+                volcar();
+            progreso.avanzar(++leidas);
+        }
+        volcar();
+    } catch (...) {
+        // The batches already shown go: part of a listing reads as all of it.
+        grilla->setRows(2);
+        throw;
     }
-    volcar();
+    listado_incompleto = false;
 }
 
 } // namespace velmora

@@ -27,6 +27,8 @@ private:
     Grilla* MSHFlexGrid;
     QPushButton* Command2;
     QPushButton* Command1;
+    // The last "Llenar" failed part-way: its listing is not exported.
+    bool listado_incompleto = false;
 };
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "data/origen_datos.h"
 #include "data/textos.h"
 #include "ui/grid/modelo_grilla.h"
+#include "ui/ruta_usuario.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,8 @@ void comprobar_celda(lxw_error error, lxw_row_t fila, lxw_col_t columna)
 // The file really written: always .xlsx, relative names in the export folder.
 QString ruta_destino(const QString& escrita)
 {
+    if (tiene_caracter_de_control(escrita))
+        throw Fallo{EINVAL, aviso_caracter_de_control(escrita)};
     const QString archivo = archivo_exportado(escrita);
     if (archivo.isEmpty()) {
         throw Fallo{EINVAL, QStringLiteral("\"%1\" no es un nombre de archivo válido").arg(escrita)};
@@ -211,21 +214,30 @@ QStringView sin_relleno(const QString& texto)
 }
 
 // The UTF-8 of the texts the listing shares, converted once each: the grid
-// hands out the same string for equal texts.
+// hands out the same string for equal texts. An entry keeps its string, so
+// that its address cannot pass to another text while it is cached, and a
+// hit is checked against the text: a caller's temporary strings, freed and
+// their room reused, never get another text's bytes.
 class Utf8Compartido final {
 public:
-    const char* de(QStringView texto)
+    const char* de(const QString& texto)
     {
         if (cache_.size() > 65536)
             cache_.clear();
-        QByteArray& utf8 = cache_[texto.utf16()];
-        if (utf8.isNull())
-            utf8 = texto.toUtf8();
-        return utf8.constData();
+        Entrada& e = cache_[texto.constData()];
+        if (e.utf8.isNull() || e.texto.constData() != texto.constData() || e.texto != texto) {
+            e.texto = texto;
+            e.utf8 = texto.toUtf8();
+        }
+        return e.utf8.constData();
     }
 
 private:
-    std::unordered_map<const void*, QByteArray> cache_;
+    struct Entrada {
+        QString texto;
+        QByteArray utf8;
+    };
+    std::unordered_map<const void*, Entrada> cache_;
 };
 
 void escribir_celda(lxw_worksheet* hoja, lxw_row_t fila, lxw_col_t columna, const QString& texto,
@@ -325,7 +337,7 @@ QString archivo_exportado(const QString& ruta)
 {
     const QString r = QDir::fromNativeSeparators(ruta);
     const QString nombre = r.section(u'/', -1);
-    if (nombre.trimmed().isEmpty())
+    if (nombre.trimmed().isEmpty() || tiene_caracter_de_control(r))
         return {};
     QString destino = QDir::isRelativePath(r) ? QFileInfo(ruta_exportar_por_defecto()).dir().filePath(r) : r;
     const QString sufijo = QFileInfo(nombre).suffix();

@@ -13,10 +13,10 @@ class ModeloGrilla;
 // goes to sheet row r and grid column c to sheet column c + 1. Grid row 1 is
 // the listing's blank row under the headings and is not written.
 //
-// In the numeric columns a cell that reads as a number (in the user's
-// locale) is written as a number; every other cell is text exactly as it
-// stands (a name "007" or "1e5" stays that text). Padding blanks at the end
-// are dropped.
+// In the numeric columns a cell that reads as a number (a_numero, the
+// program's one reading, alike in every locale) is written as a number;
+// every other cell is text exactly as it stands (a name "007" or "1e5"
+// stays that text). Padding blanks at the end are dropped.
 //
 // The path is used as typed when it ends in ".xlsx"; ".xls" becomes ".xlsx"
 // and any other name gets ".xlsx" appended, since the content is always

@@ -35,7 +35,7 @@ Departamentales::Departamentales(QWidget* padre) : QWidget(padre)
                      {{Label_Departamento, Cmb_Departamentos_Reporte},
                       {Label_Año, Cmb_Año_Reporte},
                       {Label_Mes, Cmb_Trimestre_ReporteSocial}},
-                     Button_Cargar_ReporteSocial, Flex31);
+                     Button_Cargar_ReporteSocial, Flex31, mostrado);
 
     connect(Button_Cargar_ReporteSocial, &QPushButton::clicked, this,
             atendido(this, &Departamentales::Button_Cargar_ReporteSocial_Click));
@@ -44,7 +44,7 @@ Departamentales::Departamentales(QWidget* padre) : QWidget(padre)
 
 void Departamentales::Form_Load()
 {
-    preparar_grillas(*Flex31, *Flex41, forma_departamental());
+    preparar_grillas(*Flex31, *Flex41, forma_departamental(), mostrado);
     llenar_lista(Cmb_Departamentos_Reporte, comando_consulta(QStringLiteral("Departamentos")), QStringLiteral("Departamento"), 50);
     llenar_lista(Cmb_Año_Reporte, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 5);
     llenar_meses(Cmb_Trimestre_ReporteSocial);
@@ -53,7 +53,7 @@ void Departamentales::Form_Load()
 void Departamentales::Button_Cargar_ReporteSocial_Click()
 {
     ver_reporte(forma_departamental(), Cmb_Departamentos_Reporte->currentText(), Cmb_Año_Reporte->currentText(),
-                Cmb_Trimestre_ReporteSocial->currentText(), *Flex31->modelo(), *Flex41);
+                Cmb_Trimestre_ReporteSocial->currentText(), *Flex31->modelo(), *Flex41, mostrado);
 }
 
 } // namespace velmora

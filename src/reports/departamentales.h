@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/reporte_estado.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -30,6 +32,7 @@ private:
     QPushButton* Button_Cargar_ReporteSocial;
     Grilla* Flex31;
     ModeloGrilla* Flex41; // work grid, never shown
+    ReporteMostrado mostrado; // what the shown report was fetched for
 };
 
 } // namespace velmora

@@ -35,7 +35,7 @@ Principales::Principales(QWidget* padre) : QWidget(padre)
 
     disponer_reporte(this,
                      {{Label_Perspectiva, Cmb_Perspectiva_Reporte}, {Label_Año, Cmb_Año_Reporte}, {Label_Mes, Cmb_mes_Reporte}},
-                     Button_Cargar_ReporteSocial, Flex3);
+                     Button_Cargar_ReporteSocial, Flex3, mostrado);
 
     connect(Button_Cargar_ReporteSocial, &QPushButton::clicked, this, atendido(this, &Principales::Button_Cargar_ReporteSocial_Click));
     Form_Load();
@@ -43,7 +43,7 @@ Principales::Principales(QWidget* padre) : QWidget(padre)
 
 void Principales::Form_Load()
 {
-    preparar_grillas(*Flex3, *Flex4, forma_principal());
+    preparar_grillas(*Flex3, *Flex4, forma_principal(), mostrado);
     llenar_lista(Cmb_Perspectiva_Reporte, comando_consulta(QStringLiteral("Perspectivas")), QStringLiteral("perspectiva"), 50);
     llenar_lista(Cmb_Año_Reporte, comando_consulta(QStringLiteral("Año")), QStringLiteral("año"), 5);
     llenar_meses(Cmb_mes_Reporte);
@@ -52,7 +52,7 @@ void Principales::Form_Load()
 void Principales::Button_Cargar_ReporteSocial_Click()
 {
     ver_reporte(forma_principal(), Cmb_Perspectiva_Reporte->currentText(), Cmb_Año_Reporte->currentText(),
-                Cmb_mes_Reporte->currentText(), *Flex3->modelo(), *Flex4);
+                Cmb_mes_Reporte->currentText(), *Flex3->modelo(), *Flex4, mostrado);
 }
 
 } // namespace velmora

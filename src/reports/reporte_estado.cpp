@@ -115,7 +115,8 @@ const FormaReporte& forma_departamental()
     return forma;
 }
 
-void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte& forma)
+void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte& forma,
+                      const ReporteMostrado& mostrado)
 {
     estado.setFixedCols(0);
     estado.setCols(5);
@@ -142,14 +143,15 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
     // Each picture's tooltip gives the numbers it was drawn from.
     Grilla* vista = &estado;
     ModeloGrilla* obra = &trabajo;
-    estado.setAyuda([vista, obra](int fila, int columna) -> QString {
+    const ReporteMostrado* visto = &mostrado;
+    estado.setAyuda([vista, obra, visto](int fila, int columna) -> QString {
         if (fila < 1)
             return {};
         const QString mostrada = vista->modelo()->CellPicture(fila, columna);
         const QString V = vista->TextMatrix(fila, kValor);
         if (columna == kDesempeno)
             return ayuda_estado(mostrada, V, vista->TextMatrix(fila, kMeta), obra->TextMatrix(fila, kBase));
-        const int comparada = obra->property("columna_comparada").toInt();
+        const int comparada = visto->columna_comparada;
         if (columna == kTendencia && comparada > 0)
             return ayuda_tendencia(mostrada, V, obra->TextMatrix(fila, comparada));
         return {};
@@ -157,22 +159,34 @@ void preparar_grillas(Grilla& estado, ModeloGrilla& trabajo, const FormaReporte&
 }
 
 void ver_reporte(const FormaReporte& forma, const QString& lista, const QString& anio,
-                 const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo)
+                 const QString& mes, ModeloGrilla& estado, ModeloGrilla& trabajo, ReporteMostrado& mostrado)
 {
     if (lista.isEmpty() || anio.isEmpty() || mes.isEmpty()) {
         mensaje(QStringLiteral("Tiene que llenar Todos los Parametros"));
         return;
     }
-    limpiar(estado, trabajo);
-    // Printing names the choices the shown rows belong to.
-    estado.setProperty("seleccion", QStringList{lista, anio, mes});
-
+    // Every command runs before a cell changes: a press that fails (a lost
+    // or stalled server) leaves the report shown before it, never half of
+    // a new one.
     Consultas consultas;
     const Filas& filas = consultas.filas(comando_reporte(forma, lista, anio, mes));
     const int n = int(filas.size());
+    const QString previo = mes_anterior(mes, forma.septiembre);
+    // The month before as the work grid will hold it: none when the report
+    // has no rows, and the call is made all the same.
+    const Filas& del_mes_previo = consultas.filas(comando_reporte(forma, lista, anio, n > 0 ? previo : QString()));
+    // A year that is not a number has no year before: January then has
+    // nothing to compare with.
+    const std::optional<double> y = a_numero(anio);
+    const Filas* del_anio_previo =
+        y ? &consultas.filas(comando_reporte(forma, lista, numero_a_texto(*y - 1), QStringLiteral("Cuarto Trimestre")))
+          : nullptr;
+
+    limpiar(estado, trabajo);
+    // Printing names the choices the shown rows belong to.
+    mostrado.seleccion = QStringList{lista, anio, mes};
     if (n > kFilasIndicador)
         dar_filas(estado, trabajo, n);
-    const QString previo = mes_anterior(mes, forma.septiembre);
     for (int i = 0; i < n; ++i) {
         const FilaReporte& f = filas[size_t(i)];
         const int r = i + 1;
@@ -184,19 +198,9 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
         trabajo.setTextMatrix(r, kDireccion, texto_celda(f.desempeno, 15));
     }
 
-    // The month before is read back from the work grid: empty when the
-    // report has no rows, and the call is made all the same.
-    poner_valores(consultas.filas(comando_reporte(forma, lista, anio, trabajo.TextMatrix(1, kMes))),
-                  trabajo, kValorMes);
-
-    // A year that is not a number has no year before: January then has
-    // nothing to compare with.
-    const std::optional<double> y = a_numero(anio);
-    if (y) {
-        poner_valores(consultas.filas(comando_reporte(forma, lista, numero_a_texto(*y - 1),
-                                                      QStringLiteral("Cuarto Trimestre"))),
-                      trabajo, kValorAnioAnterior);
-    }
+    poner_valores(del_mes_previo, trabajo, kValorMes);
+    if (del_anio_previo)
+        poner_valores(*del_anio_previo, trabajo, kValorAnioAnterior);
 
     // The icons judge the values as fetched: a cell may show a long number
     // rounded.
@@ -208,7 +212,7 @@ void ver_reporte(const FormaReporte& forma, const QString& lista, const QString&
     // January of 2008 is compared with nothing: its trend cells stay blank.
     const bool primer_enero = enero && y && *y == 2008;
     const int comparacion = enero ? kValorAnioAnterior : kValorMes;
-    trabajo.setProperty("columna_comparada", primer_enero ? 0 : comparacion);
+    mostrado.columna_comparada = primer_enero ? 0 : comparacion;
     for (int r = 1; r <= n; ++r) {
         estado.setCellPicture(r, kTendencia,
                               primer_enero ? QStringLiteral("Blanco")

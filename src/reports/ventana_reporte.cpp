@@ -1,5 +1,6 @@
 #include "reports/ventana_reporte.h"
 
+#include "reports/reporte_estado.h"
 #include "ui/controles.h"
 #include "ui/grid/grilla.h"
 #include "ui/impresion.h"
@@ -15,21 +16,26 @@
 
 namespace velmora {
 
-DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>& etiquetas, const Grilla& grilla)
+DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>& etiquetas, const Grilla& grilla,
+                                   const ReporteMostrado& mostrado)
 {
     DocumentoImpreso documento;
     documento.titulo = ventana->windowTitle();
     // The choices the shown report was fetched for, not what the lists hold now.
-    const QStringList elegido = grilla.modelo()->property("seleccion").toStringList();
+    const QStringList& elegido = mostrado.seleccion;
     for (int i = 0; i < etiquetas.size() && i < elegido.size(); ++i) {
         documento.seleccion << nombre_de_etiqueta(etiquetas[i]->text()) + QStringLiteral(": ") + elegido[i].trimmed();
     }
-    documento.tablas << tabla_impresa(*grilla.modelo());
+    TablaImpresa tabla = tabla_impresa(*grilla.modelo());
+    // The indicator's name heads its row: on every band of a wide page, and
+    // wrapped when long.
+    tabla.columnas_fijas = 1;
+    documento.tablas << tabla;
     return documento;
 }
 
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
-                      QPushButton* ver, Grilla* grilla)
+                      QPushButton* ver, Grilla* grilla, const ReporteMostrado& mostrado)
 {
     // Each label above its list, "Ver" at the right end of the row.
     auto* arriba = new QGridLayout;
@@ -51,7 +57,9 @@ void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>&
     for (const auto& par : listas)
         etiquetas << par.first;
     arriba->addWidget(boton_imprimir(ventana, QStringLiteral("cmd_imprimir"),
-                                     [ventana, etiquetas, grilla] { return documento_reporte(ventana, etiquetas, *grilla); }),
+                                     [ventana, etiquetas, grilla, visto = &mostrado] {
+                                         return documento_reporte(ventana, etiquetas, *grilla, *visto);
+                                     }),
                       1, c + 2);
     // Wider windows widen the report's columns; a taller one shows no blank
     // rows below the indicators (the printed report has none either).

@@ -13,6 +13,7 @@ namespace velmora {
 
 class Grilla;
 struct DocumentoImpreso;
+struct ReporteMostrado;
 
 // Pieces the two report windows share; each window keeps them as its own
 // named members.
@@ -23,12 +24,13 @@ inline constexpr int kAltoReporte = 5775;
 
 // What "Imprimir" prints: the title, the choices of the shown report (each
 // named by its label), the status grid's rows and the legend.
-DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>& etiquetas, const Grilla& grilla);
+DocumentoImpreso documento_reporte(const QWidget* ventana, const QList<QLabel*>& etiquetas, const Grilla& grilla,
+                                   const ReporteMostrado& mostrado);
 
 // Lists with their labels and "Ver" along the top, the status grid framed
 // below, widening with the window; sets the starting client area. "Ver" gets
 // a larger picture and answers Enter.
 void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>& listas,
-                      QPushButton* ver, Grilla* grilla);
+                      QPushButton* ver, Grilla* grilla, const ReporteMostrado& mostrado);
 
 } // namespace velmora

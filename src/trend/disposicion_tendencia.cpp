@@ -2,14 +2,11 @@
 
 #include "trend/grafica_tendencia.h"
 #include "ui/grid/grilla.h"
-#include "ui/impresion.h"
 #include "ui/twips.h"
 
-#include <QChart>
 #include <QChartView>
 #include <QEvent>
 #include <QFrame>
-#include <QPainter>
 #include <QStyle>
 
 namespace velmora {
@@ -98,26 +95,6 @@ void DisposicionTendencia::aplicar()
     marco_tabla_->setGeometry(tabla_->geometry().adjusted(-m, -m, m, m));
     marco_bases_->setGeometry(bases_->geometry().adjusted(-m, -m, m, m));
     marco_grafica_->setGeometry(grafica_->geometry().adjusted(-m, -m, m, m));
-}
-
-DocumentoImpreso documento_tendencia(const QWidget* ventana, const Grilla& tabla, const Grilla& bases,
-                                     const ModeloGrilla& Flex2, const QChartView& grafica)
-{
-    DocumentoImpreso documento;
-    documento.titulo = ventana->windowTitle();
-    documento.seleccion = tabla.modelo()->property("seleccion").toStringList();
-    documento.tablas << tabla_impresa(*tabla.modelo()) << tabla_impresa(*bases.modelo());
-    const QChartView* vista = &grafica;
-    // The chart stays on screen when "Ver" fills the table again; drawn from
-    // another table it would go out under this table's choices.
-    const QVariant celdas = vista->chart() ? vista->chart()->property("celdas") : QVariant();
-    if (celdas.isValid() && celdas.toStringList() == celdas_grafica(*tabla.modelo(), Flex2)) {
-        documento.grafica = [vista](QPainter& p, const QRectF& destino) {
-            if (vista->chart())
-                pintar_grafica(*vista->chart(), p, destino);
-        };
-    }
-    return documento;
 }
 
 } // namespace velmora

@@ -9,8 +9,6 @@ class QWidget;
 namespace velmora {
 
 class Grilla;
-class ModeloGrilla;
-struct DocumentoImpreso;
 
 // The trend window's designed client area, in twips.
 inline constexpr int kAnchoVentanaTendencia = 14895;
@@ -45,12 +43,5 @@ private:
     QFrame* marco_bases_;
     QFrame* marco_grafica_;
 };
-
-// What "Imprimir" prints on the trend screen: the choices of the shown table,
-// all twelve months of the table and the baselines, the chart when one is
-// shown and was drawn from the table shown (Flex2 holds its ratios), and the
-// legend.
-DocumentoImpreso documento_tendencia(const QWidget* ventana, const Grilla& tabla, const Grilla& bases,
-                                     const ModeloGrilla& Flex2, const QChartView& grafica);
 
 } // namespace velmora

@@ -177,10 +177,7 @@ std::unique_ptr<QChart> crear_grafica_tendencia(const ModeloGrilla& mshtd, const
 
 std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas)
 {
-    auto grafica = std::make_unique<QChart>();
-    // The source cells go with the chart, so that printing draws the chart
-    // the screen shows, at the page's size.
-    grafica->setProperty("celdas", celdas);
+    auto grafica = std::make_unique<GraficaTendencia>(celdas);
     const QFont arial = letra_grafica();
     grafica->setMargins(QMargins(2, 2, 2, 2));
     grafica->layout()->setContentsMargins(0, 0, 0, 0);
@@ -256,11 +253,11 @@ void poner_grafica(QChartView* vista, std::unique_ptr<QChart> grafica)
     delete anterior;
 }
 
-void pintar_grafica(const QChart& mostrada, QPainter& p, const QRectF& destino)
+void pintar_grafica(const GraficaTendencia& mostrada, QPainter& p, const QRectF& destino)
 {
     // Laid out afresh at the size it gets on the page, then drawn as lines
     // and text.
-    std::unique_ptr<QChart> copia = grafica_de_celdas(mostrada.property("celdas").toStringList());
+    std::unique_ptr<QChart> copia = grafica_de_celdas(mostrada.celdas());
     QGraphicsScene escena;
     QChart* grafica = copia.release();
     escena.addItem(grafica); // the scene owns it now

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QChart>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -7,7 +8,6 @@
 #include <memory>
 #include <optional>
 
-class QChart;
 class QChartView;
 class QPainter;
 class QRectF;
@@ -30,6 +30,18 @@ std::optional<double> dato_grafica(const QString& celda);
 // column in turn.
 QStringList celdas_grafica(const ModeloGrilla& mshtd, const ModeloGrilla& Flex2);
 
+// The trend screen's chart, with the twelve source cells it was drawn from
+// (target, value and ratio of each quarter-end column in turn), so that
+// printing draws it again at the page's size.
+class GraficaTendencia final : public QChart {
+public:
+    explicit GraficaTendencia(QStringList celdas) : celdas_(std::move(celdas)) {}
+    const QStringList& celdas() const { return celdas_; }
+
+private:
+    QStringList celdas_;
+};
+
 // A new chart of the targets (mshtd row 1) and values (row 2) as clustered
 // columns on the left axis and the performance ratios (Flex2 row 4) as a
 // percentage line on the right axis, for the quarter-end columns.
@@ -44,7 +56,7 @@ std::unique_ptr<QChart> grafica_de_celdas(const QStringList& celdas);
 QSize tamano_minimo_grafica();
 
 // Draws the chart a screen shows into a rectangle of a printed page.
-void pintar_grafica(const QChart& mostrada, QPainter& p, const QRectF& destino);
+void pintar_grafica(const GraficaTendencia& mostrada, QPainter& p, const QRectF& destino);
 
 // Shows the chart in the view, in place of (and deleting) the one before.
 void poner_grafica(QChartView* vista, std::unique_ptr<QChart> grafica);

@@ -63,17 +63,20 @@ QString comando_ten_des(const ConsultaTendencia& consulta, const QString& anio)
                                   {consulta.tipo, anio, consulta.indicador, consulta.departamento});
 }
 
+QStringList seleccion_tendencia(const ConsultaTendencia& consulta)
+{
+    QStringList seleccion{QStringLiteral("Tipo: ") + consulta.tipo.trimmed(),
+                          QStringLiteral("Indicador: ") + consulta.indicador.trimmed()};
+    if (consulta.tipo != TIPO_PRINCIPAL)
+        seleccion << QStringLiteral("Departamento: ") + consulta.departamento.trimmed();
+    seleccion << QStringLiteral("Año: ") + consulta.anio.trimmed();
+    return seleccion;
+}
+
 void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& mshtd,
                              ModeloGrilla& Flex3, ModeloGrilla& Flex2)
 {
     const bool principal = consulta.tipo == TIPO_PRINCIPAL;
-    // Printing names what the table shows.
-    QStringList seleccion{QStringLiteral("Tipo: ") + consulta.tipo.trimmed(),
-                          QStringLiteral("Indicador: ") + consulta.indicador.trimmed()};
-    if (!principal)
-        seleccion << QStringLiteral("Departamento: ") + consulta.departamento.trimmed();
-    seleccion << QStringLiteral("Año: ") + consulta.anio.trimmed();
-    mshtd.setProperty("seleccion", seleccion);
     for (int fila = 1; fila <= 5; ++fila)
         for (int k = 1; k <= COLUMNAS_BORRADAS; ++k)
             Flex2.setTextMatrix(fila, k, QString());

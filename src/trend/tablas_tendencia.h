@@ -28,6 +28,10 @@ std::optional<QString> anio_anterior(const QString& anio);
 // for a departmental one, with the given year in place of Y.
 QString comando_ten_des(const ConsultaTendencia& consulta, const QString& anio);
 
+// What printing names for a consulta: "Tipo: …", "Indicador: …",
+// "Departamento: …" (departmental only) and "Año: …".
+QStringList seleccion_tendencia(const ConsultaTendencia& consulta);
+
 // Fills the trend table mshtd (targets, values, status and trend icons), the
 // baseline grid Flex3 and the work grid Flex2 (baselines, direction codes,
 // ratios, previous year's values) for a principal or departmental consulta.

@@ -4,6 +4,7 @@
 #include "data/textos.h"
 #include "reglas/campos.h"
 #include "trend/disposicion_tendencia.h"
+#include "trend/documento_tendencia.h"
 #include "trend/grafica_tendencia.h"
 #include "trend/tablas_tendencia.h"
 #include "ui/grid/grilla.h"
@@ -93,7 +94,7 @@ Tendencia_y_Desempeno::Tendencia_y_Desempeno(QWidget* padre) : QWidget(padre)
     ubicar(leyenda, 9975, 1500, 1935, 420);
     anclar(leyenda, int(Ancla::MoverDerecha));
     QPushButton* imprimir = boton_imprimir(this, QStringLiteral("cmd_imprimir"), [this] {
-        return documento_tendencia(this, *mshtd, *Flex3, *Flex2, *ChartSpace1);
+        return documento_tendencia(this, seleccion_mostrada, *mshtd, *Flex3, *Flex2, *ChartSpace1);
     });
     ubicar(imprimir, 12150, 1500, 1935, 420);
     anclar(imprimir, int(Ancla::MoverDerecha));
@@ -238,6 +239,7 @@ void Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click()
     mshtd->setVisible(true);
     Flex3->setVisible(true);
     llenar_tablas_tendencia(consulta, *mshtd->modelo(), *Flex3->modelo(), *Flex2);
+    seleccion_mostrada = seleccion_tendencia(consulta);
 }
 
 void Tendencia_y_Desempeno::Button_Graficar_Click()

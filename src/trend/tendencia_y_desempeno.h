@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QChartView;
@@ -40,6 +41,7 @@ private:
     Grilla* Flex3;
     ModeloGrilla* Flex2; // work grid, never shown
     QChartView* ChartSpace1;
+    QStringList seleccion_mostrada; // what printing names for the table shown
 };
 
 // The window's own name.

@@ -43,6 +43,7 @@ void TstDiagnostico::clasificar_data()
     QTest::newRow("PostgreSQL RAISE EXCEPTION") << postgres << "P0001" << 7 << ClaseError::Rechazo;
     QTest::newRow("PostgreSQL sin función") << postgres << "42883" << 7 << ClaseError::SinProcedimiento;
     QTest::newRow("PostgreSQL sintaxis") << postgres << "42601" << 7 << ClaseError::Otra;
+    QTest::newRow("PostgreSQL cuenta sin permiso") << postgres << "42501" << 7 << ClaseError::Rechazo;
     QTest::newRow("PostgreSQL conexión perdida") << postgres << "08S01" << 35 << ClaseError::Conexion;
     QTest::newRow("PostgreSQL servidor reiniciado") << postgres << "57P01" << 7 << ClaseError::Conexion;
     QTest::newRow("PostgreSQL sentencia cancelada") << postgres << "57014" << 7 << ClaseError::Tiempo;

@@ -1,4 +1,5 @@
 #include "data/textos.h"
+#include "soporte/bits.h"
 #include "soporte/casos_numeros.h"
 
 #include <QtTest>
@@ -81,8 +82,14 @@ void TstTextos::valores()
     // Whole, without an exponent where 15 characters allow it.
     QCOMPARE(numero_a_texto(0.00001), QStringLiteral("0.00001"));
     QCOMPARE(numero_a_texto(1e-20), QStringLiteral("1E-20"));
-    for (double x : {1234567890123456789.0, 0.000012345678901, -1.23456789012345e-20, 1.0 / 3.0, 1e300})
-        QCOMPARE(::a_numero(numero_a_texto(x)).value(), x);
+    // What the writer writes reads back as the same double, bit for bit,
+    // also where it takes 17 digits: 1234567890123456789, 0.000012345678901,
+    // -1.23456789012345e-20, 1/3, 1e300, 0.1 + 0.2, the double after 1, the
+    // largest and the smallest.
+    for (double x : {0x1.12210f47de981p+60, 0x1.9e40930245bdap-17, -0x1.d2681472affccp-67, 0x1.5555555555555p-2,
+                     0x1.7e43c8800759cp+996, 0x1.3333333333334p-2, 0x1.0000000000001p+0, 0x1.fffffffffffffp+1023,
+                     0x0.0000000000001p-1022})
+        QCOMPARE_BITS(::a_numero(numero_a_texto(x)), x);
 }
 
 void TstTextos::tipo_numero_data()
@@ -90,14 +97,14 @@ void TstTextos::tipo_numero_data()
     QTest::addColumn<QVariant>("valor");
     QTest::addColumn<TipoNumero>("tipo");
     QTest::newRow("Null") << QVariant() << TipoNumero::Ninguno;
-    QTest::newRow("Null double") << QVariant(QMetaType(QMetaType::Double)) << TipoNumero::Ninguno;
+    QTest::newRow("double Null") << QVariant(QMetaType(QMetaType::Double)) << TipoNumero::Ninguno;
     QTest::newRow("double") << QVariant(72.5) << TipoNumero::Real;
     QTest::newRow("float") << QVariant(0.5f) << TipoNumero::Real;
     QTest::newRow("int") << QVariant(2005) << TipoNumero::Entero;
     QTest::newRow("uint") << QVariant(7u) << TipoNumero::Entero;
     QTest::newRow("long long") << QVariant(qlonglong(1) << 60) << TipoNumero::Entero;
     QTest::newRow("unsigned long long") << QVariant(qulonglong(3)) << TipoNumero::Entero;
-    QTest::newRow("number text") << QVariant(QStringLiteral("12")) << TipoNumero::Ninguno;
+    QTest::newRow("texto de número") << QVariant(QStringLiteral("12")) << TipoNumero::Ninguno;
     QTest::newRow("bool") << QVariant(true) << TipoNumero::Ninguno;
 }
 
@@ -125,7 +132,7 @@ void TstTextos::a_numero()
         const auto n = ::a_numero(texto);
         QVERIFY2(n.has_value() == es_numero, qPrintable(l.name()));
         if (es_numero)
-            QCOMPARE(*n, numero);
+            QCOMPARE_BITS(n, numero);
     }
 }
 

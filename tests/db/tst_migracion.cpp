@@ -7,6 +7,7 @@
 #include "data/conexion.h"
 #include "data/errores.h"
 #include "data/textos.h"
+#include "soporte/bits.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <bit>
 #include <memory>
 
 using namespace velmora;
@@ -64,10 +64,6 @@ QStringList por_shell(const QString& archivo, const QString& sql)
     return QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-QString bits(double d)
-{
-    return QString::number(std::bit_cast<quint64>(d), 16);
-}
 
 } // namespace
 
@@ -168,19 +164,19 @@ void TstMigracion::numeros_enteros_y_procedimientos_al_dia()
 {
     Resultado r = Conexion().ejecutar(comando_exec("Consulta_registro", {"229"}));
     QVERIFY(!r.eof());
-    QCOMPARE(bits(r.campo("Valor").toDouble()), bits(2.0 / 3));
+    QCOMPARE_BITS(r.campo("Valor").toDouble(), 0x1.5555555555555p-1); // 2/3
     QCOMPARE(r.texto("Indicador"), QStringLiteral("Margen operativo"));
     Conexion().fijar_sesion(comando_exec("Sesion_programa", {"Administrador", "ana"}));
     // 2/3 read through the driver's own 15 digits would come back wrong.
     Conexion().ejecutar(comando_modificar("1", "0,937278", "2", "229"));
-    QCOMPARE(bits(Conexion().ejecutar(comando_exec("Consulta_registro", {"229"})).campo("Valor").toDouble()),
-             bits(0.937278));
+    QCOMPARE_BITS(Conexion().ejecutar(comando_exec("Consulta_registro", {"229"})).campo("Valor").toDouble(),
+                  0x1.dfe2e6ea85447p-1); // 0,937278
     Resultado h = Conexion().ejecutar(comando_exec("Consulta_historial", {"Margen operativo"}));
     while (!h.eof() && h.texto("Campo") != QStringLiteral("Valor"))
         h.siguiente();
     QVERIFY(!h.eof());
-    QCOMPARE(bits(h.campo("Antes").toDouble()), bits(2.0 / 3));
-    QCOMPARE(bits(h.campo("Después").toDouble()), bits(0.937278));
+    QCOMPARE_BITS(h.campo("Antes").toDouble(), 0x1.5555555555555p-1);
+    QCOMPARE_BITS(h.campo("Después").toDouble(), 0x1.dfe2e6ea85447p-1);
     QCOMPARE(h.texto("Usuario"), QStringLiteral("ana"));
 }
 
@@ -227,7 +223,7 @@ void TstMigracion::dos_programas_a_la_vez()
 namespace {
 
 // The test server's database `base` as psql names it.
-QString cadena_pg(const QString& base)
+QString cadena_pg(const QString& base, const QString& cuenta = QStringLiteral("velmora"))
 {
     QString servidor;
     QFile f(dsn_postgres());
@@ -235,14 +231,16 @@ QString cadena_pg(const QString& base)
         for (const QString& linea : QString::fromUtf8(f.readAll()).split(u'\n'))
             if (linea.startsWith(QStringLiteral("Servername=")))
                 servidor = linea.mid(11).trimmed();
-    return QStringLiteral("host=%1 port=5432 user=velmora dbname=%2").arg(servidor, base);
+    return QStringLiteral("host=%1 port=5432 user=%2 dbname=%3").arg(servidor, cuenta, base);
 }
 
-// psql on the test server's database `base`; false when it fails.
-bool psql(const QString& base, const QStringList& argumentos, const QByteArray& entrada = {})
+// psql on the test server's database `base`, as `cuenta`; false when it fails.
+bool psql(const QString& base, const QStringList& argumentos, const QByteArray& entrada = {},
+          const QString& cuenta = QStringLiteral("velmora"))
 {
     QProcess p;
-    p.start(QStringLiteral("psql"), QStringList{"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", cadena_pg(base)} + argumentos);
+    p.start(QStringLiteral("psql"),
+            QStringList{"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", cadena_pg(base, cuenta)} + argumentos);
     if (!p.waitForStarted())
         return false;
     p.write(entrada);
@@ -258,14 +256,20 @@ bool psql(const QString& base, const QStringList& argumentos, const QByteArray& 
 void TstMigracion::postgres_actualizado()
 {
     if (dsn_postgres().isEmpty())
-        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+        QFAIL("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
     Conexion().cerrar();
     const QString base = QStringLiteral("velmora_antigua_%1").arg(QCoreApplication::applicationPid());
-    QVERIFY(psql("postgres", {"-c", "DROP DATABASE IF EXISTS " + base, "-c", "CREATE DATABASE " + base}));
+    // Loaded by an owner that is no superuser, as the README has it; the
+    // update is run by the server's superuser.
+    const QString dueño = QStringLiteral("dueno_antigua_%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE IF EXISTS " + base, "-c", "CREATE ROLE " + dueño + " LOGIN", "-c",
+                              "CREATE DATABASE " + base + " OWNER " + dueño}));
     const QString viejos = QStringLiteral(VELMORA_BASE_ANTIGUA) + "/postgresql";
-    QVERIFY(psql(base, {"--single-transaction", "-o", "/dev/null", "-f", viejos + "/01_esquema.sql", "-f",
-                        viejos + "/02_procedimientos.sql", "-f", QStringLiteral(VELMORA_DB) + "/postgresql/03_datos_demo.sql",
-                        "-f", viejos + "/04_historial.sql"}));
+    QVERIFY(psql(base,
+                 {"--single-transaction", "-o", "/dev/null", "-f", viejos + "/01_esquema.sql", "-f",
+                  viejos + "/02_procedimientos.sql", "-f", QStringLiteral(VELMORA_DB) + "/postgresql/03_datos_demo.sql",
+                  "-f", viejos + "/04_historial.sql"},
+                 {}, dueño));
     QVERIFY(psql(base, {"-o", "/dev/null"},
                  "SELECT eliminar('Ausentismo');\n"
                  "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
@@ -285,14 +289,40 @@ void TstMigracion::postgres_actualizado()
         Conexion().cerrar();
         return h;
     };
+    // Accounts an administrator let in before groups existed, with rights of
+    // their own on the tables.
+    const QString edita = QStringLiteral("edita_antes_%1").arg(QCoreApplication::applicationPid());
+    const QString lee = QStringLiteral("lee_antes_%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(psql(base, {"-c", QStringLiteral("CREATE ROLE %1 LOGIN; CREATE ROLE %2 LOGIN; GRANT SELECT, UPDATE ON "
+                                             "registro TO %1; GRANT SELECT ON indicador, registro TO %2")
+                                  .arg(edita, lee)}));
     const QStringList antes = huella_pg();
+    QString dicho;
     for (int vez = 0; vez < 2; ++vez) {
         QProcess p;
         p.start(QStringLiteral(VELMORA_DB) + "/postgresql/actualizar.sh", {cadena_pg(base)});
         QVERIFY(p.waitForFinished(120000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        if (vez == 0)
+            dicho = QString::fromUtf8(p.readAllStandardOutput());
     }
     QCOMPARE(huella_pg(), antes);
+    // The administrator is told what to grant each one, whose own rights went.
+    QVERIFY2(dicho.contains(QStringLiteral("GRANT velmora_edicion TO %1;").arg(edita))
+                 && dicho.contains(QStringLiteral("GRANT velmora_lectura TO %1;").arg(lee)),
+             qPrintable(dicho));
+    QVERIFY(psql(base, {"-c", QStringLiteral("DO $$ BEGIN IF has_table_privilege('%1', 'registro', 'UPDATE') OR "
+                                             "has_table_privilege('%2', 'registro', 'SELECT') OR NOT "
+                                             "has_function_privilege('velmora_edicion', 'modificar(text,text,text,text)',"
+                                             " 'EXECUTE') OR has_function_privilege('velmora_lectura', "
+                                             "'\"Restaurar_indicador\"(text)', 'EXECUTE') OR NOT (SELECT prosecdef "
+                                             "FROM pg_proc WHERE proname = 'Restaurar_indicador') THEN RAISE "
+                                             "'rights not brought up to date'; END IF; END $$")
+                                  .arg(edita, lee)}));
+    // The owner's stores still work: what the superuser made is the owner's.
+    QVERIFY(psql(base, {"-o", "/dev/null", "-c", "SELECT modificar('8', '13,5', '15', '229')", "-c",
+                        "SELECT * FROM \"Consulta_registro\"('229')", "-c", "SELECT * FROM \"Consulta_permisos\"()"},
+                 {}, dueño));
 
     Conexion().abrir(QStringLiteral("FILEDSN=") + dsn);
     QVERIFY(columna(comando_consulta("Indicadores"), "Indicador").contains(QStringLiteral("Caf\u00E9")));
@@ -322,7 +352,7 @@ void TstMigracion::postgres_actualizado()
     QVERIFY(!psql(base, {"-c", "INSERT INTO indicador (nombre, id_tipo, id_perspectiva, id_desempeno, id_unidad) "
                                "VALUES ('Caf' || U&'\\202E' || 'e', 1, 1, 1, 1)"}));
     Conexion().cerrar();
-    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base}));
+    QVERIFY(psql("postgres", {"-c", "DROP DATABASE " + base, "-c", "DROP ROLE " + edita + ", " + lee + ", " + dueño}));
 }
 
 QTEST_GUILESS_MAIN(TstMigracion)

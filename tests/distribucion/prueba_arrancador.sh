@@ -24,6 +24,7 @@ mv "$programa" "$programa.real"
 cat > "$programa" <<'EOF'
 #!/bin/sh
 echo "PROGRAMA INICIADO $*"
+echo "MASCARA $(umask)"
 EOF
 chmod 755 "$programa"
 
@@ -44,9 +45,10 @@ nuevo_hogar() {
   dsn="$hogar/.config/velmora/conexion.dsn"
   base="$hogar/.local/share/velmora/velmora.db"
 }
-# como_usuario <command...>: as the starter's user, in the current home.
+# como_usuario <command...>: as the starter's user, in the current home,
+# with the usual mask.
 como_usuario() {
-  "${usuario[@]}" env -i PATH=/usr/bin:/bin HOME="$hogar" LANG=C "$@"
+  (umask 022 && "${usuario[@]}" env -i PATH=/usr/bin:/bin HOME="$hogar" LANG=C "$@")
 }
 # arrancar [args...]: runs the starter; its output in $salida, status in $estado.
 arrancar() {
@@ -64,6 +66,9 @@ grep -qx "PROGRAMA INICIADO -x" <<<"$salida" || falla "no inició el programa co
 cmp -s "$base" "$demo" || falla "la base no es la de demostración"
 [ "$(cat "$dsn" 2>/dev/null)" = "$(origen_escrito "$base")" ] || falla "origen de datos inesperado: $(cat "$dsn" 2>&1)"
 [ "$(modo "$dsn")" = 600 ] && [ "$(modo "$base")" = 600 ] || falla "permisos $(modo "$dsn") y $(modo "$base"), no 600"
+# The program gets the user's own mask, not the starter's private one: its
+# exports, PDFs and settings are made as any file of the user.
+grep -qx "MASCARA 0022" <<<"$salida" || falla "el programa no recibe la máscara del usuario (0022): $salida"
 # A second start keeps the user's data.
 echo cambio >> "$base"
 cp "$base" "$tmp/cambiada.db"

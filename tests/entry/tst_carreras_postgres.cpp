@@ -38,7 +38,7 @@ private:
 void TstCarrerasPostgres::initTestCase()
 {
     if (dsn_postgres().isEmpty())
-        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+        QFAIL("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
     base_ = std::make_unique<BasePostgres>(QStringLiteral("velmora_carreras_%1").arg(QCoreApplication::applicationPid()));
 }
 

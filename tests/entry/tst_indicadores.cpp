@@ -217,8 +217,11 @@ void TstIndicadores::eliminar_rechazado_data()
     QTest::addColumn<QString>("escrito");  // typed into the list, or "" to pick `guardado`
     QTest::addColumn<QString>("enviado");
     QTest::newRow("escrito y desconocido") << "" << "No es un KPI" << "No es un KPI";
+    // A name past 70 characters is there only where the engine does not
+    // hold the column to its length (SQLite).
     const QString largo = QString(60, u'a') + QStringLiteral("bcdefghijklmnop");
-    QTest::newRow("listado cortado a 70") << largo << "" << largo.left(70);
+    if (!en_postgres())
+        QTest::newRow("listado cortado a 70") << largo << "" << largo.left(70);
 }
 
 void TstIndicadores::eliminar_rechazado()

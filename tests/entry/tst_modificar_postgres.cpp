@@ -33,7 +33,7 @@ private:
 void TstModificarPostgres::initTestCase()
 {
     if (dsn_postgres().isEmpty())
-        QSKIP("no PostgreSQL server (VELMORA_PG_DSN)");
+        QFAIL("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     base_ = std::make_unique<BasePostgres>(QStringLiteral("velmora_cambio_ajeno_%1").arg(QCoreApplication::applicationPid()));
 }

@@ -142,7 +142,7 @@ void TstReconexion::reiniciar()
 void TstReconexion::initTestCase()
 {
     if (dsn_postgres().isEmpty() || qEnvironmentVariable("VELMORA_PG_CTL").isEmpty())
-        QSKIP("no PostgreSQL server to restart (VELMORA_PG_DSN, VELMORA_PG_CTL)");
+        QFAIL("no PostgreSQL server to restart (VELMORA_PG_DSN, VELMORA_PG_CTL): run the tests through scripts/con_postgres.sh");
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     // A database of its own, copied from the loaded one.
     base_ = std::make_unique<BasePostgres>(QStringLiteral("velmora_reconexion_%1").arg(QCoreApplication::applicationPid()));

@@ -2,6 +2,7 @@
 // name, and failures that leave the folder as it was.
 #include "data/origen_datos.h"
 #include "export/exportar_excel.h"
+#include "soporte/bits.h"
 #include "soporte/libro_leido.h"
 #include "soporte/soporte.h"
 #include "ui/grid/modelo_grilla.h"
@@ -57,7 +58,7 @@ QFile::Permissions propios(QFile::Permissions p)
 
 } // namespace
 
-class PruebaExportarExcel final : public QObject {
+class TstExportarExcel final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -79,38 +80,53 @@ private slots:
     void destino_conserva_permisos();
     void avance();
     void disco_lleno();
+    void textos_de_paso();
 };
 
-void PruebaExportarExcel::celdas_data()
+void TstExportarExcel::celdas_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("texto");
     QTest::addColumn<bool>("escrita");
     QTest::addColumn<bool>("numero");
     QTest::addColumn<QString>("valor");
+    QTest::addColumn<double>("cifra"); // a number cell's double, bit for bit
 
-    QTest::newRow("year") << "C" << "2005       " << true << true << "2005";
-    QTest::newRow("decimal point") << "C" << "72.5       " << true << true << "72.5";
-    QTest::newRow("decimal comma, Spanish") << "es_ES" << "72,5       " << true << true << "72.5";
-    QTest::newRow("negative, Spanish") << "es_ES" << "-3,25" << true << true << "-3.25";
-    QTest::newRow("month") << "C" << "Enero      " << true << false << "Enero";
-    QTest::newRow("accents") << "es_ES" << "Satisfacción del cliente: año, ñandú       " << true << false
-                             << "Satisfacción del cliente: año, ñandú";
-    QTest::newRow("fixed-width type") << "C" << "Principal             " << true << false << "Principal";
-    QTest::newRow("leading blanks kept") << "C" << "  Tendencia  " << true << false << "  Tendencia";
-    QTest::newRow("number with a sign after") << "C" << "12 %" << true << false << "12 %";
-    QTest::newRow("formula stays text") << "C" << "=1+1" << true << false << "=1+1";
-    QTest::newRow("Null cell") << "C" << "       " << false << false << "";
-    QTest::newRow("empty") << "C" << "" << false << false << "";
+    auto texto = [](const char* fila, const char* locale, const QString& celda, const QString& valor) {
+        QTest::newRow(fila) << locale << celda << true << false << valor << 0.0;
+    };
+    auto cifra = [](const char* fila, const char* locale, const QString& celda, double numero) {
+        QTest::newRow(fila) << locale << celda << true << true << QString() << numero;
+    };
+    cifra("año", "C", "2005       ", 2005);
+    cifra("punto decimal", "C", "72.5       ", 72.5);
+    cifra("coma decimal, español", "es_ES", "72,5       ", 72.5);
+    cifra("negativo, español", "es_ES", "-3,25", -3.25);
+    // Numbers that need 16 and 17 significant digits.
+    cifra("dos tercios", "es_ES", "0,6666666666666666", 0x1.5555555555555p-1);
+    cifra("2^53", "C", "9007199254740992", 0x1p+53);
+    cifra("0,1 + 0,2", "es_ES", "0,30000000000000004", 0x1.3333333333334p-2);
+    cifra("siguiente a uno", "C", "1.0000000000000002", 0x1.0000000000001p+0);
+    cifra("entero de 17 cifras", "C", "123456789012345680", 0x1.b69b4ba630f35p+56);
+    cifra("el mayor", "C", "1.7976931348623157E+308", 0x1.fffffffffffffp+1023);
+    texto("mes", "C", "Enero      ", "Enero");
+    texto("acentos", "es_ES", "Satisfacción del cliente: año, ñandú       ", "Satisfacción del cliente: año, ñandú");
+    texto("tipo de ancho fijo", "C", "Principal             ", "Principal");
+    texto("blancos iniciales quedan", "C", "  Tendencia  ", "  Tendencia");
+    texto("número con signo detrás", "C", "12 %", "12 %");
+    texto("fórmula queda texto", "C", "=1+1", "=1+1");
+    QTest::newRow("celda Null") << "C" << "       " << false << false << "" << 0.0;
+    QTest::newRow("vacía") << "C" << "" << false << false << "" << 0.0;
 }
 
-void PruebaExportarExcel::celdas()
+void TstExportarExcel::celdas()
 {
     QFETCH(QString, locale);
     QFETCH(QString, texto);
     QFETCH(bool, escrita);
     QFETCH(bool, numero);
     QFETCH(QString, valor);
+    QFETCH(double, cifra);
 
     LocalePrueba l(locale);
     QTemporaryDir carpeta;
@@ -127,13 +143,22 @@ void PruebaExportarExcel::celdas()
     if (!escrita)
         return;
     QCOMPARE(libro.celda(QStringLiteral("B2")).numero, numero);
-    if (numero)
-        QCOMPARE(libro.celda(QStringLiteral("B2")).valor.toDouble(), valor.toDouble());
-    else
+    if (!numero) {
         QCOMPARE(libro.celda(QStringLiteral("B2")).valor, valor);
+        return;
+    }
+    QEXPECT_FAIL("0,1 + 0,2", "libxlsxwriter writes numbers with 16 digits (%.16G): a number that needs 17 "
+                              "comes back as another double",
+                 Continue);
+    QEXPECT_FAIL("siguiente a uno", "libxlsxwriter writes numbers with 16 digits (%.16G)", Continue);
+    QEXPECT_FAIL("entero de 17 cifras", "libxlsxwriter writes numbers with 16 digits (%.16G)", Continue);
+    QEXPECT_FAIL("el mayor", "libxlsxwriter writes numbers with 16 digits (%.16G): the largest double "
+                             "comes back as infinity",
+                 Continue);
+    QCOMPARE_BITS(leer_exacto(libro.celda(QStringLiteral("B2")).valor), cifra);
 }
 
-void PruebaExportarExcel::filas_y_encabezados()
+void TstExportarExcel::filas_y_encabezados()
 {
     QTemporaryDir carpeta;
     const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
@@ -157,7 +182,7 @@ void PruebaExportarExcel::filas_y_encabezados()
     QCOMPARE(libro.celdas.size(), 3 + 7);
 }
 
-void PruebaExportarExcel::reemplaza_archivo_existente()
+void TstExportarExcel::reemplaza_archivo_existente()
 {
     QTemporaryDir carpeta;
     const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
@@ -174,20 +199,20 @@ void PruebaExportarExcel::reemplaza_archivo_existente()
     QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("Datos.xlsx")});
 }
 
-void PruebaExportarExcel::nombre_data()
+void TstExportarExcel::nombre_data()
 {
     QTest::addColumn<QString>("escrito");
     QTest::addColumn<QString>("escrito_en");
 
-    QTest::newRow("xlsx as typed") << "Datos.xlsx" << "Datos.xlsx";
-    QTest::newRow("capitals kept") << "Datos.XLSX" << "Datos.XLSX";
-    QTest::newRow("old xls name") << "Datos.xls" << "Datos.xlsx";
-    QTest::newRow("no extension") << "Datos" << "Datos.xlsx";
-    QTest::newRow("other extension") << "informe.2024" << "informe.2024.xlsx";
-    QTest::newRow("accents and blanks") << "Año ñandú .xlsx" << "Año ñandú .xlsx";
+    QTest::newRow("xlsx como se tecleó") << "Datos.xlsx" << "Datos.xlsx";
+    QTest::newRow("mayúsculas quedan") << "Datos.XLSX" << "Datos.XLSX";
+    QTest::newRow("nombre .xls antiguo") << "Datos.xls" << "Datos.xlsx";
+    QTest::newRow("sin extensión") << "Datos" << "Datos.xlsx";
+    QTest::newRow("otra extensión") << "informe.2024" << "informe.2024.xlsx";
+    QTest::newRow("acentos y blancos") << "Año ñandú .xlsx" << "Año ñandú .xlsx";
 }
 
-void PruebaExportarExcel::nombre()
+void TstExportarExcel::nombre()
 {
     QFETCH(QString, escrito);
     QFETCH(QString, escrito_en);
@@ -204,7 +229,7 @@ void PruebaExportarExcel::nombre()
     QCOMPARE(libro.celda(QStringLiteral("A2")).valor, QStringLiteral("2005"));
 }
 
-void PruebaExportarExcel::ruta_relativa()
+void TstExportarExcel::ruta_relativa()
 {
     // A bare name goes to the export folder, not to wherever the program was started.
     const QString carpeta = QFileInfo(ruta_exportar_por_defecto()).absolutePath();
@@ -218,7 +243,7 @@ void PruebaExportarExcel::ruta_relativa()
     QVERIFY(QFile::remove(esperado));
 }
 
-void PruebaExportarExcel::fallo_data()
+void TstExportarExcel::fallo_data()
 {
     QTest::addColumn<QString>("ruta");   // %1 is the test's folder
     QTest::addColumn<QString>("celda");  // put into row 2 (a text of that length when it is a number)
@@ -230,21 +255,21 @@ void PruebaExportarExcel::fallo_data()
     const QString texto = QStringLiteral("2005");
     const int sin_ruta = int(ResultadoExportacion::Estado::SinRuta);
     const int fallo = int(ResultadoExportacion::Estado::Fallo);
-    QTest::newRow("empty path") << "" << texto << 3 << sin_ruta << 0 << "^$";
-    QTest::newRow("path of blanks") << "   " << texto << 3 << fallo << -1
+    QTest::newRow("ruta vacía") << "" << texto << 3 << sin_ruta << 0 << "^$";
+    QTest::newRow("ruta de blancos") << "   " << texto << 3 << fallo << -1
                                     << "^\"   \" no es un nombre de archivo válido$";
     // In Spanish whatever the locale (this test runs under LANG=C too).
-    QTest::newRow("folder that does not exist") << "%1/no_existe/Datos.xlsx" << texto << 3 << fallo << 2
+    QTest::newRow("carpeta que no existe") << "%1/no_existe/Datos.xlsx" << texto << 3 << fallo << 2
                                                 << "^No existe la carpeta \".*no_existe\": no existe el archivo o la carpeta$";
-    QTest::newRow("target is a folder") << "%1/carpeta.xlsx" << texto << 3 << fallo << -1
+    QTest::newRow("el destino es una carpeta") << "%1/carpeta.xlsx" << texto << 3 << fallo << -1
                                         << "^\".*carpeta.xlsx\" es una carpeta: es una carpeta$";
-    QTest::newRow("text too long for a cell") << "%1/Datos.xlsx" << "40000" << 3 << fallo << -1
+    QTest::newRow("texto demasiado largo para una celda") << "%1/Datos.xlsx" << "40000" << 3 << fallo << -1
                                               << "^Un texto pasa de .* \\(celda A2\\)$";
-    QTest::newRow("more rows than a sheet") << "%1/Datos.xlsx" << texto << 1048578 << fallo << -1
+    QTest::newRow("más filas que una hoja") << "%1/Datos.xlsx" << texto << 1048578 << fallo << -1
                                             << "^La hoja admite 1.?048.?576 filas y la lista necesita 1.?048.?577$";
 }
 
-void PruebaExportarExcel::fallo()
+void TstExportarExcel::fallo()
 {
     QFETCH(QString, ruta);
     QFETCH(QString, celda);
@@ -284,7 +309,7 @@ void PruebaExportarExcel::fallo()
     QCOMPARE(contenido(anterior), bytes);
 }
 
-void PruebaExportarExcel::ultima_fila_de_la_hoja()
+void TstExportarExcel::ultima_fila_de_la_hoja()
 {
     // The largest listing that fits: its last grid row lands on the sheet's last row.
     QTemporaryDir carpeta;
@@ -301,7 +326,7 @@ void PruebaExportarExcel::ultima_fila_de_la_hoja()
     QCOMPARE(libro.celdas.size(), 3);
 }
 
-void PruebaExportarExcel::textos_quedan_como_estan_data()
+void TstExportarExcel::textos_quedan_como_estan_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::newRow("ceros a la izquierda") << "007";
@@ -311,7 +336,7 @@ void PruebaExportarExcel::textos_quedan_como_estan_data()
 }
 
 // Outside the numeric columns a text that reads as a number stays that text.
-void PruebaExportarExcel::textos_quedan_como_estan()
+void TstExportarExcel::textos_quedan_como_estan()
 {
     QFETCH(QString, texto);
     LocalePrueba l(QStringLiteral("es_ES"));
@@ -328,7 +353,7 @@ void PruebaExportarExcel::textos_quedan_como_estan()
 }
 
 // A name close to the system's limit: the temporary file must not overflow it.
-void PruebaExportarExcel::nombre_largo()
+void TstExportarExcel::nombre_largo()
 {
     QTemporaryDir carpeta;
     const QString archivo = carpeta.filePath(QString(250, u'a') + QStringLiteral(".xlsx")); // 255 bytes
@@ -342,7 +367,7 @@ void PruebaExportarExcel::nombre_largo()
 }
 
 // A link stays a link; the file it names gets the new content.
-void PruebaExportarExcel::enlace_simbolico()
+void TstExportarExcel::enlace_simbolico()
 {
     QTemporaryDir carpeta;
     QDir(carpeta.path()).mkdir(QStringLiteral("real"));
@@ -364,7 +389,7 @@ void PruebaExportarExcel::enlace_simbolico()
 }
 
 // A read-only file is not replaced: a message, the file as it was.
-void PruebaExportarExcel::destino_de_solo_lectura()
+void TstExportarExcel::destino_de_solo_lectura()
 {
     QTemporaryDir carpeta;
     const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
@@ -385,7 +410,7 @@ void PruebaExportarExcel::destino_de_solo_lectura()
     QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("Datos.xlsx")});
 }
 
-void PruebaExportarExcel::destino_conserva_permisos()
+void TstExportarExcel::destino_conserva_permisos()
 {
     QTemporaryDir carpeta;
     const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
@@ -403,7 +428,7 @@ void PruebaExportarExcel::destino_conserva_permisos()
 
 // Progress goes to the caller's callback, row by row, then the closing step;
 // the writer opens no window of its own.
-void PruebaExportarExcel::avance()
+void TstExportarExcel::avance()
 {
     QTemporaryDir carpeta;
     const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
@@ -444,17 +469,19 @@ void PruebaExportarExcel::avance()
 
 // A disk that fills while the workbook is written: the reason and the folder
 // are told, and nothing is left behind. A small disk of its own (tmpfs)
-// needs root to mount.
-void PruebaExportarExcel::disco_lleno()
+// needs root to mount: an ordinary user runs the case as root of a user
+// namespace of its own.
+void TstExportarExcel::disco_lleno()
 {
-    if (::geteuid() != 0)
-        QSKIP("mounting a small disk needs root");
+    if (!correr_como(Usuario::Root))
+        return;
     QTemporaryDir carpeta;
     QProcess montar;
+    montar.setProcessChannelMode(QProcess::MergedChannels);
     montar.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
                                            QStringLiteral("size=256k"), QStringLiteral("tmpfs"), carpeta.path()});
-    if (!montar.waitForFinished(10000) || montar.exitCode() != 0)
-        QSKIP("this machine cannot mount a tmpfs");
+    QVERIFY2(montar.waitForFinished(10000) && montar.exitCode() == 0,
+             qPrintable(QStringLiteral("this machine cannot mount a tmpfs: ") + QString::fromLocal8Bit(montar.readAll())));
     const auto desmontar = qScopeGuard([&carpeta] {
         QProcess::execute(QStringLiteral("umount"), {carpeta.path()});
     });
@@ -483,5 +510,28 @@ void PruebaExportarExcel::disco_lleno()
     QCOMPARE(listado(carpeta.path()), antes);
 }
 
-QTEST_MAIN(PruebaExportarExcel)
+// Cells whose text the grid makes afresh at each reading (a number in a
+// column not written as numbers): each string is freed after its cell and
+// its room taken by the next one, and every cell still gets its own text.
+void TstExportarExcel::textos_de_paso()
+{
+    QTemporaryDir carpeta;
+    ModeloGrilla grilla;
+    llenar(grilla, {QStringLiteral("Valor")}, {});
+    constexpr int kFilas = 300;
+    grilla.setRows(2 + kFilas);
+    for (int i = 0; i < kFilas; ++i)
+        grilla.setValorMatrix(2 + i, 0, 1000 + i);
+    const QString archivo = carpeta.filePath(QStringLiteral("Datos.xlsx"));
+    QVERIFY(exportar_excel(archivo, grilla).escrito());
+    const LibroLeido libro = leer_libro(archivo);
+    QVERIFY(libro.ok);
+    for (int i = 0; i < kFilas; ++i) {
+        const QString referencia = QStringLiteral("A%1").arg(2 + i);
+        QVERIFY(!libro.celda(referencia).numero);
+        QCOMPARE(libro.celda(referencia).valor, QString::number(1000 + i));
+    }
+}
+
+QTEST_MAIN(TstExportarExcel)
 #include "tst_exportar_excel.moc"

@@ -2,23 +2,32 @@
 #include "data/textos.h"
 #include "reports/departamentales.h"
 #include "reports/principales.h"
+#include "reports/reporte_estado.h"
 #include "reports/ventana_reporte.h"
 #include "soporte/pdf_leido.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "ui/grid/grilla.h"
+#include "ui/archivo_pdf.h"
 #include "ui/impresion.h"
+#include "ui/maqueta.h"
+#include "ui/pagina_impresion.h"
 #include "ui/leyenda.h"
 #include "ui/ventana_escritorio.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QLabel>
@@ -26,6 +35,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace velmora;
 
@@ -43,6 +54,12 @@ private slots:
     void vista_previa();
     void pdf_que_no_se_escribe_data();
     void pdf_que_no_se_escribe();
+    void pdf_en_disco_lleno();
+    void pdf_sin_sufijo_data();
+    void pdf_sin_sufijo();
+    void pdf_con_caracter_de_control_data();
+    void pdf_con_caracter_de_control();
+    void seleccion_larga();
     void fecha_impresa_en_espanol_data();
     void fecha_impresa_en_espanol();
 };
@@ -184,37 +201,63 @@ void TstAyudas::pdf_de_cada_reporte()
     Conexion().cerrar();
 }
 
-// Paper and PDF get one drawing: printed to a file through QPrinter, the
-// same words land in the same places as in the PDF.
+// Paper and PDF get one drawing: the report printed as a user prints it
+// ("Imprimir...", the print dialog, its printer that writes a file) lands the same
+// words in the same places, on a page of the same size, as its PDF
+// (Ctrl+Shift+P).
 void TstAyudas::papel_y_pdf_iguales()
 {
     BasePrueba base;
     base.abrir();
     RegistroMensajes mensajes;
+    configuracion().remove(QStringLiteral("impresion"));
     std::unique_ptr<QWidget> v = reporte_visto(true);
     QVERIFY(v);
-    auto* grilla = v->findChild<Grilla*>(QStringLiteral("Flex3"));
-    QList<QLabel*> etiquetas = {v->findChild<QLabel*>(QStringLiteral("Label_Perspectiva")),
-                                v->findChild<QLabel*>(QStringLiteral("Label_Año")),
-                                v->findChild<QLabel*>(QStringLiteral("Label_Mes"))};
-    const DocumentoImpreso documento = documento_reporte(v.get(), etiquetas, *grilla);
     QTemporaryDir carpeta;
     const QString pdf = carpeta.filePath(QStringLiteral("pdf.pdf"));
-    QVERIFY(guardar_pdf(documento, pdf));
+    pdf_por_teclado(v.get(), pdf);
+    QVERIFY(QFile::exists(pdf));
+
     const QString papel = carpeta.filePath(QStringLiteral("papel.pdf"));
-    {
-        QPrinter impresora(QPrinter::HighResolution);
-        impresora.setOutputFormat(QPrinter::PdfFormat);
-        impresora.setOutputFileName(papel);
-        impresora.setPageLayout(disposicion_pagina());
-        QCOMPARE(pintar_documento(documento, impresora), 1);
-    }
-    QCOMPARE(disposicion_pagina().pageSize().id(), QPageSize::A4); // a Spanish locale, nothing chosen yet
-    const QList<PalabraPdf> a = palabras_pdf(pdf);
-    const QList<PalabraPdf> b = palabras_pdf(papel);
-    QCOMPARE(textos_pdf(a), textos_pdf(b));
+    QString visto;
+    QTimer::singleShot(0, v.get(), [&] {
+        auto* dialogo = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialogo)
+            return;
+        // The dialog's own printer that writes a file, as a user picks it.
+        auto* impresoras = dialogo->findChild<QComboBox*>(QStringLiteral("printers"));
+        auto* archivo = dialogo->findChild<QLineEdit*>(QStringLiteral("filename"));
+        if (!impresoras || !archivo)
+            return;
+        for (int i = 0; i < impresoras->count(); ++i)
+            if (impresoras->itemText(i).contains(QStringLiteral("PDF")))
+                impresoras->setCurrentIndex(i);
+        visto = impresoras->currentText();
+        archivo->setText(papel);
+        dialogo->accept();
+    });
+    auto* imprimir = v->findChild<QAction*>(QStringLiteral("accion_imprimir"));
+    QVERIFY(imprimir);
+    QCOMPARE(imprimir->shortcut(), QKeySequence(QKeySequence::Print));
+    imprimir->trigger();
+    QVERIFY2(visto.contains(QStringLiteral("PDF")), qPrintable(QStringLiteral("the print dialog offered: ") + visto));
+    QVERIFY(QFile::exists(papel));
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+
+    const QSizeF hoja = tamano_pagina_pdf(pdf);
+    const QSizeF hoja_papel = tamano_pagina_pdf(papel);
+    QVERIFY2(qAbs(hoja.width() - 595) < 1 && qAbs(hoja.height() - 842) < 1, "not A4"); // a Spanish locale, nothing chosen yet
+    QVERIFY2(qAbs(hoja_papel.width() - hoja.width()) < 1 && qAbs(hoja_papel.height() - hoja.height()) < 1,
+             qPrintable(QStringLiteral("paper %1 x %2").arg(hoja_papel.width()).arg(hoja_papel.height())));
+    int paginas = 0, paginas_papel = 0;
+    const QList<PalabraPdf> a = palabras_pdf(pdf, &paginas);
+    const QList<PalabraPdf> b = palabras_pdf(papel, &paginas_papel);
+    QCOMPARE(paginas_papel, paginas);
+    QVERIFY(a.size() > 20);
+    QCOMPARE(textos_pdf(b), textos_pdf(a));
     for (int i = 0; i < a.size(); ++i)
-        QVERIFY2(qAbs(a[i].caja.left() - b[i].caja.left()) < 1 && qAbs(a[i].caja.top() - b[i].caja.top()) < 1,
+        QVERIFY2(a[i].pagina == b[i].pagina && qAbs(a[i].caja.left() - b[i].caja.left()) < 1
+                     && qAbs(a[i].caja.top() - b[i].caja.top()) < 1,
                  qPrintable(a[i].texto));
     v.reset();
     Conexion().cerrar();
@@ -225,23 +268,27 @@ void TstAyudas::pagina_del_usuario_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("elegida"); // a page chosen in a print dialog before
     QTest::addColumn<QSizeF>("puntos");
-    QTest::newRow("español: A4") << "es_ES" << false << QSizeF(595, 842);
-    QTest::newRow("C: A4") << "C" << false << QSizeF(595, 842);
-    QTest::newRow("Estados Unidos: carta") << "en_US" << false << QSizeF(612, 792);
-    QTest::newRow("carta apaisada elegida") << "es_ES" << true << QSizeF(792, 612);
+    QTest::addColumn<double>("margen"); // the title's left edge, in points
+    QTest::newRow("español: A4") << "es_ES" << false << QSizeF(595, 842) << 42.5;
+    QTest::newRow("C: A4") << "C" << false << QSizeF(595, 842) << 42.5;
+    QTest::newRow("Estados Unidos: carta") << "en_US" << false << QSizeF(612, 792) << 42.5;
+    QTest::newRow("carta apaisada con márgenes elegidos") << "es_ES" << true << QSizeF(792, 612) << 85.0;
 }
 
-// The PDF takes the page the user chose last in a print dialog; with none
-// chosen, A4 portrait, or Letter where the locale uses it.
+// The PDF takes the page the user chose last in a print dialog, margins
+// included; with none chosen, A4 portrait, or Letter where the locale uses
+// it, with 15 mm margins.
 void TstAyudas::pagina_del_usuario()
 {
     QFETCH(QString, locale);
     QFETCH(bool, elegida);
     QFETCH(QSizeF, puntos);
+    QFETCH(double, margen);
     LocalePrueba en(locale);
     configuracion().remove(QStringLiteral("impresion"));
     if (elegida)
-        guardar_disposicion_pagina(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF()));
+        guardar_disposicion_pagina(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                               QMarginsF(30, 10, 10, 10), QPageLayout::Millimeter));
     DocumentoImpreso documento;
     documento.titulo = QStringLiteral("Prueba");
     QTemporaryDir carpeta;
@@ -250,6 +297,10 @@ void TstAyudas::pagina_del_usuario()
     const QSizeF tamano = tamano_pagina_pdf(ruta);
     QVERIFY2(qAbs(tamano.width() - puntos.width()) < 1 && qAbs(tamano.height() - puntos.height()) < 1,
              qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta);
+    QVERIFY(!palabras.isEmpty());
+    QCOMPARE(palabras.first().texto, QStringLiteral("Prueba"));
+    QVERIFY2(qAbs(palabras.first().caja.left() - margen) < 2, qPrintable(QString::number(palabras.first().caja.left())));
     configuracion().remove(QStringLiteral("impresion"));
 }
 
@@ -342,14 +393,14 @@ void TstAyudas::pdf_que_no_se_escribe()
         f.close();
         ruta = archivo + QStringLiteral("/informe.pdf");
     } else {
+        // Root writes in any folder: the case runs as a user without rights.
+        if (!correr_como(Usuario::SinDerechos))
+            return;
         const QString cerrada = carpeta.filePath(QStringLiteral("cerrada"));
         QVERIFY(QDir().mkpath(cerrada));
         QFile::setPermissions(cerrada, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QFile prueba(cerrada + QStringLiteral("/prueba"));
-        if (prueba.open(QIODevice::WriteOnly)) {
-            prueba.remove();
-            QSKIP("este usuario escribe en una carpeta de solo lectura (root)");
-        }
+        QVERIFY2(!prueba.open(QIODevice::WriteOnly), "this user writes in a read-only folder");
         ruta = cerrada + QStringLiteral("/informe.pdf");
     }
     RegistroMensajes mensajes;
@@ -374,6 +425,188 @@ void TstAyudas::pdf_que_no_se_escribe()
     if (!en_archivo)
         QFile::setPermissions(carpeta.filePath(QStringLiteral("cerrada")), QFileDevice::ReadOwner
                                   | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+namespace {
+
+// "Guardar como PDF..." with `ruta` typed into the save dialog.
+void pdf_tecleado(const QString& ruta, const DocumentoImpreso& documento)
+{
+    QWidget ventana;
+    ventana.setWindowTitle(documento.titulo);
+    QTimer::singleShot(0, &ventana, [&] {
+        if (auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialogo->selectFile(ruta);
+            static_cast<QDialog*>(dialogo)->accept();
+        }
+    });
+    pdf_de_documento(&ventana, [&] { return documento; });
+}
+
+QByteArray bytes(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList listado(const QString& carpeta)
+{
+    return QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A document of many pages: far more than a few kilobytes of PDF.
+DocumentoImpreso documento_largo()
+{
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Principales");
+    TablaImpresa tabla;
+    tabla.encabezados = {QStringLiteral("Indicador"), QStringLiteral("Valor")};
+    tabla.anchos = {3000, 1250};
+    tabla.columnas_fijas = 1;
+    for (int i = 0; i < 600; ++i)
+        tabla.textos << QStringList{QStringLiteral("Indicador número %1").arg(i * 7919), QString::number(i)};
+    documento.tablas << tabla;
+    return documento;
+}
+
+} // namespace
+
+// A disk that fills while the PDF is written: the message says so, and the
+// PDF that was there stays whole, with nothing else left behind. A small
+// disk of its own (tmpfs) needs root to mount: without it the test fails.
+void TstAyudas::pdf_en_disco_lleno()
+{
+    QVERIFY2(::geteuid() == 0, "mounting a small disk (tmpfs) needs root");
+    QTemporaryDir carpeta;
+    QProcess montar;
+    montar.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                           QStringLiteral("size=512k"), QStringLiteral("tmpfs"), carpeta.path()});
+    QVERIFY2(montar.waitForFinished(10000) && montar.exitCode() == 0, montar.readAllStandardError().constData());
+    const auto desmontar = qScopeGuard([&carpeta] { QProcess::execute(QStringLiteral("umount"), {carpeta.path()}); });
+    const QString ruta = carpeta.filePath(QStringLiteral("informe.pdf"));
+    DocumentoImpreso corto;
+    corto.titulo = QStringLiteral("Principales");
+    QVERIFY(guardar_pdf(corto, ruta));
+    const QByteArray viejo = bytes(ruta);
+    QVERIFY(viejo.startsWith("%PDF"));
+    {
+        // All but a few kilobytes taken.
+        QFile relleno(carpeta.filePath(QStringLiteral("relleno")));
+        QVERIFY(relleno.open(QIODevice::WriteOnly));
+        const QByteArray bloque(4096, 'x');
+        while (relleno.write(bloque) == bloque.size() && relleno.flush()) {
+        }
+        relleno.close();
+        QVERIFY(relleno.resize(relleno.size() - 8192));
+    }
+    const QStringList antes = listado(carpeta.path());
+    RegistroMensajes mensajes;
+    pdf_tecleado(ruta, documento_largo());
+    QCOMPARE(mensajes.preguntas.size(), 1); // replace it?
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    const QString texto = mensajes.mensajes.first().texto;
+    QVERIFY2(texto.contains(QStringLiteral("Libere espacio en el disco")), qPrintable(texto));
+    QVERIFY2(texto.contains(QDir::toNativeSeparators(ruta)), qPrintable(texto));
+    QCOMPARE(bytes(ruta), viejo);
+    QCOMPARE(listado(carpeta.path()), antes);
+}
+
+void TstAyudas::pdf_sin_sufijo_data()
+{
+    QTest::addColumn<bool>("respuesta");
+    QTest::newRow("no reemplaza") << false;
+    QTest::newRow("reemplaza") << true;
+}
+
+// A name typed without ".pdf" writes name.pdf: when that file exists the
+// user is asked about it, and "No" leaves it as it was.
+void TstAyudas::pdf_sin_sufijo()
+{
+    QFETCH(bool, respuesta);
+    QTemporaryDir carpeta;
+    const QString existente = carpeta.filePath(QStringLiteral("informe.pdf"));
+    {
+        QFile f(existente);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("viejo");
+    }
+    RegistroMensajes mensajes;
+    mensajes.respuesta = respuesta;
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Principales");
+    pdf_tecleado(carpeta.filePath(QStringLiteral("informe")), documento);
+    QCOMPARE(mensajes.preguntas, QStringList{QStringLiteral("El archivo ") + QDir::toNativeSeparators(existente)
+                                             + QStringLiteral(" ya existe. ¿Desea reemplazarlo?")});
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+    QCOMPARE(bytes(existente).startsWith("%PDF"), respuesta);
+    QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("informe.pdf")});
+}
+
+void TstAyudas::pdf_con_caracter_de_control_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("visible");
+    QTest::newRow("NUL") << QStringLiteral("in") + QChar(0) + QStringLiteral("forme.pdf") << "in[U+0000]forme.pdf";
+    QTest::newRow("tabulador") << "in\tforme.pdf" << "in[U+0009]forme.pdf";
+    QTest::newRow("salto de línea") << "informe.pdf\n" << "informe.pdf[U+000A]";
+    QTest::newRow("DEL") << QStringLiteral("in\u007fforme.pdf") << "in[U+007F]forme.pdf";
+    QTest::newRow("C1") << QStringLiteral("in\u0085forme.pdf") << "in[U+0085]forme.pdf";
+}
+
+// A control character in the typed name (pasted with it) is refused with a
+// message that shows where it is: no question, nothing written, and the
+// file a NUL would cut the name to stays as it was.
+void TstAyudas::pdf_con_caracter_de_control()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QString, visible);
+    QTemporaryDir carpeta;
+    const QString corto = carpeta.filePath(QStringLiteral("in"));
+    {
+        QFile f(corto);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("viejo");
+    }
+    RegistroMensajes mensajes;
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Principales");
+    pdf_tecleado(carpeta.path() + u'/' + nombre, documento);
+    QVERIFY2(mensajes.preguntas.isEmpty(), qPrintable(mensajes.preguntas.join(u'|')));
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    const QString texto = mensajes.mensajes.first().texto;
+    QVERIFY2(texto.contains(QDir::toNativeSeparators(carpeta.path()) + u'/' + visible)
+                 && texto.contains(QStringLiteral("carácter de control")),
+             qPrintable(texto));
+    QCOMPARE(mensajes.mensajes.first().titulo, QStringLiteral("Mensajes"));
+    QCOMPARE(bytes(corto), QByteArray("viejo"));
+    QCOMPARE(listado(carpeta.path()), QStringList{QStringLiteral("in")});
+}
+
+// Choices too long for one line go on to the next: every one is drawn
+// whole inside the page, the year too.
+void TstAyudas::seleccion_larga()
+{
+    DocumentoImpreso documento;
+    documento.titulo = QStringLiteral("Tendencia y Desempeño");
+    documento.seleccion = {QStringLiteral("Tipo: Departamentales"),
+                           QStringLiteral("Indicador: Porcentaje de cumplimiento del plan anual de mantenimiento"),
+                           QStringLiteral("Departamento: Ventas"), QStringLiteral("Año: 2009")};
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("seleccion.pdf"));
+    QVERIFY(guardar_pdf(documento, ruta));
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta);
+    const QImage pagina = pagina_pdf(ruta, 0, 100, QStringLiteral("pdf_seleccion_larga"));
+    const QSizeF tamano = tamano_pagina_pdf(ruta);
+    QStringList vistas;
+    for (const PalabraPdf& w : palabras) {
+        if (w.caja.top() < 40 || w.caja.top() > 120)
+            continue; // the title line above, the legend below
+        vistas << w.texto;
+        QVERIFY2(w.caja.right() <= tamano.width() - 42, qPrintable(w.texto));
+        QVERIFY2(tinta(pagina, w.caja, 100) > 0.03, qPrintable(w.texto + QStringLiteral(" no se ve")));
+    }
+    for (const QString& e : documento.seleccion)
+        QVERIFY2(vistas.join(u' ').contains(e), qPrintable(e + QStringLiteral(" | ") + vistas.join(u' ')));
 }
 
 void TstAyudas::fecha_impresa_en_espanol_data()

@@ -147,6 +147,10 @@ private slots:
     void anio_en_texto();
     void meta_larga_data();
     void meta_larga();
+    void nombres_largos_impresos_data();
+    void nombres_largos_impresos();
+    void ver_que_falla_data();
+    void ver_que_falla();
     void reporte_largo_en_varias_paginas_data();
     void reporte_largo_en_varias_paginas();
 
@@ -646,6 +650,101 @@ void TstReportes::meta_larga()
     p.pedir("Ventas", "2009 ", "Marzo");
     QCOMPARE(p.estado->TextMatrix(1, 1), meta);
     QCOMPARE(p.estado->modelo()->CellPicture(1, 3), icono);
+}
+
+void TstReportes::nombres_largos_impresos_data()
+{
+    ambas_pantallas();
+    QTest::newRow("principales") << kPrincipales;
+    QTest::newRow("departamentales") << kDepartamentales;
+}
+
+// Indicators with 70-character names print every row with its name: the
+// value of each row has the row's name at its left, on the same row of the
+// same page, whatever bands the page needs.
+void TstReportes::nombres_largos_impresos()
+{
+    QFETCH(QString, pantalla);
+    const QString faltan = faltan_herramientas_pdf();
+    QVERIFY2(faltan.isEmpty(), qPrintable(QStringLiteral("faltan ") + faltan + QStringLiteral(" (poppler-utils)")));
+    constexpr int kFilas = 6;
+    QList<Dato> datos;
+    for (int i = 1; i <= kFilas; ++i) {
+        const QString nombre = (QStringLiteral("Fila%1 porcentaje de cumplimiento del plan anual de mantenimiento "
+                                               "preventivo de equipos")
+                                    .arg(i))
+                                   .left(70);
+        QCOMPARE(nombre.size(), 70);
+        datos.append({"2009", "Marzo", nombre, "'123456789012345'", QString::number(7000 + i), "0"});
+    }
+    fijar_datos(datos);
+    RegistroMensajes mensajes;
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    p.ventana->show();
+    QVERIFY(QTest::qWaitForWindowActive(p.ventana.get()));
+    p.pedir("Ventas", "2009 ", "Marzo");
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("nombres.pdf"));
+    pdf_por_teclado(p.ventana.get(), ruta);
+    QVERIFY(QFile::exists(ruta));
+    int paginas = 0;
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta, &paginas);
+    for (int pagina = 0; pagina < paginas; ++pagina)
+        pagina_pdf(ruta, pagina, 72, QStringLiteral("pdf_%1_nombres_largos_p%2").arg(pantalla.toLower()).arg(pagina + 1));
+    for (int i = 1; i <= kFilas; ++i) {
+        const QString valor = QString::number(7000 + i);
+        int vistos = 0;
+        for (const PalabraPdf& v : palabras) {
+            if (v.texto != valor)
+                continue;
+            ++vistos;
+            bool con_nombre = false;
+            for (const PalabraPdf& n : palabras)
+                con_nombre |= n.pagina == v.pagina && n.texto == QStringLiteral("Fila%1").arg(i)
+                              && n.caja.right() < v.caja.left() && qAbs(n.caja.center().y() - v.caja.center().y()) < 15;
+            QVERIFY2(con_nombre, qPrintable(QStringLiteral("el valor %1 (página %2) sin el nombre de su fila")
+                                                .arg(valor).arg(v.pagina + 1)));
+        }
+        QVERIFY2(vistos >= 1, qPrintable(valor));
+    }
+}
+
+void TstReportes::ver_que_falla_data()
+{
+    ambas_pantallas();
+    QTest::newRow("principales") << kPrincipales;
+    QTest::newRow("departamentales") << kDepartamentales;
+}
+
+// "Ver" whose last command fails (here the previous year's, refused by the
+// database; a lost or stalled server ends it the same way): the message,
+// and the report shown before stays whole, never half of the new one.
+void TstReportes::ver_que_falla()
+{
+    QFETCH(QString, pantalla);
+    fijar_datos({{"2010", "Marzo", "Anterior", "100", "90", "0"}, {"2009", "Marzo", "Nuevo", "100", "50", "0"}});
+    // The previous year of 2009 is refused: a step stores a NULL where none may go.
+    sql(QStringLiteral("CREATE TABLE sin_nulos (x TEXT NOT NULL)"));
+    for (const char* nombre : {"Reporte_Principal", "Reporte_Departamentos"})
+        sql(QStringLiteral("INSERT INTO procedimientos (nombre, paso, sentencia, parametros) VALUES ('%1', 0, "
+                           "'INSERT INTO sin_nulos SELECT NULL WHERE rtrim(?) = ''2008''', '2')")
+                .arg(QLatin1String(nombre)));
+    RegistroMensajes mensajes;
+    const Pantalla p = abrir_pantalla(pantalla);
+    QVERIFY(p.completa());
+    p.pedir("Ventas", "2010", "Marzo");
+    QVERIFY2(mensajes.mensajes.isEmpty(), qPrintable(mensajes.textos().join(u'|')));
+    QCOMPARE(p.estado->TextMatrix(1, 0).trimmed(), QStringLiteral("Anterior"));
+    const QStringList antes = contenido(*p.estado->modelo());
+    const QStringList trabajo = contenido(*p.trabajo);
+
+    p.pedir("Ventas", "2009", "Marzo");
+    QCOMPARE(mensajes.mensajes.size(), 1);
+    QCOMPARE(contenido(*p.estado->modelo()), antes);
+    QCOMPARE(contenido(*p.trabajo), trabajo);
 }
 
 void TstReportes::reporte_largo_en_varias_paginas_data()

@@ -12,6 +12,9 @@
 #include <QWidget>
 #include <QtTest>
 
+#include <pwd.h>
+#include <unistd.h>
+
 using namespace velmora;
 
 namespace {
@@ -34,9 +37,25 @@ QString carpeta_configuracion()
         .fileName();
 }
 
+bool en_postgres()
+{
+    return qEnvironmentVariable("VELMORA_MOTOR") == QStringLiteral("postgres");
+}
+
 BasePrueba::BasePrueba(const QString& plantilla)
 {
     QVERIFY2(carpeta_.isValid(), "no temporary folder");
+    if (en_postgres()) {
+        if (plantilla != ruta_base_demo())
+            qFatal("a copy of %s on PostgreSQL", qPrintable(plantilla));
+        if (dsn_postgres().isEmpty())
+            qFatal("no PostgreSQL server (VELMORA_PG_DSN): run the tests through scripts/con_postgres.sh");
+        static int numero = 0;
+        postgres_ = std::make_unique<BasePostgres>(
+            QStringLiteral("velmora_prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++numero));
+        dsn_ = postgres_->dsn();
+        return;
+    }
     archivo_ = carpeta_.filePath(QStringLiteral("prueba.db"));
     dsn_ = carpeta_.filePath(QStringLiteral("conexion.dsn"));
     if (!QFile::copy(plantilla, archivo_))
@@ -103,6 +122,59 @@ QString dsn_postgres()
 
 namespace {
 
+// A user id with no account on this machine, so the child owns nothing of
+// anyone's.
+uint usuario_desechable()
+{
+    for (uint uid = 61000; uid < 62000; ++uid)
+        if (!::getpwuid(uid))
+            return uid;
+    qFatal("no free user id");
+    return 0;
+}
+
+} // namespace
+
+bool correr_como(Usuario quien)
+{
+    const bool root = ::geteuid() == 0;
+    if ((quien == Usuario::Root) == root)
+        return true;
+    QStringList programa;
+    if (quien == Usuario::SinDerechos) {
+        const QString uid = QString::number(usuario_desechable());
+        programa = {QStringLiteral("setpriv"), QStringLiteral("--reuid=") + uid, QStringLiteral("--regid=") + uid,
+                    QStringLiteral("--clear-groups"), QStringLiteral("--")};
+    } else {
+        programa = {QStringLiteral("unshare"), QStringLiteral("--user"), QStringLiteral("--map-root-user"),
+                    QStringLiteral("--mount"), QStringLiteral("--")};
+    }
+    QString caso = QString::fromUtf8(QTest::currentTestFunction());
+    if (QTest::currentDataTag())
+        caso += u':' + QString::fromUtf8(QTest::currentDataTag());
+    programa << QCoreApplication::applicationFilePath() << caso;
+    QProcess hijo;
+    hijo.setProcessChannelMode(QProcess::MergedChannels);
+    // Folders the child may write in: the test's own are root's.
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("TMPDIR"), QDir::tempPath());
+    hijo.setProcessEnvironment(entorno);
+    hijo.start(programa.takeFirst(), programa);
+    const bool terminado = hijo.waitForFinished(120000);
+    const QString salida = QString::fromUtf8(hijo.readAll());
+    const QString explicacion = QStringLiteral("the case as %1 (%2):\n%3")
+                                    .arg(quien == Usuario::Root ? QStringLiteral("root") : QStringLiteral("a user without rights"),
+                                         programa.join(u' '), salida);
+    // The child must have run the case and passed it: nothing skipped, nothing failed.
+    const bool paso = terminado && hijo.exitStatus() == QProcess::NormalExit && hijo.exitCode() == 0
+                      && salida.contains(QStringLiteral("PASS   : ")) && salida.contains(QStringLiteral(" 0 failed, 0 skipped"))
+                      && salida.contains(QStringLiteral("::") + caso.section(u':', 0, 0) + u'(');
+    QTest::qVerify(paso, "correr_como", qPrintable(explicacion), __FILE__, __LINE__);
+    return false;
+}
+
+namespace {
+
 QString leer_dsn_postgres()
 {
     QFile f(dsn_postgres());
@@ -158,6 +230,41 @@ BasePostgres::~BasePostgres()
     } catch (const ErrorBaseDatos&) {
         // A database left behind dies with the test script's server.
     }
+}
+
+void procedimiento_prueba(const QString& nombre, int argumentos, const QString& consulta, const QList<int>& parametros)
+{
+    if (Conexion().dialecto() != Dialecto::PostgreSQL) {
+        QStringList lista;
+        for (int p : parametros)
+            lista << QString::number(p);
+        Conexion().ejecutar(QStringLiteral("DELETE FROM procedimientos WHERE nombre = ") + entre_comillas(nombre));
+        Conexion().ejecutar(QStringLiteral("INSERT INTO procedimientos (nombre, paso, sentencia, parametros) "
+                                           "VALUES (%1, 1, %2, %3)")
+                                .arg(entre_comillas(nombre), entre_comillas(consulta), entre_comillas(lista.join(u','))));
+        return;
+    }
+    // The i-th ? becomes the argument it names; in the view, a Null text.
+    QString cuerpo, vista;
+    int i = 0;
+    for (const QChar c : consulta) {
+        if (c != u'?') {
+            cuerpo += c;
+            vista += c;
+            continue;
+        }
+        if (i >= parametros.size())
+            qFatal("%s: more ? than parameters", qPrintable(nombre));
+        cuerpo += QStringLiteral("$%1").arg(parametros[i++]);
+        vista += QStringLiteral("CAST(NULL AS text)");
+    }
+    const QString tipo = QStringLiteral("\"%1_filas\"").arg(nombre);
+    QStringList textos(argumentos, QStringLiteral("text"));
+    Conexion().ejecutar(QStringLiteral("DROP FUNCTION IF EXISTS \"%1\"").arg(nombre));
+    Conexion().ejecutar(QStringLiteral("DROP VIEW IF EXISTS ") + tipo);
+    Conexion().ejecutar(QStringLiteral("CREATE VIEW %1 AS %2").arg(tipo, vista));
+    Conexion().ejecutar(QStringLiteral("CREATE FUNCTION \"%1\"(%2) RETURNS SETOF %3 LANGUAGE sql STABLE AS %4")
+                            .arg(nombre, textos.join(QStringLiteral(", ")), tipo, entre_comillas(cuerpo)));
 }
 
 QStringList meses_guardados(const QString& indicador, const QString& anio)

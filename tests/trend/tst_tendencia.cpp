@@ -1,5 +1,6 @@
 #include "data/conexion.h"
 #include "data/textos.h"
+#include "soporte/bits.h"
 #include "soporte/pantallas.h"
 #include "soporte/soporte.h"
 #include "trend/grafica_tendencia.h"
@@ -61,40 +62,44 @@ QString sql(const QString& t)
 // rows the screen gets (how many, which are Null).
 void instalar_procedimientos()
 {
-    const QStringList sentencias = {
-        "CREATE TABLE fx_serie (tipo INTEGER, indicador TEXT, departamento TEXT, anio INTEGER,"
-        " mes INTEGER, meta REAL, valor REAL, base REAL, dir INTEGER)",
-        "DELETE FROM procedimientos WHERE nombre IN ('Principales_o_Departametnales',"
-        " 'Ten_Des_1_2', 'Ten_Des', 'Ten_Des2')",
-        "INSERT INTO procedimientos VALUES ('Principales_o_Departametnales', 1,"
-        " 'SELECT indicador AS \"Indicador\", indicador AS \"Nombre\" FROM fx_serie"
-        "  WHERE tipo = CAST(? AS INTEGER) GROUP BY indicador ORDER BY min(rowid)', '1')",
-        "INSERT INTO procedimientos VALUES ('Ten_Des_1_2', 1,"
-        " 'SELECT departamento AS \"Nombre1\" FROM fx_serie WHERE tipo = 2 AND indicador = rtrim(?)"
-        "  GROUP BY departamento ORDER BY min(rowid)', '3')",
-        "INSERT INTO procedimientos VALUES ('Ten_Des', 1,"
-        " 'SELECT meta AS \"Meta C/P\", valor AS \"Valor\", base AS \"Nivel Base\","
-        "  dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 1 AND anio = CAST(trim(?) AS INTEGER)"
-        "  AND indicador = rtrim(?) ORDER BY mes', '2,3')",
-        "INSERT INTO procedimientos VALUES ('Ten_Des2', 1,"
-        " 'SELECT meta AS \"Meta\", valor AS \"Valor\", base AS \"Linea_Base\","
-        "  dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 2 AND anio = CAST(trim(?) AS INTEGER)"
-        "  AND indicador = rtrim(?) AND departamento = rtrim(?) ORDER BY mes', '2,3,4')",
-    };
-    for (const QString& s : sentencias)
-        Conexion().ejecutar(s);
+    Conexion().ejecutar(QStringLiteral(
+        "CREATE TABLE fx_serie (orden INTEGER, tipo INTEGER, indicador TEXT, departamento TEXT, anio INTEGER,"
+        " mes INTEGER, meta DOUBLE PRECISION, valor DOUBLE PRECISION, base DOUBLE PRECISION, dir INTEGER)"));
+    procedimiento_prueba(QStringLiteral("Principales_o_Departametnales"), 1,
+                         QStringLiteral("SELECT indicador AS \"Indicador\", indicador AS \"Nombre\" FROM fx_serie"
+                                        " WHERE tipo = CAST(? AS INTEGER) GROUP BY indicador ORDER BY min(orden)"),
+                         {1});
+    procedimiento_prueba(QStringLiteral("Ten_Des_1_2"), 4,
+                         QStringLiteral("SELECT departamento AS \"Nombre1\" FROM fx_serie WHERE tipo = 2"
+                                        " AND indicador = rtrim(?) GROUP BY departamento ORDER BY min(orden)"),
+                         {3});
+    procedimiento_prueba(QStringLiteral("Ten_Des"), 3,
+                         QStringLiteral("SELECT meta AS \"Meta C/P\", valor AS \"Valor\", base AS \"Nivel Base\","
+                                        " dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 1"
+                                        " AND CAST(anio AS TEXT) = trim(?) AND indicador = rtrim(?) ORDER BY mes"),
+                         {2, 3});
+    procedimiento_prueba(QStringLiteral("Ten_Des2"), 4,
+                         QStringLiteral("SELECT meta AS \"Meta\", valor AS \"Valor\", base AS \"Linea_Base\","
+                                        " dir AS \"Id_Desempeño\" FROM fx_serie WHERE tipo = 2"
+                                        " AND CAST(anio AS TEXT) = trim(?) AND indicador = rtrim(?)"
+                                        " AND departamento = rtrim(?) ORDER BY mes"),
+                         {2, 3, 4});
     for (int anio : {2008, 2009, 2010})
-        Conexion().ejecutar(QStringLiteral("INSERT INTO \"Año\" (\"año\") SELECT %1 WHERE NOT EXISTS"
-                                           " (SELECT 1 FROM \"Año\" WHERE \"año\" = %1)")
+        Conexion().ejecutar(QStringLiteral("INSERT INTO Año (id, año) SELECT %1, %2 WHERE NOT EXISTS"
+                                           " (SELECT 1 FROM Año WHERE año = %2)")
+                                .arg(anio - 2004)
                                 .arg(anio));
 }
 
 void serie(int tipo, const QString& indicador, const QString& departamento, int anio,
            const QList<Mes>& meses, int direccion = 1)
 {
+    // The order rows were given in, which the lists keep.
+    static int orden = 0;
     QStringList filas;
     for (int k = 0; k < meses.size(); ++k) {
-        filas << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
+        filas << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10)")
+                     .arg(++orden)
                      .arg(tipo)
                      .arg(sql(indicador), sql(departamento))
                      .arg(anio)
@@ -694,7 +699,7 @@ void TstTendencia::grafica_de_los_trimestres()
         QCOMPARE(linea->at(punto).y(), (*m.valor - *m.base) / (*m.meta - *m.base) * 100);
         ++punto;
     }
-    QCOMPARE(linea->at(0).y(), 0.0);  // March: value on the baseline
+    QCOMPARE_BITS(linea->at(0).y(), 0.0);  // March: value on the baseline
     QCOMPARE(linea->at(1).y(), -100.0); // June: value 0
 
     auto ejes = [](QAbstractSeries* s, Qt::Orientation o) {
@@ -744,9 +749,9 @@ void TstTendencia::grafica_deja_fuera_lo_que_no_es_numero()
     auto* barras = qobject_cast<QBarSeries*>(grafica()->series().value(0));
     auto* linea = qobject_cast<QLineSeries*>(grafica()->series().value(1));
     QVERIFY(barras && linea);
-    QCOMPARE(barras->barSets()[0]->at(0), 0.0); // no target: no bar
-    QCOMPARE(barras->barSets()[1]->at(0), 5.0);
-    QCOMPARE(barras->barSets()[1]->at(1), 0.0); // no value: no bar
+    QCOMPARE_BITS(barras->barSets()[0]->at(0), 0.0); // no target: no bar
+    QCOMPARE_BITS(barras->barSets()[1]->at(0), 5.0);
+    QCOMPARE_BITS(barras->barSets()[1]->at(1), 0.0); // no value: no bar
     QCOMPARE(linea->count(), 2);
     QCOMPARE(linea->at(0), QPointF(2, 75));
     QCOMPARE(linea->at(1), QPointF(3, 25));
@@ -770,28 +775,33 @@ void TstTendencia::cada_pulsacion_dibuja_una_grafica_nueva()
     ver();
     graficar();
     barras = qobject_cast<QBarSeries*>(grafica()->series()[0]);
-    QCOMPARE(barras->barSets()[1]->at(0), *COSTO_2009[2].valor);
+    QCOMPARE_BITS(barras->barSets()[1]->at(0), *COSTO_2009[2].valor);
     QCOMPARE(grafica()->axes().size(), 3);
 }
 
 void TstTendencia::ejes_como_las_grillas_data()
 {
+    QTest::addColumn<QStringList>("celdas"); // target, value and ratio of four months, as the grids show them
     QTest::addColumn<QList<double>>("metas");
     QTest::addColumn<QList<double>>("razones");
-    QTest::newRow("millones") << QList<double>{1500000, 1250000, 900000, 1000000} << QList<double>{0.5, 0.8, 1, 1.2};
-    QTest::newRow("décimas") << QList<double>{0.3, 0.45, 0.7, 0.9} << QList<double>{-0.35, 0.05, 0.4, 0.95};
-    QTest::newRow("negativos") << QList<double>{-250000, -120000, 80000, 300000} << QList<double>{-2, -1, 3, 12};
+    QTest::newRow("millones") << QStringList{"1500000", "1350000", "0,5", "1250000", "1125000", "0,8",
+                                             "900000",  "810000",  "1",   "1000000", "900000",  "1,2"}
+                              << QList<double>{1500000, 1250000, 900000, 1000000} << QList<double>{0.5, 0.8, 1, 1.2};
+    QTest::newRow("décimas") << QStringList{"0,3", "0,27", "-0,35", "0,45", "0,405", "0,05",
+                                            "0,7", "0,63", "0,4",   "0,9",  "0,81",  "0,95"}
+                             << QList<double>{0.3, 0.45, 0.7, 0.9} << QList<double>{-0.35, 0.05, 0.4, 0.95};
+    QTest::newRow("negativos") << QStringList{"-250000", "-225000", "-2", "-120000", "-108000", "-1",
+                                              "80000",   "72000",   "3",  "300000",  "270000",  "12"}
+                               << QList<double>{-250000, -120000, 80000, 300000} << QList<double>{-2, -1, 3, 12};
 }
 
 // Numbers on the axes are written as the grids write numbers: never with an
 // exponent, the user's decimal comma, each label the number it stands at.
 void TstTendencia::ejes_como_las_grillas()
 {
+    QFETCH(QStringList, celdas);
     QFETCH(QList<double>, metas);
     QFETCH(QList<double>, razones);
-    QStringList celdas;
-    for (int i = 0; i < 4; ++i)
-        celdas << numero_a_texto(metas[i]) << numero_a_texto(metas[i] * 0.9) << numero_a_texto(razones[i]);
     std::unique_ptr<QChart> g = grafica_de_celdas(celdas);
     const auto ejes = g->axes(Qt::Vertical);
     QCOMPARE(ejes.size(), 2);
@@ -802,8 +812,12 @@ void TstTendencia::ejes_como_las_grillas()
         const QStringList etiquetas = eje->categoriesLabels();
         QVERIFY(etiquetas.size() >= 3);
         for (const QString& etiqueta : etiquetas) {
-            QVERIFY2(!etiqueta.contains(u'e') && !etiqueta.contains(u'E'), qPrintable(etiqueta));
-            QCOMPARE(etiqueta, numero_a_texto(eje->endValue(etiqueta)) + (porcentaje ? QStringLiteral("%") : QString()));
+            // Digits, a sign, a decimal comma and the percent sign: no
+            // exponent, no point, no thousands group.
+            static const QRegularExpression forma(QStringLiteral("^-?[0-9]+(,[0-9]+)?%?$"));
+            QVERIFY2(forma.match(etiqueta).hasMatch(), qPrintable(etiqueta));
+            QCOMPARE(etiqueta.endsWith(u'%'), porcentaje);
+            QCOMPARE_BITS(leer_exacto(QString(etiqueta).remove(u'%')), eje->endValue(etiqueta));
         }
         // The scale takes in every bar and point.
         const QList<double> datos = porcentaje ? razones : metas;

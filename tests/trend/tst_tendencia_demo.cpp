@@ -38,6 +38,8 @@ private slots:
     void indicador_de_la_demo();
     void pdf_de_la_tendencia();
     void pdf_sin_la_grafica_de_otra_consulta();
+    void pdf_en_una_pagina_data();
+    void pdf_en_una_pagina();
 
 private:
     std::unique_ptr<BasePrueba> base;
@@ -304,6 +306,65 @@ void TstTendenciaDemo::pdf_sin_la_grafica_de_otra_consulta()
     QVERIFY2(graficada.join(u' ').contains("Indicador: Ingresos por ventas"), qPrintable(graficada.join(u' ').left(200)));
     for (const QString& palabra : de_la_grafica)
         QVERIFY2(graficada.contains(palabra), qPrintable(palabra + " no está en el PDF"));
+}
+
+void TstTendenciaDemo::pdf_en_una_pagina_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("indicador");
+    QTest::addColumn<QString>("departamento");
+    QTest::newRow("principal") << "Principal      " << "Margen operativo" << "";
+    QTest::newRow("departamental") << "Departamentales" << "Cumplimiento de cuota de ventas" << "Ventas";
+}
+
+// A trend with its chart fits one page, the legend under the chart; a
+// departmental indicator, which has no baselines, prints no empty
+// "Nivel Base" table. The selection line is whole on the page.
+void TstTendenciaDemo::pdf_en_una_pagina()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QString, indicador);
+    QFETCH(QString, departamento);
+    const bool principal = departamento.isEmpty();
+    const QString faltan = faltan_herramientas_pdf();
+    QVERIFY2(faltan.isEmpty(), qPrintable(QStringLiteral("faltan ") + faltan + QStringLiteral(" (poppler-utils)")));
+    QWidget* menu = RegistroVentanas::instancia().mostrar("Principalgeneral");
+    pulsar(menu, "cmd_tende");
+    QWidget* v = RegistroVentanas::instancia().ventana("Tendencia_y_Desempeño");
+    QVERIFY(v);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    elegir(v, "Cmb_Tipo_Indicador_TendenciasyDesempeño", tipo);
+    elegir(v, "Cmb_Año_TendenciasyDesempeño", "2009 ");
+    elegir(v, "Cmb_KPI_TendenciasyDesempeño", (indicador + QString(15, u' ')).left(100));
+    if (!principal)
+        elegir(v, "Cmb_Departamento_TendenciasyDesempeño", (departamento + QString(15, u' ')).left(100));
+    pulsar(v, "Button_LLenar_TendeciasyDesempeño");
+    pulsar(v, "Button_Graficar");
+    QVERIFY(mensajes->mensajes.isEmpty());
+
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath("tendencia.pdf");
+    pdf_por_teclado(v, ruta);
+    QVERIFY(QFile::exists(ruta));
+    int paginas = 0;
+    const QList<PalabraPdf> palabras = palabras_pdf(ruta, &paginas);
+    const QImage pagina = pagina_pdf(ruta, 0, 100, QStringLiteral("pdf_tendencia_una_pagina_") + QTest::currentDataTag());
+    QCOMPARE(paginas, 1);
+    const QStringList textos = textos_pdf(palabras);
+    QVERIFY(textos.contains("Leyenda"));
+    QVERIFY(textos.contains("GRAFICA"));
+    QCOMPARE(textos.contains("Nivel"), principal);
+    // "Año: 2009" drawn inside the page's text area (15 mm margins).
+    const QSizeF tamano = tamano_pagina_pdf(ruta);
+    bool anio = false;
+    for (int i = 0; i + 1 < palabras.size(); ++i) {
+        if (palabras[i].texto != "Año:" || palabras[i + 1].texto != "2009")
+            continue;
+        anio = true;
+        QVERIFY2(palabras[i + 1].caja.right() <= tamano.width() - 42, qPrintable(QString::number(palabras[i + 1].caja.right())));
+        QVERIFY(tinta(pagina, palabras[i + 1].caja, 100) > 0.03);
+    }
+    QVERIFY(anio);
 }
 
 QTEST_MAIN(TstTendenciaDemo)

@@ -2,7 +2,7 @@
 
 #include "ui/grid/grilla_accesible.h"
 #include "ui/imagenes.h"
-#include "ui/impresion.h"
+#include "ui/documento_impreso.h"
 #include "ui/leyenda.h"
 #include "ui/twips.h"
 
