@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation (cmake --install) and the Debian package (cpack, or
 # scripts/paquete.sh, which also checks it with lintian).
 #   bin/velmora                     starts the program, giving a first-time

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # paquete.sh: builds the Debian package from this checkout and checks it.
 #   1. installs what is missing (scripts/paquetes.sh: lintian, dpkg-dev...);
 #   2. builds the program optimised in build/programa, as ./run.sh does

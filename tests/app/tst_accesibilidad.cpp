@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader reads of the program, through Qt's accessibility
 // interface (what AT-SPI hands to Orca): roles, names and tables.
 
