@@ -74,8 +74,9 @@ QStringList seleccion_tendencia(const ConsultaTendencia& consulta)
     return seleccion;
 }
 
-void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& mshtd,
-                             ModeloGrilla& Flex3, ModeloGrilla& Flex2)
+namespace {
+
+void llenar(const ConsultaTendencia& consulta, ModeloGrilla& mshtd, ModeloGrilla& Flex3, ModeloGrilla& Flex2)
 {
     const bool principal = consulta.tipo == TIPO_PRINCIPAL;
     for (int fila = 1; fila <= 5; ++fila)
@@ -135,6 +136,36 @@ void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& ms
                                                    Flex2.TextMatrix(5, MESES_TENDENCIA)));
     for (int c = 2; c <= MESES_TENDENCIA; ++c)
         mshtd.setCellPicture(5, c, icono_tendencia(mshtd.TextMatrix(2, c), mshtd.TextMatrix(2, c - 1)));
+}
+
+// Every month's cells and pictures blank, as before the first "Ver".
+void vaciar(ModeloGrilla& mshtd, ModeloGrilla& Flex3, ModeloGrilla& Flex2)
+{
+    for (int k = 1; k <= MESES_TENDENCIA; ++k) {
+        for (int fila = 1; fila < mshtd.Rows(); ++fila) {
+            mshtd.setTextMatrix(fila, k, QString());
+            mshtd.setCellPicture(fila, k, QString());
+        }
+        Flex3.setTextMatrix(1, k, QString());
+    }
+    for (int fila = 1; fila < Flex2.Rows(); ++fila)
+        for (int k = 1; k <= COLUMNAS_BORRADAS && k < Flex2.Cols(); ++k)
+            Flex2.setTextMatrix(fila, k, QString());
+}
+
+} // namespace
+
+void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& mshtd,
+                             ModeloGrilla& Flex3, ModeloGrilla& Flex2)
+{
+    // A press that fails part-way (a lost or stalled server) leaves the
+    // tables empty, never this year's values beside the last one's pictures.
+    try {
+        llenar(consulta, mshtd, Flex3, Flex2);
+    } catch (...) {
+        vaciar(mshtd, Flex3, Flex2);
+        throw;
+    }
 }
 
 } // namespace velmora

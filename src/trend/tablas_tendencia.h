@@ -36,7 +36,8 @@ QStringList seleccion_tendencia(const ConsultaTendencia& consulta);
 // Fills the trend table mshtd (targets, values, status and trend icons), the
 // baseline grid Flex3 and the work grid Flex2 (baselines, direction codes,
 // ratios, previous year's values) for a principal or departmental consulta.
-// Runs each distinct command once.
+// Runs each distinct command once. When a command fails the tables are left
+// empty and the error goes on to the caller.
 void llenar_tablas_tendencia(const ConsultaTendencia& consulta, ModeloGrilla& mshtd,
                              ModeloGrilla& Flex3, ModeloGrilla& Flex2);
 

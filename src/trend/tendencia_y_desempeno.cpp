@@ -239,6 +239,7 @@ void Tendencia_y_Desempeno::Button_LLenar_TendeciasyDesempeño_Click()
     }
     mshtd->setVisible(true);
     Flex3->setVisible(true);
+    seleccion_mostrada.clear();
     llenar_tablas_tendencia(consulta, *mshtd->modelo(), *Flex3->modelo(), *Flex2);
     seleccion_mostrada = seleccion_tendencia(consulta);
 }

@@ -41,6 +41,8 @@ private slots:
     void pdf_sin_la_grafica_de_otra_consulta();
     void pdf_en_una_pagina_data();
     void pdf_en_una_pagina();
+    void ver_que_falla_data();
+    void ver_que_falla();
 
 private:
     std::unique_ptr<BasePrueba> base;
@@ -366,6 +368,76 @@ void TstTendenciaDemo::pdf_en_una_pagina()
         QVERIFY(tinta(pagina, palabras[i + 1].caja, 100) > 0.03);
     }
     QVERIFY(anio);
+}
+
+void TstTendenciaDemo::ver_que_falla_data()
+{
+    pdf_en_una_pagina_data();
+}
+
+// "Ver" whose second command (the previous year's) is refused by the
+// database, as a lost or stalled server would end it: the message, and the
+// tables empty, not this year's values beside the last press's pictures.
+void TstTendenciaDemo::ver_que_falla()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QString, indicador);
+    QFETCH(QString, departamento);
+    QWidget* menu = RegistroVentanas::instancia().mostrar("Principalgeneral");
+    pulsar(menu, "cmd_tende");
+    QWidget* v = RegistroVentanas::instancia().ventana("Tendencia_y_Desempeño");
+    QVERIFY(v);
+    elegir(v, "Cmb_Tipo_Indicador_TendenciasyDesempeño", tipo);
+    elegir(v, "Cmb_Año_TendenciasyDesempeño", "2009 ");
+    elegir(v, "Cmb_KPI_TendenciasyDesempeño", (indicador + QString(15, u' ')).left(100));
+    if (!departamento.isEmpty())
+        elegir(v, "Cmb_Departamento_TendenciasyDesempeño", (departamento + QString(15, u' ')).left(100));
+    pulsar(v, "Button_LLenar_TendeciasyDesempeño");
+    QVERIFY(mensajes->mensajes.isEmpty());
+    const ModeloGrilla& mshtd = *control<Grilla>(v, "mshtd")->modelo();
+    QVERIFY(!mshtd.TextMatrix(2, 1).trimmed().isEmpty());
+
+    // The year before 2009 is refused by the database.
+    if (en_postgres()) {
+        // The procedures wrapped: 2008 ends in a data exception.
+        Conexion().ejecutar(R"(ALTER FUNCTION "Ten_Des"(text, text, text) RENAME TO ten_des_real)");
+        Conexion().ejecutar(R"(ALTER FUNCTION "Ten_Des2"(text, text, text, text) RENAME TO ten_des2_real)");
+        Conexion().ejecutar(R"(CREATE FUNCTION "Ten_Des"(t text, a text, k text)
+RETURNS TABLE ("Meta C/P" double precision, "Valor" double precision,
+               "Nivel Base" double precision, "Id_Desempeño" integer)
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF btrim(a) = '2008' THEN RAISE EXCEPTION 'rechazado' USING ERRCODE = '22023'; END IF;
+    RETURN QUERY SELECT * FROM ten_des_real(t, a, k);
+END $$)");
+        Conexion().ejecutar(R"(CREATE FUNCTION "Ten_Des2"(t text, a text, k text, d text)
+RETURNS TABLE ("Meta" double precision, "Valor" double precision,
+               "Linea_Base" double precision, "Id_Desempeño" integer)
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF btrim(a) = '2008' THEN RAISE EXCEPTION 'rechazado' USING ERRCODE = '22023'; END IF;
+    RETURN QUERY SELECT * FROM ten_des2_real(t, a, k, d);
+END $$)");
+    } else {
+        // A step stores a NULL where none may go.
+        Conexion().ejecutar("CREATE TABLE sin_nulos (x TEXT NOT NULL)");
+        for (const char* nombre : {"Ten_Des", "Ten_Des2"})
+            Conexion().ejecutar(QStringLiteral("INSERT INTO procedimientos (nombre, paso, sentencia, parametros) "
+                                               "VALUES ('%1', 0, 'INSERT INTO sin_nulos SELECT NULL WHERE "
+                                               "rtrim(?) = ''2008''', '2')")
+                                    .arg(QLatin1String(nombre)));
+    }
+    pulsar(v, "Button_LLenar_TendeciasyDesempeño");
+    QCOMPARE(mensajes->mensajes.size(), 1);
+    const ModeloGrilla& bases = *control<Grilla>(v, "Flex3")->modelo();
+    for (int k = 1; k <= 12; ++k) {
+        for (int fila = 1; fila <= 5; ++fila) {
+            QVERIFY2(mshtd.TextMatrix(fila, k).trimmed().isEmpty(), qPrintable(mshtd.TextMatrix(fila, k)));
+            const QString imagen = mshtd.CellPicture(fila, k);
+            QVERIFY2(imagen.isEmpty() || imagen == "Blanco", qPrintable(imagen));
+        }
+        QVERIFY(bases.TextMatrix(1, k).trimmed().isEmpty());
+    }
 }
 
 QTEST_MAIN(TstTendenciaDemo)
