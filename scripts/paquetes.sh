@@ -13,6 +13,8 @@ paquetes=(
   qt6-translations-l10n
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   libxlsxwriter-dev zlib1g-dev unzip locales
+  # the model-based random test (tests/modelo)
+  librapidcheck-dev
   ccache
   # the Debian package (scripts/paquete.sh): dpkg-shlibdeps, objcopy and
   # readelf for the debug symbols, file, and lintian to check it
