@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program (optimised, without the tests) and starts it on the
 # user's database, which it creates with the demo data the first time.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Velmora with its tests (Debug, assertions on) in build/pruebas and
 # runs every test (offscreen), PostgreSQL ones included. The tests never
 # touch the user's folders: each runs with its own HOME and XDG folders.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by cpack once the packages are made (CPACK_POST_BUILD_SCRIPTS).
 # CPack 3.25 writes the debug-symbol package's md5sums with the absolute
 # paths of its staging folder and gives it no documentation folder. This

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # velmora_biblioteca(<target> FUENTES <files>... [PUBLICAS <deps>...] [PRIVADAS <deps>...])
 # One static library from an explicit list of the folder's files. A .cpp or .h
 # in the folder that the list leaves out stops the configure, naming the file,

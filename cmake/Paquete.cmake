@@ -1,10 +1,12 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation (cmake --install) and the Debian package (cpack, or
 # scripts/paquete.sh, which also checks it with lintian).
 #   bin/velmora                     starts the program, giving a first-time
 #                                   user a database of their own
 #   lib/velmora/                    the program and the data-source writer
 #   share/velmora/velmora.db        the demo database new users start from
-#   share/velmora/imagenes/         the pictures (also built into the program)
+# The pictures are built into the program (resources/, as Qt resources), so
+# none are installed apart from the application icon.
 #   share/applications, share/metainfo, share/icons: the desktop menu entry,
 #   AppStream metadata and the application icon
 #   share/man/man1/velmora.1.gz     the manual page (Spanish)
@@ -50,8 +52,6 @@ install(TARGETS velmora RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmora)
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/scripts/escribir_origen.sh DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmora)
 install(PROGRAMS ${VELMORA_DISTRIBUCION}/velmora DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${VELMORA_BASE_INSTALAR} DESTINATION ${CMAKE_INSTALL_DATADIR}/velmora)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/ DESTINATION ${CMAKE_INSTALL_DATADIR}/velmora/imagenes
-        FILES_MATCHING PATTERN "*.svg")
 install(FILES ${CMAKE_SOURCE_DIR}/distribucion/velmora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/distribucion/velmora.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME org.velmora.velmora.metainfo.xml)
@@ -89,10 +89,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The program goes in stripped; its debug symbols in velmora-dbgsym.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ArreglarDbgsym.cmake)
-# The libraries the program links come from dpkg-shlibdeps; these are the
+# The libraries the program links come from dpkg-shlibdeps (libqt6svg6
+# among them, which also holds the SVG plugins Qt loads); these are the
 # pieces Qt and the ODBC manager load at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-odbc, libsqliteodbc, odbcinst, qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n")
+    "libqt6sql6-odbc, libsqliteodbc, odbcinst, qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "odbc-postgresql")
 include(CPack)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # compilar.sh <carpeta> <tipo> [objetivo...] [-- opciones de cmake...]:
 # configures the build folder (CMAKE_BUILD_TYPE <tipo>, through ccache when
 # it is installed) and builds the given targets, or all of them.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # con_postgres.sh <command...>: runs the command beside a throwaway PostgreSQL
 # server loaded with db/postgresql, then stops the server and returns the
 # command's exit code.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # crear_base_sqlite.sh <base.db> [datos.sql]: creates the embedded database
 # with the schema, the procedures and the demo data of db/sqlite/, or with
 # the data of datos.sql (for example a large set from generar_demo) in place

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # escribir_origen.sh <conexion.dsn> <velmora.db>: writes the data source of the
 # embedded database with the settings the program ships with. The program's
 # set-up and the tests' private copies both write theirs through this script,

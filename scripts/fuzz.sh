@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fuzz.sh [seconds] [target...]: builds the fuzz targets of tests/fuzz with
 # clang and libFuzzer in build-fuzz/ and runs each for the given seconds
 # (60 unless told; FUZZ_SEGUNDOS also sets it), niced. Each keeps its corpus

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # maquina_limpia.sh [repositorio] [commit]: proof that the README's two
 # commands set up a fresh machine. Makes a minimal Debian 12 root
 # (debootstrap --variant=minbase bookworm) in a temporary folder, puts a clean

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # paquete.sh: builds the Debian package from this checkout and checks it.
 #   1. installs what is missing (scripts/paquetes.sh: lintian, dpkg-dev...);
 #   2. builds the program optimised in build/programa, as ./run.sh does
@@ -28,12 +29,20 @@ fallas=0
 falla() { echo "FALLA: $*" >&2; fallas=$((fallas + 1)); }
 contenido="$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||')"
 for archivo in usr/bin/velmora usr/lib/velmora/velmora usr/lib/velmora/escribir_origen.sh \
-               usr/share/velmora/velmora.db usr/share/velmora/imagenes/iconos/Verde.svg \
+               usr/share/velmora/velmora.db \
                usr/share/applications/velmora.desktop usr/share/metainfo/org.velmora.velmora.metainfo.xml \
                usr/share/icons/hicolor/scalable/apps/velmora.svg usr/share/man/man1/velmora.1.gz \
                usr/share/doc/velmora/copyright usr/share/doc/velmora/changelog.gz; do
   grep -qxF "$archivo" <<<"$contenido" || falla "el paquete no trae $archivo"
 done
+# The pictures are built into the program: no copies beside it.
+! grep -q '^usr/share/velmora/imagenes' <<<"$contenido" || falla "el paquete trae copias de las imágenes"
+# Each package once in Depends (dpkg-shlibdeps' list and the package's own).
+dependencias="$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/[ (].*//')"
+repetidas="$(sort <<<"$dependencias" | uniq -d)"
+[ -z "$repetidas" ] || falla "Depends nombra dos veces: $repetidas"
+grep -qxF 'License: GPL-3.0-or-later' <<<"$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/velmora/copyright)" \
+  || falla "el archivo copyright no da la licencia GPL-3.0-or-later"
 grep -q '\./usr/lib/debug/\.build-id/.*\.debug$' <<<"$(dpkg-deb -c "$ddeb")" || falla "velmora-dbgsym no trae los símbolos"
 
 # The packaged starter, unpacked, as a user without rights and an empty home:
@@ -51,7 +60,8 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 version="$("${usuario[@]}" env -i PATH=/usr/bin:/bin HOME="$tmp/hogar" QT_QPA_PLATFORM=offscreen \
              "$tmp/raiz/usr/bin/velmora" --version 2>&1)" || falla "--version terminó con error: $version"
-grep -qF "$(dpkg-deb -f "$deb" Version)" <<<"$version" || falla "--version dice: $version"
+grep -qF "$(dpkg-deb -f "$deb" Version)" <<<"$version" && grep -qF GPL-3.0-or-later <<<"$version" \
+  || falla "--version dice: $version"
 printf '#!/bin/sh\necho iniciado\n' > "$tmp/raiz/usr/lib/velmora/velmora"
 inicio="$("${usuario[@]}" env -i PATH=/usr/bin:/bin HOME="$tmp/hogar" "$tmp/raiz/usr/bin/velmora" 2>&1)" \
   || falla "el primer arranque terminó con error: $inicio"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that building, running and testing need,
 # skipping those already installed, and generates the Spanish locale that
 # the locale tests start the program under. When everything is present it

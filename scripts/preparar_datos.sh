@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # preparar_datos.sh [carpeta antigua]: the user's embedded database
 # ($XDG_DATA_HOME/velmora/velmora.db) and the data source that points at it
 # ($XDG_CONFIG_HOME/velmora/conexion.dsn), each created only when missing and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # sanitizadores.sh [ctest options...]: builds everything with the address and
 # undefined-behaviour sanitizers (the sanitizadores preset, build/sanitizadores)
 # and runs the whole test suite under them, PostgreSQL tests included. Any

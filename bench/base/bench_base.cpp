@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_base [--indicadores N]: builds a large scorecard database (4000
 // indicators by default, about a million records) with generar_demo and
 // times each reading procedure, walked to its last row through the data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_carga: many users at once on one database, while the server
 // restarts (PostgreSQL) or another program holds the write lock (SQLite);
 // afterwards it checks from the database alone that nothing was lost.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Llenar" and "Exportar" of a large listing on the real window, each beside
 // a baseline measured in the same run: the same rows read by a plain SQL
 // query, and the same cells written by a plain libxlsxwriter loop. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fills a grid of 100,000 rows by 9 columns (the size of a large export) and
 // scrolls through it, printing each figure beside a baseline measured in the
 // same run: the same cells in a plain std::vector<QString>, and in a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program against the floors, in one run. For each size (records the
 // listing exports) the generator makes a database once, then every round
 // runs each way in a process of its own, in turn:

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The peer: the same listing read with sqlite3 and written with xlsxwriter.
 
    par_python.py <base.db> <salida.xlsx>

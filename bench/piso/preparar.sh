@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The peer the benchmark compares with: python3-xlsxwriter for the system's
 # python3. Installed here only, never by the build or the tests.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The departmental report's "Ver" on PostgreSQL against its floor, the same
 // three procedure calls through libpq, on about a million records. It runs
 // beside the throwaway server of the tests:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // generar_demo: writes the demo data of the scorecard database as SQL, the
 // same rows for SQLite and PostgreSQL, on standard output.
 //
@@ -212,6 +213,7 @@ int main(int argc, char** argv)
         indicadores.push_back(std::move(ind));
     }
 
+    std::printf("-- SPDX-License-Identifier: GPL-3.0-or-later\n");
     std::printf("-- Demo data written by generar_demo (db/generador); do not edit by hand.\n");
     std::printf("INSERT INTO Departamentos (id, \"Departamento\") VALUES\n");
     for (size_t d = 0; d < std::size(kDepartamentos); ++d)

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- Velmora scorecard database on PostgreSQL: tables, lookups and the triggers
 -- that keep one record per month of every year for each indicator.
 --

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- Velmora scorecard database on PostgreSQL: the history of every change.
 --
 -- Triggers on the catalogue and the records write one row per changed value

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- Velmora scorecard database on PostgreSQL: who may read and who may change.
 --
 -- Two group roles: velmora_lectura reads what the screens read and runs the

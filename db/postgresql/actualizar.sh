@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # actualizar.sh <conexión>: brings a database loaded by an earlier cargar.sh
 # up to date, keeping every row and id: the procedures, the history's
 # triggers and procedures and the groups' rights again, then actualizar.sql

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- Velmora scorecard database on PostgreSQL: what a database loaded by an
 -- earlier version lacks besides its procedures (actualizar.sh loads
 -- 02_procedimientos.sql again first). Every row and id stays.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cargar.sh <conexión> [datos.sql]: creates the scorecard tables, procedures
 # and demo data (or the data of datos.sql, for example a large set from
 # generar_demo --motor postgresql), then the history of changes and the

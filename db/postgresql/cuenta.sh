@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cuenta.sh <conexión> <cuenta> lectura|edicion|ninguno: puts a person's
 # account on the server in one of the two groups of 05_permisos.sql, out of
 # the other: lectura only reads, edicion also creates, modifies, deletes and

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- Velmora scorecard database on SQLite: the procedures.
 --
 -- Readers are single SELECTs, so their rows stream and every number comes

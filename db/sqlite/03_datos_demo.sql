@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- Demo data written by generar_demo (db/generador); do not edit by hand.
 INSERT INTO Departamentos (id, "Departamento") VALUES
     (1, 'Ventas'),

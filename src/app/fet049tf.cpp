@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/fet049tf.h"
 
 #include "app/terminar.h"
@@ -54,6 +55,9 @@ FET049TF::FET049TF(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("FET049TF"));
     setWindowTitle(QStringLiteral("Form1"));
+    // The title is the design's; a screen reader also hears what the window is.
+    setAccessibleDescription(
+        QStringLiteral("Inicio de sesión de Velmora: elija el tipo de usuario y escriba su contraseña"));
     fijar_fondo(this, QStringLiteral("menu"));
     terminar_al_cerrar(this);
 

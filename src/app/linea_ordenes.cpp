@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/linea_ordenes.h"
 
 #include <QByteArray>
@@ -58,6 +59,17 @@ QString ayuda()
         "\n"
         "La base de datos se abre con el origen de datos conexion.dsn de la carpeta\n"
         "del programa o de ~/.config/velmora/.\n");
+}
+
+// The version, and the licence as the GNU programs tell theirs.
+QString version()
+{
+    return QStringLiteral(
+        "velmora " VELMORA_VERSION "\n"
+        "Copyright (C) 2026 Equipo de Velmora\n"
+        "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+        "Esto es software libre: puede modificarlo y redistribuirlo.\n"
+        "No hay NINGUNA GARANTÍA, en la medida que lo permita la ley.\n");
 }
 
 QString sin_guiones(const QString& argumento)
@@ -159,7 +171,7 @@ std::optional<int> leer_linea_ordenes(int argc, char** argv)
         }
         if (argumento == QStringLiteral("-v") || argumento == QStringLiteral("--version")
             || argumento == QStringLiteral("-version")) {
-            escribir(stdout, QStringLiteral("velmora " VELMORA_VERSION "\n"));
+            escribir(stdout, version());
             return 0;
         }
         if (argumento.startsWith(u'-') && argumento.size() > 1) {

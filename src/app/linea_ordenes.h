@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -5,7 +6,7 @@
 namespace velmora {
 
 // Reads the command line before the application object exists: --help and
-// --version answer (in Spanish) and end; an option the program does not know,
+// --version (with the licence) answer in Spanish and end; an option the program does not know,
 // or no display to open windows on, is told on standard error and ends with a
 // failure. Qt's own window options (-platform, -style...) pass through.
 // An exit code when the program must end now, nothing when it goes on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ventanas.h"
 
 #include "app/fet049tf.h"

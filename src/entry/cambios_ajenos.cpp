@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "entry/cambios_ajenos.h"
 
 #include "data/comandos.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "entry/kpi.h"
 
 #include "data/comandos.h"
@@ -56,6 +57,10 @@ KPI::KPI(QWidget* padre) : QWidget(padre)
 {
     setObjectName(QStringLiteral("KPI"));
     setWindowTitle(QStringLiteral("Modificar2"));
+    // The title is the design's; a screen reader also hears what the window is.
+    setAccessibleDescription(QStringLiteral(
+        "Consulta KPI: un registro mensual de un indicador, su línea base, su valor y su meta, para consultarlo y "
+        "corregirlo"));
     fijar_fondo(this, QStringLiteral("menu"));
 
     Cmb_KPI_KPI = lista_en_capa(this, QStringLiteral("Cmb_KPI_KPI"), 30);

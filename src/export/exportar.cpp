@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/exportar.h"
 
 #include "data/comandos.h"
@@ -119,6 +120,8 @@ Exportar::Exportar(QWidget* padre) : QWidget(padre)
     cmd_examinar->setObjectName(QStringLiteral("cmd_examinar"));
     MSHFlexGrid = new Grilla(this);
     MSHFlexGrid->setObjectName(QStringLiteral("MSHFlexGrid"));
+    // A wider window widens the listing's columns.
+    MSHFlexGrid->setEnsanchar(true);
     Command2 = new QPushButton(QStringLiteral("Llenar"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     poner_imagen(Command2, QStringLiteral("llenar"));

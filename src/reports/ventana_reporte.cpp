@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/ventana_reporte.h"
 
 #include "reports/reporte_estado.h"
@@ -61,8 +62,10 @@ void disponer_reporte(QWidget* ventana, const QList<QPair<QLabel*, QComboBox*>>&
                                          return documento_reporte(ventana, etiquetas, *grilla, *visto);
                                      }),
                       1, c + 2);
-    // Wider windows widen the report's columns.
+    // Wider windows widen the report's columns; a taller one shows no blank
+    // rows below the indicators (the printed report has none either).
     grilla->setEnsanchar(true);
+    grilla->setOcultarVacias(true);
 
     auto* marco = new QFrame(ventana);
     marco->setObjectName(QStringLiteral("marco"));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "trend/disposicion_tendencia.h"
 
 #include "trend/grafica_tendencia.h"
@@ -79,7 +80,13 @@ void DisposicionTendencia::aplicar()
         grafica = reparto - tabla;
     }
     tabla = std::max(tabla, px(kTablaMinima));
-    const int alto_grafica = std::max(minimo_grafica.height(), px(kAltoGrafica) + extra_alto);
+    // A taller window gives the chart its height, but never more than the
+    // design's proportion of its width: maximised, the table takes the width
+    // its twelve months need and a chart as tall as the window would stand
+    // beside it as a narrow strip.
+    const int alto_proporcion = int(qint64(grafica) * kAltoGrafica / kAnchoGrafica);
+    const int alto_grafica =
+        std::max(minimo_grafica.height(), std::min(px(kAltoGrafica) + extra_alto, alto_proporcion));
 
     tabla_->setGeometry(px(kX), px(kYTabla), tabla, px(kAltoTabla));
     bases_->setGeometry(px(kX), px(kYBases), tabla, px(kAltoBases));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QObject>
@@ -17,7 +18,8 @@ inline constexpr int kAltoVentanaTendencia = 7575;
 // Places the trend screen's table, baselines and chart in the room its
 // window has. At the designed size everything is where it was designed; a
 // wider window first widens the table until all twelve months show, then the
-// chart; a taller one gives the chart the height. The chart never gets
+// chart; a taller one gives the chart the height, up to the design's
+// proportion of its width (no tall narrow chart). The chart never gets
 // smaller than the size at which its labels read whole: the table gives up
 // room (and scrolls) instead.
 class DisposicionTendencia final : public QObject {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "trend/documento_tendencia.h"
 
 #include "trend/grafica_tendencia.h"

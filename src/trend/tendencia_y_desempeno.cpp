@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "trend/tendencia_y_desempeno.h"
 
 #include "data/comandos.h"

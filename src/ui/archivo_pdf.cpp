@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/archivo_pdf.h"
 
 #include "data/errores_sistema.h"

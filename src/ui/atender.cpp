@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/atender.h"
 
 #include "ui/mensajes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/listas.h"
 
 #include "data/conexion.h"
@@ -18,6 +19,15 @@ namespace velmora {
 namespace {
 // A product limit, not a type's (see llenar_lista).
 constexpr int kMaximoItems = 32767;
+
+constexpr char kSinRelleno[] = "velmora_sin_relleno";
+
+QString sin_blancos_finales(QString texto)
+{
+    while (texto.endsWith(u' '))
+        texto.chop(1);
+    return texto;
+}
 
 // Notes a click or a Return in the list's popup, the only ways to pick. The
 // note lasts until the event that made it is over.
@@ -104,20 +114,103 @@ public:
             QAccessibleWidget::doAction(accion);
     }
 
-private:
-    static QString sin_blancos_finales(QString texto)
+};
+
+// The text box of an editable list (or a box marked by leer_sin_relleno) as
+// screen readers see it: named by the list, its text without the padding
+// blanks of the item or cell it shows.
+class TextoListaAccesible final : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TextoListaAccesible(QLineEdit* texto) : QAccessibleWidget(texto, QAccessible::EditableText) {}
+
+    QLineEdit* caja() const { return static_cast<QLineEdit*>(widget()); }
+    QString visible() const { return sin_blancos_finales(caja()->text()); }
+
+    void* interface_cast(QAccessible::InterfaceType tipo) override
     {
-        while (texto.endsWith(u' '))
-            texto.chop(1);
-        return texto;
+        if (tipo == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(tipo);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State estado = QAccessibleWidget::state();
+        estado.editable = !caja()->isReadOnly();
+        estado.selectableText = true;
+        return estado;
+    }
+    QString text(QAccessible::Text tipo) const override
+    {
+        if (tipo == QAccessible::Value)
+            return visible();
+        if (tipo == QAccessible::Name && caja()->accessibleName().isEmpty())
+            if (QAccessibleInterface* lista = parent())
+                return lista->text(QAccessible::Name);
+        return QAccessibleWidget::text(tipo);
+    }
+
+    // QAccessibleTextInterface, over the text without its padding.
+    void selection(int indice, int* desde, int* hasta) const override
+    {
+        *desde = *hasta = 0;
+        if (indice == 0 && caja()->hasSelectedText()) {
+            *desde = qMin(caja()->selectionStart(), characterCount());
+            *hasta = qMin(caja()->selectionEnd(), characterCount());
+        }
+    }
+    int selectionCount() const override { return caja()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int desde, int hasta) override { setSelection(0, desde, hasta); }
+    void removeSelection(int) override { caja()->deselect(); }
+    void setSelection(int, int desde, int hasta) override { caja()->setSelection(desde, hasta - desde); }
+    int cursorPosition() const override { return qMin(caja()->cursorPosition(), characterCount()); }
+    void setCursorPosition(int posicion) override { caja()->setCursorPosition(posicion); }
+    QString text(int desde, int hasta) const override { return visible().mid(desde, hasta - desde); }
+    int characterCount() const override { return int(visible().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* desde, int* hasta) const override
+    {
+        *desde = 0;
+        *hasta = characterCount();
+        return {};
     }
 };
+
+// Items carry padding blanks (a list's width is set by them); a screen
+// reader reads each item of the open list without them.
+void nombrar_items_sin_relleno(QComboBox* lista)
+{
+    QAbstractItemModel* modelo = lista->model();
+    const auto nombrar = [modelo](int desde, int hasta) {
+        for (int f = desde; f <= hasta; ++f) {
+            const QModelIndex i = modelo->index(f, 0);
+            const QString texto = i.data(Qt::DisplayRole).toString();
+            const QVariant nombre = texto.trimmed() == texto ? QVariant() : QVariant(texto.trimmed());
+            if (i.data(Qt::AccessibleTextRole) != nombre)
+                modelo->setData(i, nombre, Qt::AccessibleTextRole);
+        }
+    };
+    QObject::connect(modelo, &QAbstractItemModel::rowsInserted, lista,
+                     [nombrar](const QModelIndex&, int desde, int hasta) { nombrar(desde, hasta); });
+    QObject::connect(modelo, &QAbstractItemModel::dataChanged, lista,
+                     [nombrar](const QModelIndex& desde, const QModelIndex& hasta, const QList<int>& papeles) {
+                         if (papeles.isEmpty() || papeles.contains(Qt::DisplayRole) || papeles.contains(Qt::EditRole))
+                             nombrar(desde.row(), hasta.row());
+                     });
+}
 
 QAccessibleInterface* fabrica_listas(const QString& clase, QObject* objeto)
 {
     if (clase == QLatin1String("QComboBox"))
         if (auto* lista = qobject_cast<QComboBox*>(objeto))
             return new ListaAccesible(lista);
+    // Asked for while the list is still making its box, before lineEdit()
+    // returns it.
+    if (clase == QLatin1String("QLineEdit")
+        && (qobject_cast<QComboBox*>(objeto->parent()) || objeto->property(kSinRelleno).toBool()))
+        if (auto* caja = qobject_cast<QLineEdit*>(objeto))
+            return new TextoListaAccesible(caja);
     return nullptr;
 }
 
@@ -132,6 +225,16 @@ void instalar_accesibilidad_listas()
     Q_UNUSED(instalada);
 }
 
+void leer_sin_relleno(QLineEdit* caja)
+{
+    instalar_accesibilidad_listas();
+    caja->setProperty(kSinRelleno, true);
+    // One made before the mark (Qt's own) would go on reading the blanks.
+    if (QAccessibleInterface* i = QAccessible::queryAccessibleInterface(caja);
+        i && !dynamic_cast<TextoListaAccesible*>(i))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(i));
+}
+
 QComboBox* lista_editable(QWidget* ventana, const QString& nombre)
 {
     instalar_accesibilidad_listas();
@@ -140,6 +243,7 @@ QComboBox* lista_editable(QWidget* ventana, const QString& nombre)
     lista->setEditable(true);
     lista->setCompleter(nullptr);
     lista->setInsertPolicy(QComboBox::NoInsert);
+    nombrar_items_sin_relleno(lista);
     QLineEdit* texto = lista->lineEdit();
     QObject::connect(lista, &QComboBox::currentIndexChanged, texto, [texto] { texto->setCursorPosition(0); });
     return lista;

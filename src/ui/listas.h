@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
@@ -5,6 +6,7 @@
 #include <functional>
 
 class QComboBox;
+class QLineEdit;
 class QObject;
 class QWidget;
 
@@ -15,10 +17,15 @@ namespace velmora {
 // lista_editable does it.
 void instalar_accesibilidad_listas();
 
+// A screen reader reads the box's text without its trailing blanks (a box
+// that shows a padded cell or item), as it reads a list's.
+void leer_sin_relleno(QLineEdit* caja);
+
 // An editable drop-down list of the screens. What the user types stays as
 // typed: no completion that would change it (or take it as a pick), and
 // Enter never keeps it as an item. A picked item shows from its start, not
-// scrolled to its trailing blanks.
+// scrolled to its trailing blanks, and a screen reader reads its items
+// without those blanks.
 QComboBox* lista_editable(QWidget* ventana, const QString& nombre);
 
 // A lista_editable at least ancho_twips wide.

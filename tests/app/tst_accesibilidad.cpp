@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader reads of the program, through Qt's accessibility
 // interface (what AT-SPI hands to Orca): roles, names and tables.
 
@@ -49,6 +50,23 @@ void recorrer(QAccessibleInterface* i, int nivel, QStringList& lineas)
         recorrer(i->child(c), nivel + 1, lineas);
 }
 
+// Every name and value in the tree below `i` that a reader would hear with
+// blanks around it, as "role name: «text»".
+void con_blancos(QAccessibleInterface* i, int nivel, QStringList& halladas)
+{
+    if (!i || nivel > 6)
+        return;
+    for (const QAccessible::Text tipo : {QAccessible::Name, QAccessible::Value}) {
+        const QString texto = i->text(tipo);
+        if (texto != texto.trimmed())
+            halladas << rol(i->role()) + u' ' + (i->object() ? i->object()->objectName() : QString())
+                            + (tipo == QAccessible::Name ? QStringLiteral(" nombre") : QStringLiteral(" valor"))
+                            + QStringLiteral(": «") + texto + QStringLiteral("»");
+    }
+    for (int c = 0; c < i->childCount() && c < 40; ++c)
+        con_blancos(i->child(c), nivel + 1, halladas);
+}
+
 } // namespace
 
 class TstAccesibilidad final : public QObject {
@@ -61,6 +79,11 @@ private slots:
     void lista_con_valor_se_llama_por_su_etiqueta();
     void reporte_principal();
     void ruta_de_exportar();
+    void nada_se_oye_con_blancos_data();
+    void nada_se_oye_con_blancos();
+    void editor_de_celda_nombrado();
+    void descripcion_de_ventana_data();
+    void descripcion_de_ventana();
 
 private:
     std::unique_ptr<EscenarioVentanas> escenario_;
@@ -148,6 +171,80 @@ void TstAccesibilidad::ruta_de_exportar()
     QWidget* v = EscenarioVentanas::registro().mostrar(QStringLiteral("Exportar"));
     QCOMPARE(interfaz(control<QLineEdit>(v, QStringLiteral("Text1")))->text(QAccessible::Name),
              QStringLiteral("Archivo de Excel"));
+}
+
+void TstAccesibilidad::nada_se_oye_con_blancos_data()
+{
+    QTest::addColumn<QString>("ventana");
+    for (const QString& v : TODAS_LAS_VENTANAS)
+        QTest::newRow(qPrintable(v)) << v;
+}
+
+// Buttons, lists, their items and their values are heard without the blanks
+// that pad them on screen, with a value chosen in every list.
+void TstAccesibilidad::nada_se_oye_con_blancos()
+{
+    QFETCH(QString, ventana);
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QVERIFY(QTest::qWaitForWindowExposed(v));
+    for (QComboBox* lista : v->findChildren<QComboBox*>())
+        if (lista->count() > 0)
+            lista->setCurrentIndex(0);
+    QStringList halladas;
+    con_blancos(interfaz(v), 0, halladas);
+    QVERIFY2(halladas.isEmpty(), qPrintable(halladas.join(u'\n')));
+}
+
+// The box that edits a Modificar cell is named by the cell's row and month,
+// and follows the cell.
+void TstAccesibilidad::editor_de_celda_nombrado()
+{
+    QWidget* v = EscenarioVentanas::registro().mostrar(QStringLiteral("Modificar"));
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    elegir(v, QStringLiteral("Combo_kpi"), control<QComboBox>(v, "Combo_kpi")->itemText(0));
+    elegir(v, QStringLiteral("Combo_año"), QStringLiteral("2009").leftJustified(15));
+    pulsar(v, QStringLiteral("boton_consulta"));
+    auto* grilla = control<Grilla>(v, QStringLiteral("MSFlexGrid1"));
+    auto* editor = control<QLineEdit>(v, QStringLiteral("Text1"));
+    grilla->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(editor->isVisible());
+    QCOMPARE(interfaz(editor)->text(QAccessible::Name), QStringLiteral("Valor de Enero"));
+    QCOMPARE(interfaz(editor)->text(QAccessible::Value), grilla->TextMatrix(1, 1).trimmed());
+    QVERIFY(grilla->TextMatrix(1, 1).endsWith(u' '));
+    grilla->setRow(3);
+    grilla->setCol(9);
+    QCOMPARE(interfaz(editor)->text(QAccessible::Name), QStringLiteral("Nivel Base de Septiembre"));
+
+    QStringList lineas;
+    recorrer(interfaz(v), 0, lineas);
+    qInfo().noquote() << "Lo que lee un lector de pantalla:\n" + lineas.join(u'\n');
+    QVERIFY(lineas.contains(QStringLiteral("  EditableText \"Nivel Base de Septiembre\" valor \"")
+                            + grilla->TextMatrix(3, 9).trimmed() + QStringLiteral("\" hijos 0")));
+}
+
+void TstAccesibilidad::descripcion_de_ventana_data()
+{
+    QTest::addColumn<QString>("ventana");
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<QString>("descripcion");
+    QTest::newRow("inicio de sesión")
+        << "FET049TF" << "Form1" << "Inicio de sesión de Velmora: elija el tipo de usuario y escriba su contraseña";
+    QTest::newRow("Consulta KPI") << "KPI" << "Modificar2"
+                                  << "Consulta KPI: un registro mensual de un indicador, su línea base, su valor y "
+                                     "su meta, para consultarlo y corregirlo";
+}
+
+// The window keeps its designed title as its name; its description says
+// what it is.
+void TstAccesibilidad::descripcion_de_ventana()
+{
+    QFETCH(QString, ventana);
+    QFETCH(QString, titulo);
+    QFETCH(QString, descripcion);
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QCOMPARE(v->windowTitle(), titulo);
+    QCOMPARE(interfaz(v)->text(QAccessible::Name), titulo);
+    QCOMPARE(interfaz(v)->text(QAccessible::Description), descripcion);
 }
 
 QTEST_MAIN(TstAccesibilidad)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/aplicacion.h"
 #include "data/conexion.h"
 #include "soporte/pantallas.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ventanas_prueba.h"
 #include "ui/grid/grilla.h"
 #include "ui/traducciones.h"
@@ -481,6 +482,7 @@ void TstEscritorio::ayuda_y_version_sin_pantalla_data()
     QTest::newRow("-h") << "-h" << "--version";
     QTest::newRow("--version") << "--version" << "velmora " VELMORA_VERSION;
     QTest::newRow("-v") << "-v" << "velmora " VELMORA_VERSION;
+    QTest::newRow("licencia") << "--version" << "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior";
 }
 
 // Answered and ended before any window system is asked for.

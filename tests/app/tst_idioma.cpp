@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program under the locale the user's session hands it: ctest starts
 // this program with a Spanish LANG, with LANG=C and with no LANG or LC_* at
 // all. Accented names must reach the driver and come back intact, and the

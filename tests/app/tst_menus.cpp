@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ventanas_prueba.h"
 #include "ui/ventana_escritorio.h"
 
@@ -24,6 +25,8 @@ private slots:
     void menu_nuevo_se_carga_de_nuevo();
     void usuario_general_solo_llega_a_reportes_y_tendencia();
     void salir_termina_de_verdad();
+    void tabulador_sigue_los_botones_data();
+    void tabulador_sigue_los_botones();
 
 private:
     static void pulsar(const QString& ventana, const QString& boton)
@@ -233,6 +236,36 @@ void TstMenus::salir_termina_de_verdad()
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(EscenarioVentanas::visibles(), QStringList());
     QCOMPARE(EscenarioVentanas::cargadas(), (QStringList{"Principal", "Reportes", "Tendencia_y_Desempeño"}));
+}
+
+void TstMenus::tabulador_sigue_los_botones_data()
+{
+    QTest::addColumn<QString>("ventana");
+    QTest::addColumn<QStringList>("orden");
+    // Down the left column, down the right one, then "Salir" at the foot.
+    QTest::newRow("administrador") << "Principal"
+                                   << QStringList{"boton_nuevo", "boton_modificar", "cmd_kpi", "cmd_historial",
+                                                  "boton_reporte", "cmd_tende", "cmd_exportar", "cmd_salir"};
+    QTest::newRow("general") << "Principalgeneral" << QStringList{"cmd_reportes", "cmd_tende", "Command1"};
+    QTest::newRow("reportes") << "Reportes"
+                              << QStringList{"cmd_principales", "cmd_departamentales", "cmd_salir_reporte"};
+}
+
+// Tab from the first button visits every button in the order they stand and
+// comes back to the first.
+void TstMenus::tabulador_sigue_los_botones()
+{
+    QFETCH(QString, ventana);
+    QFETCH(QStringList, orden);
+    QWidget* v = EscenarioVentanas::registro().mostrar(ventana);
+    QVERIFY(QTest::qWaitForWindowActive(v));
+    EscenarioVentanas::control(ventana, orden.first())->setFocus(Qt::TabFocusReason);
+    QStringList recorrido{QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 0; i < orden.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        recorrido << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(recorrido, orden + QStringList{orden.first()});
 }
 
 QTEST_MAIN(TstMenus)

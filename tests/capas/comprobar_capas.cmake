@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds each probe: "compila" must compile, "falta" must stop on the header
 # not being found (any other failure is a broken probe, not a proof).
 set(fallos "")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data source file as the program reads it: each keyword of the file
 // reaches the driver as one attribute, whatever its value holds, and a file
 // the reader cannot take whole is refused naming the line.

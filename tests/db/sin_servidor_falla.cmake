@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the registered tst_contrato_postgres with no server, from a copy of this
 # folder's test list (the build's own test log stays untouched), and checks
 # that CTest calls it failed: a suite that cannot run is never a pass, nor a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scorecard database's contract, checked through the data layer on the
 // real ODBC drivers: the same suite runs on a copy of the SQLite demo database
 // and (with VELMORA_MOTOR=postgres) on the PostgreSQL server whose data

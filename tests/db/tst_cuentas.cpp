@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Accounts and rights on the PostgreSQL server: a database loaded by
 // cargar.sh as an owner that is no superuser, a reader and an editor added
 // by cuenta.sh, each logging in through the ODBC driver as the program

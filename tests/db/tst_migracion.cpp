@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A database made by the previous version of the program (its schema,
 // procedures and history as they were, kept in base_antigua/, with the demo
 // data) brought up to date: an embedded one when the program opens it, one

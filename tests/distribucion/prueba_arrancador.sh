@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # prueba_arrancador.sh <carpeta de compilación>: the installed starter
 # (bin/velmora) as a user meets it. Installs the build into a throwaway
 # prefix (cmake --install), puts a stand-in in place of the program that

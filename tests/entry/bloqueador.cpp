@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second program on the same database file, for the tests of two programs
 // at once. "exclusivo <dsn>" holds BEGIN EXCLUSIVE until a line arrives on
 // its input; "guardar <dsn> <id> <valor> <ms>" stores one record's value in a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two users at the same indicator at the same moment, on the throwaway
 // PostgreSQL server of scripts/con_postgres.sh: a save still open when the
 // indicator is deleted, two restores at once, a save that meets another

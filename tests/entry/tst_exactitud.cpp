@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers stay exact and a save lands in the record it was fetched from: the
 // entry screens on a copy of the SQLite demo database and (with
 // VELMORA_MOTOR=postgres) on a database of their own on the test server.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/comandos.h"
 #include "data/conexion.h"
 #include "data/textos.h"

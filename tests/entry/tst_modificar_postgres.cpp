@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // No lost update on the PostgreSQL server of scripts/con_postgres.sh: a
 // second program saves a month between the screen's fetch and its save.
 

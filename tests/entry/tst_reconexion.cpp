@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A server restart survived: on the throwaway PostgreSQL server of
 // scripts/con_postgres.sh, restarted between two presses and during a save.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export window driven by control name, on a private copy of the
 // database with a small listing of its own, and the file it writes read back.
 #include "data/conexion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spreadsheet writer on grids built by hand: how cells land, the file
 // name, and failures that leave the folder as it was.
 #include "data/origen_datos.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command builders and their parser: any name without blanks or quotes and
 // any arguments come back as they went in, whatever the separator; any text
 // the parser accepts builds again into a command it reads the same way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon rules: whatever the texts, a rule names one of its own pictures,
 // and a value exactly on a band limit (by decimal arithmetic, checked here
 // on scaled integers) gets the band the rules give it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number reader and writer: a text is read as a number only when it has
 // the form of one (checked here by a separate, plain scan), and a number the
 // writer writes reads back as the very same number, in either locale.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data source reader: any file either is refused with a Spanish message
 // or gives a connection string that splits, by the ODBC quoting rules, into
 // exactly the file's keywords, each a plain keyword, with one DRIVER.

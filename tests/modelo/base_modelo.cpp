@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixture of the random test, the database's state read exactly, and the
 // history replayed.
 #include "base_modelo.h"

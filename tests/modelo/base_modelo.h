@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database side of the random test: the fixture each sequence starts
 // from (a copy of the demo data kept to three years), the whole state read
 // back exactly, and the history replayed over the state a sequence started

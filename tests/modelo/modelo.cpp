@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The expected scorecard and the rules it follows, kept apart from the
 // program's code (no src/ routine is called here).
 #include "modelo.h"

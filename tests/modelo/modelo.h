@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scorecard as the random test expects it to be: indicators, their
 // departments, every record's three numbers, what each deletion left for a
 // restore, and what each user's screens fetched. Every operation's outcome and

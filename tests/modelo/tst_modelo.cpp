@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of what people do, three users at once on one database
 // (each a process with its own connection and windows): create, delete and
 // restore indicators, fetch and save a year in Modificar, fetch and save a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A user of the random test in a process of its own, pressing the entry
 // screens' buttons as a person does; and the parent's handle on it.
 #include "usuario.h"

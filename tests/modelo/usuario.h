@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One user of the random test: a process of its own with its own connection
 // and its own windows (Nuevo, Eliminar, Historial, Modificar, KPI, Nuevo
 // registro), driven by control name. It reads one order a line (JSON) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report and trend screens of the random test, opened as a user opens
 // them and read back cell by cell.
 #include "vistas.h"

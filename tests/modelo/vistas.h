@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the report and trend screens show after "Ver", read from their grids
 // and held against what the model computes: each indicator's row, its
 // numbers, its status and trend pictures.

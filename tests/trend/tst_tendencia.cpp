@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/conexion.h"
 #include "data/textos.h"
 #include "soporte/bits.h"
@@ -899,6 +900,9 @@ void TstTendencia::doce_meses_cuando_cabe()
     QTRY_COMPARE(meses_enteros(), 12);
     QVERIFY(vista->width() > grafica_diseno.width());
     QVERIFY(vista->height() > grafica_diseno.height());
+    // Not a tall strip: no taller than the design's proportion of its width.
+    QVERIFY2(qint64(vista->height()) * 4815 <= qint64(vista->width()) * 4695 + 4815,
+             qPrintable(QStringLiteral("%1 x %2").arg(vista->width()).arg(vista->height())));
     QVERIFY(vista->geometry().right() < ventana->width());
     QVERIFY(!vista->geometry().intersects(tabla->geometry()));
     // The twelve months' headings and texts are drawn.

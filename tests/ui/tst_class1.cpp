@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/grid/class1.h"
 #include "ui/grid/grilla.h"
 

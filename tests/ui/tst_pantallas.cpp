@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ventanas.h"
 #include "data/conexion.h"
 #include "soporte/pantallas.h"
@@ -35,6 +36,7 @@ private slots:
     void tendencia_y_su_grafica();
     void reportes_a_lo_ancho_data();
     void reportes_a_lo_ancho();
+    void exportar_a_lo_ancho();
 
 private:
     std::unique_ptr<BasePrueba> base_;
@@ -287,6 +289,53 @@ void TstPantallas::reportes_a_lo_ancho()
     if (escala() == QStringLiteral("1x"))
         QVERIFY(g->ancho_columna_px(0) > antes);
     guardar_captura(v, QStringLiteral("pantalla_") + nombre.toLower() + QStringLiteral("_max_") + escala());
+    // Below the last indicator the grid is bare: the blank rows it keeps
+    // for more indicators are not drawn.
+    int ultima = g->Rows() - 1;
+    while (ultima > 0 && g->TextMatrix(ultima, 0).trimmed().isEmpty())
+        --ultima;
+    QVERIFY(ultima > 0 && ultima + 1 < g->Rows());
+    const QRect fila = g->rectangulo(ultima, 0).translated(-g->viewport()->pos());
+    QVERIFY(fila.bottom() + 2 * g->alto_fila() < g->viewport()->height());
+    const QImage imagen = g->viewport()->grab().toImage();
+    const double dpr = imagen.devicePixelRatio();
+    const QColor fondo = g->viewport()->palette().color(QPalette::Base);
+    int distintos = 0;
+    for (int y = int((fila.bottom() + 2) * dpr); y < imagen.height(); ++y)
+        for (int x = 0; x < imagen.width(); ++x)
+            distintos += imagen.pixelColor(x, y) != fondo;
+    QCOMPARE(distintos, 0);
+    v->showNormal();
+}
+
+// The export listing's columns widen with its window: maximised, they fill
+// the grid.
+void TstPantallas::exportar_a_lo_ancho()
+{
+    base_ = std::make_unique<BasePrueba>();
+    base_->abrir();
+    mensajes_ = std::make_unique<RegistroMensajes>();
+    QWidget* v = abrir(QStringLiteral("Exportar"));
+    QVERIFY(v);
+    pulsar(v, "Command2");
+    QVERIFY(mensajes_->mensajes.isEmpty());
+    auto* g = control<Grilla>(v, "MSHFlexGrid");
+    QVERIFY(g->Rows() > 100);
+    const int antes = g->ancho_columna_px(2);
+    v->showMaximized();
+    QTRY_VERIFY(v->isMaximized());
+    QTest::qWait(50);
+    int total = 0;
+    for (int c = 0; c < g->Cols(); ++c)
+        total += g->ancho_columna_px(c);
+    // On the small screen the columns' own widths are already wider than it.
+    if (escala() == QStringLiteral("1x")) {
+        QCOMPARE(total, g->viewport()->width());
+        QVERIFY(g->ancho_columna_px(2) > antes);
+    } else {
+        QVERIFY(total >= g->viewport()->width());
+    }
+    guardar_captura(v, QStringLiteral("pantalla_exportar_max_") + escala());
     v->showNormal();
 }
 

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/grid/class1.h"
 
 #include "ui/grid/grilla.h"
 #include "ui/atender.h"
+#include "ui/listas.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -19,6 +21,8 @@ void Class1::Iniciar(Grilla* El_FlexGrid, QLineEdit* El_TextBox)
         Un_text->removeEventFilter(this);
     Un_FlexGrid = El_FlexGrid;
     Un_text = El_TextBox;
+    // It shows a cell's text, padding included; a reader hears the value.
+    leer_sin_relleno(Un_text);
     connect(Un_FlexGrid, &Grilla::Click, this, atendido(this, &Class1::Un_FlexGrid_Click));
     connect(Un_FlexGrid, &Grilla::GotFocus, this, atendido(this, &Class1::Un_FlexGrid_GotFocus));
     connect(Un_FlexGrid, &Grilla::LeaveCell, this, atendido(this, &Class1::Un_FlexGrid_LeaveCell));
@@ -40,6 +44,15 @@ void Class1::refrescar()
 void Class1::ubicar_texto()
 {
     Un_text->setText(Un_FlexGrid->Text());
+    // A screen reader names the box by the cell it edits ("Valor de Enero"):
+    // its row's heading, then its column's.
+    const int fila = Un_FlexGrid->Row();
+    const int columna = Un_FlexGrid->Col();
+    const QString de_fila = Un_FlexGrid->FixedCols() > 0 ? Un_FlexGrid->texto_legible(fila, 0) : QString();
+    const QString de_columna = Un_FlexGrid->FixedRows() > 0 ? Un_FlexGrid->texto_legible(0, columna) : QString();
+    Un_text->setAccessibleName(de_fila.isEmpty() || de_columna.isEmpty()
+                                   ? de_fila + de_columna
+                                   : de_fila + QStringLiteral(" de ") + de_columna);
     // Typing replaces the cell's value; a click in the box, Home or End edit it in place.
     Un_text->selectAll();
     QFont fuente = Un_text->font();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QObject>
@@ -13,7 +14,8 @@ class Grilla;
 // text, and gives its text back to the cell when the grid leaves it. Arrow
 // keys, Enter and Tab in the box move to the neighbouring cells; Tab past the
 // last cell and Shift+Tab before the first leave the grid for the next or
-// previous control. Works only
+// previous control. A screen reader hears the box named by its cell's row
+// and column headings, its value without padding. Works only
 // through the events of the two controls, which the screen owns.
 class Class1 final : public QObject {
     Q_OBJECT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/grid/grilla.h"
 
 #include "ui/grid/grilla_accesible.h"
@@ -56,11 +57,15 @@ Grilla::Grilla(QWidget* padre) : QAbstractScrollArea(padre), modelo_(new ModeloG
         if (desde.row() < modelo_->FixedRows() || desde.column() < modelo_->FixedCols()) {
             anchos_sucios_ = true;
             ajustar_barras();
+        } else if (ocultar_vacias_) {
+            ajustar_barras(); // the rows shown may be more or fewer
         }
         viewport()->update();
     });
     connect(modelo_, &ModeloGrilla::modelReset, this, [this] {
         anchos_sucios_ = true;
+        if (ocultar_vacias_)
+            ajustar_barras();
         viewport()->update();
     });
     ajustar_barras();
@@ -143,11 +148,37 @@ void Grilla::setEnsanchar(bool ensanchar)
     viewport()->update();
 }
 
+void Grilla::setOcultarVacias(bool ocultar)
+{
+    ocultar_vacias_ = ocultar;
+    ajustar_barras();
+    viewport()->update();
+}
+
+int Grilla::filas_mostradas() const
+{
+    if (!ocultar_vacias_)
+        return modelo_->Rows();
+    int filas = modelo_->Rows();
+    const auto vacia = [this](int f) {
+        for (int c = 0; c < modelo_->Cols(); ++c)
+            if (!modelo_->TextoSinRelleno(f, c).trimmed().isEmpty())
+                return false;
+            else if (const QString imagen = modelo_->CellPicture(f, c);
+                     !imagen.isEmpty() && imagen != QStringLiteral("Blanco"))
+                return false;
+        return true;
+    };
+    while (filas > modelo_->FixedRows() && vacia(filas - 1))
+        --filas;
+    return qMax(filas, qMin(fila_ + 1, modelo_->Rows()));
+}
+
 void Grilla::ajustar_barras()
 {
     const int alto = alto_fila();
     const int fijas_alto = modelo_->FixedRows() * alto;
-    const int cuerpo = qMax(0, modelo_->Rows() - modelo_->FixedRows());
+    const int cuerpo = qMax(0, filas_mostradas() - modelo_->FixedRows());
     const int visibles = qMax(1, (viewport()->height() - fijas_alto) / qMax(1, alto));
     verticalScrollBar()->setRange(0, qMax(0, cuerpo - visibles));
     verticalScrollBar()->setPageStep(visibles);
@@ -203,7 +234,7 @@ QRect Grilla::rectangulo_celda() const
 
 QRect Grilla::rectangulo(int fila, int columna) const
 {
-    if (fila < 0 || columna < 0 || fila >= modelo_->Rows() || columna >= modelo_->Cols())
+    if (fila < 0 || columna < 0 || fila >= filas_mostradas() || columna >= modelo_->Cols())
         return {};
     if (fila >= modelo_->FixedRows() && fila < verticalScrollBar()->value() + modelo_->FixedRows())
         return {};
@@ -216,7 +247,7 @@ QPoint Grilla::celda_en(const QPoint& punto) const
     int fila = punto.y() / qMax(1, alto);
     if (fila >= modelo_->FixedRows())
         fila += verticalScrollBar()->value();
-    if (punto.y() < 0 || fila >= modelo_->Rows())
+    if (punto.y() < 0 || fila >= filas_mostradas())
         return {-1, -1};
     int x = 0;
     for (int c = 0; c < modelo_->Cols(); ++c) {
@@ -257,6 +288,8 @@ void Grilla::mover_a(int fila, int columna, bool extender)
     emit LeaveCell();
     fila_ = fila;
     columna_ = columna;
+    if (ocultar_vacias_)
+        ajustar_barras(); // a blank row the keyboard reaches shows
     hacer_visible(fila, columna);
     viewport()->update();
     emit RowColChange();
@@ -452,7 +485,8 @@ void Grilla::paintEvent(QPaintEvent*)
     };
     p.save();
     p.setClipRect(QRect(0, filas_fijas * alto, viewport()->width(), viewport()->height()));
-    for (int f = primera; f < modelo_->Rows() && f < primera + visibles; ++f)
+    const int mostradas = filas_mostradas();
+    for (int f = primera; f < mostradas && f < primera + visibles; ++f)
         dibujar_fila(f);
     p.restore();
     for (int f = 0; f < filas_fijas && f < modelo_->Rows(); ++f)

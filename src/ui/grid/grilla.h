@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "ui/grid/modelo_grilla.h"
@@ -70,6 +71,13 @@ public:
     // When set, columns share out the room the view has beyond their widths,
     // so a grid widens its columns with its window.
     void setEnsanchar(bool ensanchar);
+    // When set, the blank rows after the last one with a text or a picture
+    // other than "Blanco" (a report keeps such rows below its indicators, as
+    // printing knows them) are neither drawn nor
+    // reached by scrolling or a click; the current row always shows.
+    void setOcultarVacias(bool ocultar);
+    // The rows drawn: every row, or up to the last with data.
+    int filas_mostradas() const;
     // The cell under a point of the viewport, or (-1, -1).
     QPoint celda_en(const QPoint& punto) const;
 
@@ -136,6 +144,7 @@ private:
     double escala_arrastre_ = 1; // drawn pixels per pixel of width
     Ayuda ayuda_;
     bool ensanchar_ = false;
+    bool ocultar_vacias_ = false;
     // Drawn widths, worked out again when the model, the font or the view's
     // width change.
     mutable std::vector<int> anchos_px_;

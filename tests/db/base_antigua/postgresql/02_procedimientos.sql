@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- Velmora scorecard database on PostgreSQL: the fifteen procedures.
 --
 -- The program runs "Exec nombre 'a','b'" as SELECT * FROM "nombre"(?, ?) with
