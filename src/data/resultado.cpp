@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/conexion.h"
 
 #include "data/errores.h"

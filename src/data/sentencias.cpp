@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/sentencias.h"
 
 #include "data/resultado_interno.h"

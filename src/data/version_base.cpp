@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/version_base.h"
 
 #include "data/archivo_sqlite.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second program for the tests of a database the user can only read: run
 // as a user without root (setpriv), it opens a data source, reads, tries a
 // save and reads again, and prints what happened, one "key=value" a line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program does with a SQLite file that is not what it expects: not
 // its database, one of a newer version, one on a full disk, one the user can
 // only read (run as a user without root, whoever runs the suite).

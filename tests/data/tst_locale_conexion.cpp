@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection sets the process's locale once, never again on a later
 // connect or reconnect, while other threads (the watch, Qt's own) may be
 // reading it. Every setlocale call of this program is counted here.

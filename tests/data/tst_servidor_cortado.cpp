@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A server whose connection is cut or held at a chosen statement, through a
 // loopback proxy in front of the throwaway PostgreSQL server of
 // scripts/con_postgres.sh, with the shipped data source settings
